@@ -1,0 +1,186 @@
+// The per-thread temporary string buffer and string variables.
+//
+// Expressions are built at increasing offsets in one growable block per thread;
+// only assignment to a variable allocates. The block is created on a thread's
+// first string operation and freed by a thread-exit clean-up.
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "runtime/core/rt_core.h"
+#include "runtime/core/strbuf_internal.h"
+
+namespace zentara::core {
+thread_local TempStringBuffer* t_buffer = nullptr;
+}
+
+using zentara::core::buffer;
+using zentara::core::t_buffer;
+using zentara::core::TempStringBuffer;
+
+namespace {
+
+// Room kept past `capacity` so that the terminating NUL always fits.
+constexpr int32_t kSlack = 5;
+constexpr int32_t kInitialBlock = 16;
+constexpr int32_t kGrowth = 16384;
+
+void* checked_realloc(void* block, size_t size) {
+    void* grown = std::realloc(block, size);
+    if (!grown) throw std::bad_alloc();
+    return grown;
+}
+
+void free_buffer(void* data) {
+    auto* buffer = static_cast<TempStringBuffer*>(data);
+    if (t_buffer == buffer) t_buffer = nullptr;
+    std::free(buffer->base);
+    delete buffer;
+}
+
+// The block's usable size: after the first growth it is capacity + kSlack.
+int32_t block_size(const TempStringBuffer& b) {
+    return b.capacity == kInitialBlock ? kInitialBlock : b.capacity + kSlack;
+}
+
+int32_t clamp_offset(const TempStringBuffer& b, int32_t offset) {
+    if (offset < 0) return b.fill;
+    return std::min(offset, b.capacity);
+}
+
+}  // namespace
+
+namespace zentara::core {
+
+TempStringBuffer& create_buffer() {
+    auto* b = new TempStringBuffer{static_cast<char*>(checked_realloc(nullptr, kInitialBlock)),
+                                   kInitialBlock, 0};
+    b->base[0] = '\0';
+    t_buffer = b;
+    rt_on_thread_exit(free_buffer, b);
+    return *b;
+}
+
+}  // namespace zentara::core
+
+extern "C" {
+
+void rt_string_init(void) {
+    buffer();
+}
+
+void rt_strbuf_ensure(void) {
+    buffer();
+}
+
+int32_t rt_strbuf_pos(void) {
+    return buffer().fill;
+}
+
+char* rt_strbuf_base(void) {
+    return buffer().base;
+}
+
+void rt_strbuf_close(void) {
+    TempStringBuffer& b = buffer();
+    if (b.fill < b.capacity) b.fill += 1;
+}
+
+void rt_strbuf_set_pos(int32_t offset) {
+    TempStringBuffer& b = buffer();
+    b.fill = offset < 0 ? 0 : std::min(offset, b.capacity);
+}
+
+char* rt_strbuf_at(int32_t offset) {
+    rt_strbuf_set_pos(offset);
+    return t_buffer->base + t_buffer->fill;
+}
+
+char* rt_strbuf_reserve(int32_t length, int32_t offset) {
+    TempStringBuffer& b = buffer();
+    if (length < 0) length = 0;
+    offset = clamp_offset(b, offset);
+    // Growth is judged from the higher of the fill position and the offset, so a
+    // write at an offset above `fill` can never run past the block.
+    int64_t end = static_cast<int64_t>(std::max(b.fill, offset)) + length;
+    if (end >= static_cast<int64_t>(b.capacity) - 4) {
+        int64_t capacity = end + kGrowth;
+        if (capacity > INT32_MAX - kSlack) throw std::bad_alloc();
+        b.base =
+            static_cast<char*>(checked_realloc(b.base, static_cast<size_t>(capacity) + kSlack));
+        b.capacity = static_cast<int32_t>(capacity);
+    }
+    b.fill = offset + length;
+    return b.base + offset;
+}
+
+void rt_strbuf_release(int32_t count) {
+    TempStringBuffer& b = buffer();
+    b.fill = std::max(0, b.fill - std::max(0, count));
+}
+
+// A text inside the block is recorded by position (+1, so that 0 means "not in
+// the buffer"). Any place in the block counts, not just below `fill`: growth
+// keeps the whole block's contents, so such a text stays readable.
+int32_t rt_strbuf_locate(const char* text) {
+    TempStringBuffer& b = buffer();
+    if (!text || text < b.base || text >= b.base + block_size(b)) return 0;
+    return static_cast<int32_t>(text - b.base) + 1;
+}
+
+char* rt_strbuf_ptr(int32_t located) {
+    return buffer().base + located - 1;
+}
+
+void rt_strbuf_append(const char* text) {
+    size_t length = text ? std::strlen(text) : 0;
+    int32_t at = rt_strbuf_locate(text);
+    char* dest = rt_strbuf_reserve(static_cast<int32_t>(length), -1);
+    if (at) text = rt_strbuf_ptr(at);
+    if (length) std::memmove(dest, text, length);
+    dest[length] = '\0';
+}
+
+void rt_str_assign(char** variable, int32_t start) {
+    TempStringBuffer& b = buffer();
+    start = clamp_offset(b, start);
+    size_t length = b.fill > start ? static_cast<size_t>(b.fill - start) : 0;
+    char* block = static_cast<char*>(checked_realloc(*variable, length + kSlack));
+    std::memcpy(block, b.base + start, length);
+    block[length] = '\0';
+    *variable = block;
+    b.fill = start;
+}
+
+void rt_str_free(char* text) {
+    std::free(text);
+}
+
+int32_t rt_str_equal(const char* a, const char* b) {
+    return std::strcmp(a ? a : "", b ? b : "") == 0 ? 1 : 0;
+}
+
+int32_t rt_str_len(const char* text) {
+    if (!text) return 0;
+    size_t length = std::strlen(text);
+    return length > INT32_MAX ? INT32_MAX : static_cast<int32_t>(length);
+}
+
+int32_t rt_str_count(const char* text, const char* pattern) {
+    if (!text || !pattern || !*text || !*pattern) return 0;
+    size_t length = std::strlen(pattern);
+    int32_t count = 0;
+    for (const char* p = text; *p;) {
+        if (std::strncmp(p, pattern, length) == 0) {
+            ++count;
+            p += length;
+        } else {
+            ++p;
+        }
+    }
+    return count;
+}
+
+}  // extern "C"

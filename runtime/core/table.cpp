@@ -1,0 +1,254 @@
+// Object tables: numbered slots in fixed pages plus dynamic records named by
+// process-wide handles.
+//
+// Numbered lookups are lock-free: the page directory is published through an
+// atomic pointer and never freed while the table lives (grown copies retire the
+// old directory), so a reader always sees a directory at least as large as the
+// capacity it read first. Everything else runs under the table's re-entrant lock.
+
+#include <atomic>
+#include <cstddef>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <unordered_map>
+#include <vector>
+
+#include "runtime/core/rt_core.h"
+
+namespace {
+
+// Records are laid out at this alignment so that libraries can keep pointers
+// and 64-bit values in them.
+constexpr size_t kRecordAlign = alignof(std::max_align_t);
+
+// Dynamic handles count up from INT32_MIN; they stop before -1, which means
+// "allocate". Shared by every table so that a handle is foreign everywhere else.
+std::atomic<uint32_t> g_handles_issued{0};
+constexpr uint32_t kHandleLimit = 0x7FFFFFFFu;  // INT32_MIN + this == -1
+
+bool next_handle(int32_t* handle) {
+    uint32_t n = g_handles_issued.load(std::memory_order_relaxed);
+    do {
+        if (n >= kHandleLimit) return false;
+    } while (!g_handles_issued.compare_exchange_weak(n, n + 1, std::memory_order_relaxed));
+    *handle = static_cast<int32_t>(0x80000000u + n);
+    return true;
+}
+
+int32_t first_word(const std::byte* record) {
+    int32_t word;
+    std::memcpy(&word, record, sizeof word);
+    return word;
+}
+
+size_t round_up(size_t n, size_t to) {
+    return (n + to - 1) / to * to;
+}
+
+}  // namespace
+
+struct rt_table {
+    size_t record_size;  // as requested
+    size_t stride;       // record_size rounded up to kRecordAlign
+    int32_t page_slots;
+    int32_t page_shift;
+    rt_destructor destructor;
+
+    // Numbered slots. `directory` points at the data of one of `directories`.
+    std::vector<std::unique_ptr<std::byte[]>> pages;
+    std::vector<std::unique_ptr<std::byte*[]>> directories;
+    size_t directory_size = 0;
+    std::atomic<std::byte**> directory{nullptr};
+    std::atomic<int64_t> capacity{0};
+
+    // Dynamic records by handle (nodes never move), chained from the oldest to
+    // the newest for iteration.
+    struct Dynamic {
+        int32_t handle;
+        Dynamic* older;
+        Dynamic* newer;
+        std::unique_ptr<std::byte[]> record;
+    };
+    std::unordered_map<int32_t, Dynamic> dynamic;
+    Dynamic* oldest = nullptr;
+    Dynamic* newest = nullptr;
+
+    // Iteration state: the walk is open while `walker` holds the lock. The
+    // dynamic cursor is the next node to visit; removal keeps it valid.
+    int64_t next_slot = 0;
+    Dynamic* next_dynamic = nullptr;
+    std::atomic<std::thread::id> walker{};
+
+    mutable std::recursive_mutex lock;
+
+    std::byte* slot(int64_t id) const {
+        std::byte** dir = directory.load(std::memory_order_acquire);
+        return dir[id >> page_shift] + static_cast<size_t>(id & (page_slots - 1)) * stride;
+    }
+
+    void add_page() {
+        auto page = std::make_unique<std::byte[]>(stride * static_cast<size_t>(page_slots));
+        if (pages.size() == directory_size) {
+            size_t grown = directory_size ? directory_size * 2 : 4;
+            auto bigger = std::make_unique<std::byte*[]>(grown);
+            for (size_t i = 0; i < pages.size(); ++i) bigger[i] = pages[i].get();
+            directory.store(bigger.get(), std::memory_order_release);
+            directories.push_back(std::move(bigger));
+            directory_size = grown;
+        }
+        directories.back()[pages.size()] = page.get();
+        pages.push_back(std::move(page));
+        capacity.store(static_cast<int64_t>(pages.size()) * page_slots, std::memory_order_release);
+    }
+
+    std::byte* dynamic_record(int32_t id) const {
+        std::lock_guard guard(lock);
+        auto it = dynamic.find(id);
+        return it == dynamic.end() ? nullptr : it->second.record.get();
+    }
+
+    std::byte* record(int32_t id) const {
+        std::byte* r = nullptr;
+        if (id >= 0) {
+            if (id < capacity.load(std::memory_order_acquire)) r = slot(id);
+        } else if (id != -1) {
+            r = dynamic_record(id);
+        }
+        return r && first_word(r) != 0 ? r : nullptr;
+    }
+};
+
+extern "C" {
+
+rt_table* rt_table_new(int32_t record_size, int32_t initial_slots, rt_destructor destructor) {
+    auto table = std::make_unique<rt_table>();
+    table->record_size = record_size > 4 ? static_cast<size_t>(record_size) : 4;
+    table->stride = round_up(table->record_size, kRecordAlign);
+    int32_t shift = 0;
+    if (initial_slots >= 2) {
+        shift = 1;
+        while (shift < 30 && (int64_t{1} << shift) < initial_slots) ++shift;
+    }
+    table->page_shift = shift;
+    table->page_slots = 1 << shift;
+    table->destructor = destructor;
+    table->add_page();
+    return table.release();
+}
+
+void rt_table_destroy(rt_table* table) {
+    std::unique_ptr<rt_table> owned(table);
+}
+
+void* rt_table_alloc(rt_table* table, int32_t id, int32_t* new_id) {
+    std::lock_guard guard(table->lock);
+    if (new_id) *new_id = 0;
+    if (id == -1) {
+        int32_t handle;
+        if (!next_handle(&handle)) return nullptr;
+        auto& node = table->dynamic[handle];
+        node = {handle, table->newest, nullptr, std::make_unique<std::byte[]>(table->stride)};
+        if (table->newest)
+            table->newest->newer = &node;
+        else
+            table->oldest = &node;
+        table->newest = &node;
+        std::byte* result = node.record.get();
+        if (new_id) *new_id = handle;
+        return result;
+    }
+    if (id < 0) return nullptr;
+    while (id >= table->capacity.load(std::memory_order_relaxed)) table->add_page();
+    // An object still living under this number is destroyed first; the slot is
+    // then handed out clean whatever the destructor left behind.
+    if (table->destructor && first_word(table->slot(id)) != 0) table->destructor(id);
+    std::byte* slot = table->slot(id);
+    std::memset(slot, 0, table->stride);
+    if (new_id) *new_id = id;
+    return slot;
+}
+
+void* rt_table_get(const rt_table* table, int32_t id) {
+    return table->record(id);
+}
+
+void* rt_table_check(const rt_table* table, int32_t id) {
+    std::lock_guard guard(table->lock);
+    return table->record(id);
+}
+
+void rt_table_remove(rt_table* table, int32_t id) {
+    if (id >= 0) {
+        if (id < table->capacity.load(std::memory_order_acquire))
+            std::memset(table->slot(id), 0, table->stride);
+        return;
+    }
+    std::lock_guard guard(table->lock);
+    auto it = table->dynamic.find(id);
+    if (it == table->dynamic.end()) return;
+    rt_table::Dynamic& node = it->second;
+    if (table->next_dynamic == &node) table->next_dynamic = node.newer;
+    (node.older ? node.older->newer : table->oldest) = node.newer;
+    (node.newer ? node.newer->older : table->newest) = node.older;
+    table->dynamic.erase(it);
+}
+
+void rt_table_first(rt_table* table) {
+    table->lock.lock();
+    // A walk this thread left unfinished is restarted rather than nested, so an
+    // abandoned walk never leaves an extra hold on the lock.
+    if (table->walker.load(std::memory_order_relaxed) == std::this_thread::get_id())
+        table->lock.unlock();
+    table->walker.store(std::this_thread::get_id(), std::memory_order_relaxed);
+    table->next_slot = 0;
+    table->next_dynamic = table->oldest;
+}
+
+void* rt_table_next(rt_table* table, int32_t* id) {
+    if (table->walker.load(std::memory_order_relaxed) != std::this_thread::get_id()) {
+        if (id) *id = 0;
+        return nullptr;  // no walk open on this thread
+    }
+    // The cursor moves past each record before it is handed out, so removing it
+    // (or anything else) cannot derail the walk.
+    int64_t capacity = table->capacity.load(std::memory_order_relaxed);
+    while (table->next_slot < capacity) {
+        int64_t n = table->next_slot++;
+        std::byte* r = table->slot(n);
+        if (first_word(r) != 0) {
+            if (id) *id = static_cast<int32_t>(n);
+            return r;
+        }
+    }
+    while (rt_table::Dynamic* node = table->next_dynamic) {
+        table->next_dynamic = node->newer;
+        if (first_word(node->record.get()) != 0) {
+            if (id) *id = node->handle;
+            return node->record.get();
+        }
+    }
+    table->walker.store(std::thread::id{}, std::memory_order_relaxed);
+    table->lock.unlock();
+    if (id) *id = 0;
+    return nullptr;
+}
+
+void rt_table_free_all(rt_table* table) {
+    if (!table->destructor) return;
+    rt_table_first(table);
+    int32_t id;
+    while (rt_table_next(table, &id)) table->destructor(id);
+}
+
+int32_t rt_table_capacity(const rt_table* table) {
+    int64_t capacity = table->capacity.load(std::memory_order_acquire);
+    return capacity > INT32_MAX ? INT32_MAX : static_cast<int32_t>(capacity);
+}
+
+int32_t rt_table_page_slots(const rt_table* table) {
+    return table->page_slots;
+}
+
+}  // extern "C"

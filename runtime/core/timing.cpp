@@ -1,0 +1,32 @@
+// The millisecond clock and the delay.
+
+#include <time.h>
+
+#include <cerrno>
+#include <chrono>
+#include <thread>
+
+#include "runtime/core/rt_core.h"
+
+extern "C" {
+
+// Monotonic time since boot, truncated to 32 bits so that it wraps like a tick
+// counter: callers subtract two readings as unsigned values.
+uint32_t rt_ms_elapsed(void) {
+    auto since_boot = std::chrono::steady_clock::now().time_since_epoch();
+    auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(since_boot).count();
+    return static_cast<uint32_t>(static_cast<uint64_t>(ms));
+}
+
+void rt_delay(int32_t ms) {
+    if (ms <= 0) {
+        std::this_thread::yield();
+        return;
+    }
+    timespec wait{ms / 1000, static_cast<long>(ms % 1000) * 1000000L};
+    timespec left{};
+    // A signal cuts the sleep short: sleep on for what is left.
+    while (nanosleep(&wait, &left) == -1 && errno == EINTR) wait = left;
+}
+
+}  // extern "C"

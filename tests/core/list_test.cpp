@@ -1,0 +1,212 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "runtime/core/rt_core.h"
+
+namespace {
+
+struct Item {
+    int32_t value;
+    int32_t pad;
+    char* name;
+};
+
+class ListTest : public ::testing::Test {
+  protected:
+    void* current = reinterpret_cast<void*>(1);  // garbage until the list writes it
+    rt_list* list = nullptr;
+
+    void SetUp() override { list = rt_list_new(sizeof(Item), &current, nullptr, 7); }
+    void TearDown() override { rt_list_free(list); }
+
+    Item* item() { return current ? static_cast<Item*>(RT_LIST_RECORD(current)) : nullptr; }
+
+    void fill(int n) {
+        rt_list_reset(list);
+        while (rt_list_next(list)) {
+        }
+        for (int i = 0; i < n; ++i) static_cast<Item*>(rt_list_add(list))->value = i;
+    }
+
+    std::vector<int32_t> values() {
+        std::vector<int32_t> v;
+        rt_list_reset(list);
+        while (auto* r = static_cast<Item*>(rt_list_next(list))) v.push_back(r->value);
+        return v;
+    }
+};
+
+TEST_F(ListTest, EmptyListAndWalkingPastTheEnd) {
+    EXPECT_EQ(rt_list_next(list), nullptr);
+    EXPECT_EQ(current, nullptr);
+    fill(2);
+    rt_list_reset(list);
+    rt_list_next(list);
+    rt_list_next(list);
+    EXPECT_EQ(rt_list_next(list), nullptr);
+    EXPECT_EQ(rt_list_next(list), nullptr);
+    EXPECT_EQ(list->current, list->last);
+    static_cast<Item*>(rt_list_add(list))->value = 9;  // appends
+    EXPECT_EQ(values(), (std::vector<int32_t>{0, 1, 9}));
+}
+
+TEST_F(ListTest, AddAfterResetPutsTheElementFirst) {
+    fill(3);
+    rt_list_reset(list);
+    auto* r = static_cast<Item*>(rt_list_add(list));
+    r->value = 42;
+    EXPECT_EQ(list->index, 0);
+    EXPECT_EQ(RT_LIST_RECORD(list->first), r);
+    EXPECT_EQ(item(), r);
+    EXPECT_EQ(values(), (std::vector<int32_t>{42, 0, 1, 2}));
+}
+
+TEST_F(ListTest, WalkThatDeletesVisitsEveryElementOnce) {
+    fill(6);
+    std::vector<int32_t> seen;
+    rt_list_reset(list);
+    while (auto* r = static_cast<Item*>(rt_list_next(list))) {
+        seen.push_back(r->value);
+        if (r->value % 2 == 0) rt_list_delete(list);  // first, middle ones
+    }
+    EXPECT_EQ(seen, (std::vector<int32_t>{0, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(values(), (std::vector<int32_t>{1, 3, 5}));
+
+    rt_list_reset(list);
+    while (rt_list_next(list)) rt_list_delete(list);
+    EXPECT_EQ(list->count, 0);
+    EXPECT_EQ(list->first, nullptr);
+    EXPECT_EQ(list->last, nullptr);
+    EXPECT_EQ(current, nullptr);
+}
+
+TEST_F(ListTest, DeletingTheLastOrAMiddleElementMovesTheCursorBack) {
+    fill(3);
+    rt_list_select(list, 2);
+    rt_list_delete(list);
+    EXPECT_EQ(item()->value, 1);
+    EXPECT_EQ(RT_LIST_RECORD(list->last), item());
+    EXPECT_EQ(rt_list_next(list), nullptr);
+
+    rt_list_select(list, 0);
+    rt_list_delete(list);  // first with a successor: cursor before the first
+    EXPECT_EQ(current, nullptr);
+    EXPECT_EQ(static_cast<Item*>(rt_list_next(list))->value, 1);
+    rt_list_reset(list);
+    rt_list_delete(list);  // nothing under the cursor: nothing removed
+    EXPECT_EQ(rt_list_count(list), 1);
+}
+
+TEST_F(ListTest, SelectFindsEveryIndexFromAnyStartingPoint) {
+    fill(9);
+    EXPECT_EQ(rt_list_select(list, -1), nullptr);
+    EXPECT_EQ(current, nullptr);
+    EXPECT_EQ(rt_list_select(list, 9), nullptr);
+    EXPECT_EQ(list->current, nullptr);
+    // Every pair (from, to) exercises the walks from first, last and current.
+    for (int32_t from = 0; from < 9; ++from)
+        for (int32_t to = 0; to < 9; ++to) {
+            rt_list_select(list, from);
+            auto* r = static_cast<Item*>(rt_list_select(list, to));
+            ASSERT_NE(r, nullptr);
+            EXPECT_EQ(r->value, to) << from << " -> " << to;
+            EXPECT_EQ(item(), r);
+        }
+    rt_list_reset(list);
+    EXPECT_EQ(static_cast<Item*>(rt_list_select(list, 7))->value, 7);
+
+    rt_list* one = rt_list_new(4, nullptr, nullptr, 7);
+    void* r = rt_list_add(one);
+    EXPECT_EQ(rt_list_select(one, 0), r);
+    rt_list_free(one);
+    rt_list_free(nullptr);
+}
+
+TEST_F(ListTest, NewRecordsReadAsZeroEvenInReusedSlots) {
+    fill(3);
+    rt_list_reset(list);
+    while (auto* r = static_cast<Item*>(rt_list_next(list))) {
+        std::memset(r, 0xAB, sizeof *r);
+        rt_list_delete(list);
+    }
+    fill(3);
+    rt_list_reset(list);
+    while (auto* r = static_cast<Item*>(rt_list_next(list))) {
+        EXPECT_EQ(r->name, nullptr);
+        EXPECT_LT(r->value, 3);
+    }
+}
+
+TEST(ListStringFields, FieldsAreFreedOnDeleteAndClear) {
+    // Leaks here are caught by the sanitizer build.
+    struct Named {
+        char* name;
+        char* pair[2][1];
+    };
+    static const rt_field_desc inner[] = {0, -1};
+    const rt_field_desc desc[] = {offsetof(Named, name),
+                                  -2,
+                                  2,
+                                  offsetof(Named, pair),
+                                  sizeof(char*),
+                                  reinterpret_cast<rt_field_desc>(inner),
+                                  -1};
+    void* cur = nullptr;
+    rt_list* list = rt_list_new(sizeof(Named), &cur, desc, 7);
+    rt_strbuf_ensure();
+    for (int i = 0; i < 3; ++i) {
+        auto* n = static_cast<Named*>(rt_list_add(list));
+        for (char** field : {&n->name, &n->pair[0][0], &n->pair[1][0]}) {
+            rt_str_from_int(i, rt_strbuf_pos());
+            rt_str_assign(field, rt_strbuf_pos() - 1);
+        }
+    }
+    EXPECT_STREQ(static_cast<Named*>(rt_list_select(list, 2))->pair[1][0], "2");
+    rt_list_delete(list);
+    rt_list_clear(list);
+    EXPECT_EQ(rt_list_count(list), 0);
+    EXPECT_EQ(cur, nullptr);
+    rt_list_free(list);
+}
+
+TEST(PoolTest, BlocksGrowWithThePoolAndFreedSlotsAreReused) {
+    rt_pool* pool = rt_pool_new(24, 16, 65536);
+    std::vector<void*> elements;
+    for (int i = 0; i < 16; ++i) elements.push_back(rt_pool_alloc(pool));
+    EXPECT_EQ(rt_pool_block_count(pool), 1);
+    EXPECT_EQ(rt_pool_total_slots(pool), 16);
+
+    void* freed = elements[5];
+    rt_pool_release(pool, freed);
+    EXPECT_EQ(rt_pool_alloc(pool), freed);  // reused before any new block
+    EXPECT_EQ(rt_pool_block_count(pool), 1);
+
+    while (rt_pool_total_slots(pool) < 512) elements.push_back(rt_pool_alloc(pool));
+    EXPECT_EQ(rt_pool_block_count(pool), 32);  // a sixteenth of 511 rounds down to 16
+    while (rt_pool_total_slots(pool) == 512) elements.push_back(rt_pool_alloc(pool));
+    EXPECT_EQ(rt_pool_total_slots(pool), 512 + 32);  // a sixteenth of 512
+    while (rt_pool_total_slots(pool) < 4096) elements.push_back(rt_pool_alloc(pool));
+    EXPECT_LE(rt_pool_block_count(pool), 70);  // 32 blocks of 16, then growing by 1/16
+    elements.push_back(rt_pool_alloc(pool));
+    while (elements.size() < 5000) elements.push_back(rt_pool_alloc(pool));
+    // Past 4096 slots a block holds a sixteenth of them: 256 and more.
+    int32_t blocks = rt_pool_block_count(pool);
+    for (int i = 0; i < 16; ++i) elements.push_back(rt_pool_alloc(pool));
+    EXPECT_LE(rt_pool_block_count(pool), blocks + 1);
+
+    for (void* e : elements) std::memset(e, 0x5A, 24);  // every element is writable
+    for (void* e : elements) rt_pool_release(pool, e);
+    EXPECT_EQ(rt_pool_block_count(pool), 0);  // every block went back
+    EXPECT_EQ(rt_pool_total_slots(pool), 0);
+
+    rt_pool* big = rt_pool_new(8, 16, 65536);
+    std::vector<void*> many;
+    for (int i = 0; i < 2000000; ++i) many.push_back(rt_pool_alloc(big));
+    EXPECT_LE(rt_pool_block_count(big), 180);  // a few dozen per tenfold growth
+    rt_pool_destroy(big);
+    rt_pool_destroy(pool);
+}
+
+}  // namespace
