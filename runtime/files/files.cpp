@@ -1,0 +1,121 @@
+// Numbered sequential files: the file table and the line-level operations.
+#include <mutex>
+#include <new>
+
+#include "runtime/core/rt_core.h"
+#include "runtime/files/file_buffer.h"
+#include "runtime/files/file_os.h"
+#include "runtime/files/rt_files.h"
+
+namespace rt::files {
+namespace {
+
+constexpr int32_t kInitialSlots = 16;
+constexpr int32_t kLineChunk = 4096;
+
+rt_table* g_file_table = nullptr;
+std::once_flag g_file_table_once;
+
+rt_table* file_table() {
+    std::call_once(g_file_table_once, [] {
+        g_file_table =
+            rt_table_new(static_cast<int32_t>(sizeof(FileRecord)), kInitialSlots, rt_file_close);
+    });
+    return g_file_table;
+}
+
+FileRecord* find_file(int32_t id) {
+    return static_cast<FileRecord*>(rt_table_check(file_table(), id));
+}
+
+int32_t open_with(int32_t id, const char* name, os::Access access) {
+    int32_t new_id = 0;
+    void* slot = rt_table_alloc(file_table(), id, &new_id);
+    if (!slot) return 0;
+    const int32_t handle = os::open_file(name, access);
+    if (handle == 0) {
+        // A numbered slot is left zero-filled, which already reads as free.
+        rt_table_remove(file_table(), new_id);
+        return 0;
+    }
+    new (slot) FileRecord(handle);
+    // A fixed id answers the OS handle: non-zero even for slot 0.
+    return id == -1 ? new_id : handle;
+}
+
+}  // namespace
+}  // namespace rt::files
+
+using namespace rt::files;
+
+extern "C" void rt_file_init(void) {
+    file_table();
+}
+
+extern "C" int32_t rt_file_open_read(int32_t id, const char* name) {
+    return open_with(id, name, os::Access::Read);
+}
+
+extern "C" int32_t rt_file_open(int32_t id, const char* name) {
+    return open_with(id, name, os::Access::ReadWrite);
+}
+
+extern "C" int32_t rt_file_read_line(int32_t file, int32_t result_offset) {
+    rt_strbuf_ensure();
+    const int32_t start = result_offset == -1 ? rt_strbuf_pos() : result_offset;
+    int32_t reserved = kLineChunk;
+    rt_strbuf_reserve(reserved, start);
+    int32_t length = 0;
+    uint8_t ended_by = 0;
+
+    if (FileRecord* record = find_file(file)) {
+        for (;;) {
+            uint8_t byte = 0;
+            if (read_bytes(*record, &byte, 1) != 1) byte = 0;
+            if (byte == 0) break;  // end of file, or a NUL inside the file
+            if (byte == '\r' || byte == '\n') {
+                ended_by = byte;
+                break;
+            }
+            rt_strbuf_base()[start + length++] = static_cast<char>(byte);
+            if (length == reserved) {
+                // The block may move: only offsets are kept across this.
+                rt_strbuf_release(reserved);
+                reserved += kLineChunk;
+                rt_strbuf_reserve(reserved, start);
+            }
+        }
+        if (ended_by == '\r') {
+            uint8_t next = 0;
+            if (read_bytes(*record, &next, 1) == 1 && next != '\n') unread_byte(*record);
+        }
+    }
+
+    rt_strbuf_release(reserved - length);
+    rt_strbuf_base()[start + length] = '\0';
+    return start;
+}
+
+extern "C" int32_t rt_file_write_line(int32_t file, const char* text) {
+    FileRecord* record = find_file(file);
+    if (!record) return 0;
+    int32_t written = 0;
+    if (text && *text) written += write_bytes(*record, text, rt_str_len(text));
+    written += write_bytes(*record, "\r\n", 2);
+    return written;
+}
+
+extern "C" void rt_file_close(int32_t file) {
+    if (file == -1) return;
+    FileRecord* record = find_file(file);
+    if (!record) return;
+    flush(*record);
+    const int32_t handle = record->handle;
+    record->~FileRecord();
+    os::close(handle);
+    rt_table_remove(file_table(), file);
+}
+
+extern "C" void rt_file_close_all(void) {
+    rt_table_free_all(file_table());
+}

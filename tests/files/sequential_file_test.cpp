@@ -1,0 +1,149 @@
+// Buffered sequential files: line splitting, state switches between reading
+// and writing, and ids.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "runtime/core/rt_core.h"
+#include "runtime/files/rt_files.h"
+#include "temp_dir.h"
+
+using zentara_test::TempDir;
+
+namespace {
+
+class SequentialFile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        rt_strbuf_ensure();
+        rt_file_init();
+    }
+    void TearDown() override { rt_file_close_all(); }
+
+    // Reads one line and discards the temporary again.
+    static std::string line(int32_t file) {
+        const int32_t at = rt_file_read_line(file, -1);
+        std::string text = rt_strbuf_base() + at;
+        rt_strbuf_set_pos(at);
+        return text;
+    }
+    std::vector<std::string> lines(const std::string& bytes, int count) {
+        dir.write("f.txt", bytes);
+        const int32_t file = rt_file_open_read(-1, (dir / "f.txt").c_str());
+        EXPECT_NE(file, 0);
+        std::vector<std::string> out;
+        for (int i = 0; i < count; ++i) out.push_back(line(file));
+        rt_file_close(file);
+        return out;
+    }
+
+    TempDir dir;
+};
+
+using Lines = std::vector<std::string>;
+
+TEST_F(SequentialFile, RecognisesEveryLineEnd) {
+    EXPECT_EQ(lines("a\r\nb\nc\rd", 6), (Lines{"a", "b", "c", "d", "", ""}));
+    // No final terminator, and a lone CR at the very end.
+    EXPECT_EQ(lines("first\nlast", 3), (Lines{"first", "last", ""}));
+    EXPECT_EQ(lines("x\r", 3), (Lines{"x", "", ""}));
+    // Empty lines between terminators, CR CR meaning two line ends.
+    EXPECT_EQ(lines("\n\r\r\nz", 4), (Lines{"", "", "", "z"}));
+}
+
+TEST_F(SequentialFile, NulByteEndsLine) {
+    EXPECT_EQ(lines(std::string("ab\0cd\n", 6), 3), (Lines{"ab", "cd", ""}));
+}
+
+TEST_F(SequentialFile, LongLinesAndBufferBoundaries) {
+    const std::string long_line(10000, 'q');
+    EXPECT_EQ(lines(long_line + "\r\nend", 3), (Lines{long_line, "end", ""}));
+    // A CR as the last byte of the first buffer, its LF in the next refill.
+    const std::string edge(4095, 'e');
+    EXPECT_EQ(lines(edge + "\r\nnext\r", 3), (Lines{edge, "next", ""}));
+    // Result written at an offset the caller chose, after other temporaries.
+    dir.write("g.txt", "hello\n");
+    const int32_t file = rt_file_open_read(-1, (dir / "g.txt").c_str());
+    const int32_t start = rt_strbuf_pos();
+    rt_strbuf_append("pre:");
+    rt_file_read_line(file, -1);
+    EXPECT_STREQ(rt_strbuf_base() + start, "pre:hello");
+    rt_strbuf_set_pos(start);
+}
+
+TEST_F(SequentialFile, WriteKeepsTheRestOfTheFile) {
+    dir.write("w.txt", "0123456789");
+    const int32_t file = rt_file_open(-1, (dir / "w.txt").c_str());
+    ASSERT_NE(file, 0);
+    EXPECT_EQ(rt_file_write_line(file, "abc"), 5);
+    EXPECT_EQ(rt_file_write_line(file, ""), 2);
+    EXPECT_EQ(rt_file_write_line(file, nullptr), 2);
+    rt_file_close(file);
+    EXPECT_EQ(dir.read("w.txt"), "abc\r\n\r\n\r\n9");
+}
+
+TEST_F(SequentialFile, WriteAfterReadingLandsAfterTheLastLine) {
+    dir.write("rw.txt", "one\r\ntwo\r\nthree\r\nfour\r\n");
+    const int32_t file = rt_file_open(-1, (dir / "rw.txt").c_str());
+    EXPECT_EQ(line(file), "one");
+    EXPECT_EQ(line(file), "two");
+    EXPECT_EQ(rt_file_write_line(file, "THREE"), 7);
+    // Reading again flushes the write first and continues behind it.
+    EXPECT_EQ(line(file), "four");
+    EXPECT_EQ(line(file), "");
+    rt_file_close(file);
+    EXPECT_EQ(dir.read("rw.txt"), "one\r\ntwo\r\nTHREE\r\nfour\r\n");
+}
+
+TEST_F(SequentialFile, LargeWritesAndCreation) {
+    const int32_t file = rt_file_open(-1, (dir / "new.txt").c_str());
+    ASSERT_NE(file, 0);
+    const std::string big(9000, 'b');
+    std::string expected;
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(rt_file_write_line(file, big.c_str()), 9002);
+        EXPECT_EQ(rt_file_write_line(file, "small"), 7);
+        expected += big + "\r\nsmall\r\n";
+    }
+    rt_file_close_all();
+    EXPECT_EQ(dir.read("new.txt"), expected);
+}
+
+TEST_F(SequentialFile, IdsAndFailures) {
+    EXPECT_EQ(rt_file_open_read(-1, (dir / "missing.txt").c_str()), 0);
+    EXPECT_EQ(rt_file_open_read(-1, dir.path().c_str()), 0);  // a directory
+    EXPECT_EQ(rt_file_open_read(-1, ""), 0);
+    EXPECT_EQ(rt_file_open_read(-1, nullptr), 0);
+    EXPECT_EQ(line(12345), "");
+    EXPECT_EQ(rt_file_write_line(12345, "x"), 0);
+    rt_file_close(12345);
+    rt_file_close(-1);
+
+    dir.write("a.txt", "A\n");
+    dir.write("b.txt", "B\n");
+    const int32_t dynamic = rt_file_open_read(-1, (dir / "a.txt").c_str());
+    EXPECT_NE(dynamic, 0);
+    EXPECT_NE(dynamic, -1);
+    // A fixed id answers non-zero; re-opening it closes the file it held.
+    EXPECT_NE(rt_file_open_read(0, (dir / "a.txt").c_str()), 0);
+    EXPECT_NE(rt_file_open_read(0, (dir / "b.txt").c_str()), 0);
+    EXPECT_EQ(line(0), "B");
+    EXPECT_EQ(line(dynamic), "A");
+    rt_file_close(dynamic);
+    EXPECT_EQ(line(dynamic), "");  // stale id
+    rt_file_close(0);
+    EXPECT_EQ(line(0), "");
+}
+
+TEST_F(SequentialFile, BackslashesAndCaseInNames) {
+    std::filesystem::create_directory(dir / "Data");
+    dir.write("Data/Level.INI", "found\n");
+    const std::string spelled = dir.path() + "\\data\\level.ini";
+    const int32_t file = rt_file_open_read(-1, spelled.c_str());
+    ASSERT_NE(file, 0);
+    EXPECT_EQ(line(file), "found");
+    rt_file_close(file);
+}
+
+}  // namespace

@@ -1,0 +1,155 @@
+// PNG decoding of images the test writes itself.
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "decode_helpers.h"
+#include "png_writer.h"
+
+using zentara_test::decode;
+using zentara_test::PngSpec;
+using zentara_test::write_png;
+using Pixel = std::vector<uint8_t>;
+
+namespace {
+
+class Png : public ::testing::Test {
+  protected:
+    void SetUp() override { zentara_test::register_builtin_decoders(); }
+};
+
+// Deterministic pseudo-random bytes.
+std::vector<uint8_t> noise(size_t count, uint32_t seed) {
+    std::vector<uint8_t> out(count);
+    for (auto& byte : out) {
+        seed = seed * 1664525u + 1013904223u;
+        byte = static_cast<uint8_t>(seed >> 24);
+    }
+    return out;
+}
+
+TEST_F(Png, RgbaComesOutBgraTopDownOrBottomUp) {
+    PngSpec spec{2, 2, PNG_COLOR_TYPE_RGB_ALPHA, 8, false, {}, {}, {}};
+    spec.rows = {10, 20,  30,  40,  50,  60,  70,  80,  //
+                 90, 100, 110, 120, 130, 140, 150, 160};
+    const auto file = write_png(spec);
+    auto d = decode(file);
+    ASSERT_TRUE(d.recognised);
+    ASSERT_EQ(d.result, 1);
+    EXPECT_EQ(d.width, 2);
+    EXPECT_EQ(d.height, 2);
+    EXPECT_EQ(d.depth, 32);
+    EXPECT_EQ(d.at(0, 0), (Pixel{30, 20, 10, 40}));
+    EXPECT_EQ(d.at(1, 1), (Pixel{150, 140, 130, 160}));
+
+    d = decode(file, RT_IMAGE_BOTTOM_UP);
+    ASSERT_EQ(d.result, 1);
+    EXPECT_EQ(d.at(0, 0), (Pixel{110, 100, 90, 120}));
+    EXPECT_EQ(d.at(1, 1), (Pixel{70, 60, 50, 80}));
+}
+
+TEST_F(Png, InterlacedMatchesItsTwin) {
+    for (int colour : {PNG_COLOR_TYPE_RGB, PNG_COLOR_TYPE_RGB_ALPHA}) {
+        const int channels = colour == PNG_COLOR_TYPE_RGB ? 3 : 4;
+        PngSpec spec{13, 11, colour, 8, false, {}, {}, noise(13 * 11 * channels, 7)};
+        const auto plain = decode(write_png(spec));
+        spec.interlaced = true;
+        const auto interlaced_file = write_png(spec);
+        const auto interlaced = decode(interlaced_file);
+        ASSERT_EQ(plain.result, 1);
+        ASSERT_EQ(interlaced.result, 1);
+        EXPECT_EQ(interlaced.pixels, plain.pixels);
+        EXPECT_EQ(plain.at(4, 5)[2], spec.rows[(5 * 13 + 4) * channels]);  // red of (4, 5)
+        // Bottom-up works through all seven passes as well.
+        const auto flipped = decode(interlaced_file, RT_IMAGE_BOTTOM_UP);
+        EXPECT_EQ(flipped.at(4, 10 - 5), plain.at(4, 5));
+    }
+}
+
+TEST_F(Png, SixteenBitSamplesKeepTheirHighByte) {
+    PngSpec spec{2, 1, PNG_COLOR_TYPE_RGB, 16, false, {}, {}, {}};
+    spec.rows = {0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0xFF, 0x01, 0x00, 0xFF, 0x80, 0x80};
+    const auto d = decode(write_png(spec));
+    ASSERT_EQ(d.result, 1);
+    EXPECT_EQ(d.depth, 24);
+    EXPECT_EQ(d.at(0, 0), (Pixel{0x9A, 0x56, 0x12}));
+    EXPECT_EQ(d.at(1, 0), (Pixel{0x80, 0x00, 0xFF}));
+}
+
+TEST_F(Png, PalettesExpandWithTheirTransparency) {
+    PngSpec spec{3,  1,        PNG_COLOR_TYPE_PALETTE, 8, false, {255, 0, 0, 0, 255, 0, 0, 0, 255},
+                 {}, {2, 0, 1}};
+    auto d = decode(write_png(spec));
+    ASSERT_EQ(d.result, 1);
+    EXPECT_EQ(d.depth, 24);
+    EXPECT_EQ(d.at(0, 0), (Pixel{255, 0, 0}));
+    EXPECT_EQ(d.at(1, 0), (Pixel{0, 0, 255}));
+
+    spec.alpha = {0, 128};  // entry 2 stays opaque
+    d = decode(write_png(spec));
+    ASSERT_EQ(d.result, 1);
+    EXPECT_EQ(d.depth, 32);
+    EXPECT_EQ(d.at(0, 0), (Pixel{255, 0, 0, 255}));
+    EXPECT_EQ(d.at(1, 0), (Pixel{0, 0, 255, 0}));
+    EXPECT_EQ(d.at(2, 0), (Pixel{0, 255, 0, 128}));
+
+    // A 2-bit palette packs four pixels into a byte.
+    spec = {4, 1, PNG_COLOR_TYPE_PALETTE, 2, false, {1, 2, 3, 4, 5, 6, 7, 8, 9}, {}, {0x24}};
+    d = decode(write_png(spec));
+    ASSERT_EQ(d.result, 1);
+    EXPECT_EQ(d.at(0, 0), (Pixel{3, 2, 1}));
+    EXPECT_EQ(d.at(1, 0), (Pixel{9, 8, 7}));
+    EXPECT_EQ(d.at(2, 0), (Pixel{6, 5, 4}));
+}
+
+TEST_F(Png, GreyComesOutGrey) {
+    auto d = decode(write_png({2, 1, PNG_COLOR_TYPE_GRAY, 8, false, {}, {}, {7, 200}}));
+    ASSERT_EQ(d.result, 1);
+    EXPECT_EQ(d.depth, 24);
+    EXPECT_EQ(d.at(0, 0), (Pixel{7, 7, 7}));
+    EXPECT_EQ(d.at(1, 0), (Pixel{200, 200, 200}));
+
+    // Low bit depths are scaled to the full 8-bit range.
+    d = decode(write_png({3, 1, PNG_COLOR_TYPE_GRAY, 1, false, {}, {}, {0xA0}}));
+    ASSERT_EQ(d.result, 1);
+    EXPECT_EQ(d.at(0, 0), (Pixel{255, 255, 255}));
+    EXPECT_EQ(d.at(1, 0), (Pixel{0, 0, 0}));
+    d = decode(write_png({2, 1, PNG_COLOR_TYPE_GRAY, 4, false, {}, {}, {0x5F}}));
+    EXPECT_EQ(d.at(0, 0), (Pixel{0x55, 0x55, 0x55}));
+
+    d = decode(write_png({1, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 16, true, {}, {}, {1, 2, 3, 4}}));
+    ASSERT_EQ(d.result, 1);
+    EXPECT_EQ(d.depth, 32);
+    EXPECT_EQ(d.at(0, 0), (Pixel{1, 1, 1, 3}));
+}
+
+TEST_F(Png, DamagedDataFailsWithoutReadingPastTheEnd) {
+    PngSpec spec{9, 7, PNG_COLOR_TYPE_RGB_ALPHA, 8, true, {}, {}, noise(9 * 7 * 4, 3)};
+    const auto whole = write_png(spec);
+    const auto complete = decode(whole);
+    ASSERT_EQ(complete.result, 1);
+    // Every cut: a copy of exactly that length, so a read past it is caught
+    // by the address sanitizer. The end chunk (the last 12 bytes) is never
+    // read, so only cuts before it lose pixels.
+    const size_t end_chunk = whole.size() - 12;
+    for (size_t cut = 8; cut < whole.size(); ++cut) {
+        const std::vector<uint8_t> part(whole.begin(), whole.begin() + cut);
+        const auto d = decode(part);
+        if (cut < end_chunk) {
+            EXPECT_TRUE(!d.recognised || d.result == 0) << "cut at " << cut;
+        } else {
+            EXPECT_EQ(d.pixels, complete.pixels) << "cut at " << cut;
+        }
+    }
+    // A damaged byte inside the image data breaks its checksum.
+    auto damaged = whole;
+    damaged[damaged.size() - 20] ^= 0x55;
+    const auto d = decode(damaged);
+    EXPECT_TRUE(!d.recognised || d.result == 0);
+    // Not a PNG at all.
+    EXPECT_FALSE(decode({0x89, 'P', 'N', 'G', 1, 2, 3, 4, 5}).recognised);
+}
+
+}  // namespace
