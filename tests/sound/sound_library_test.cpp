@@ -1,0 +1,202 @@
+// The sound library on a running service (ctest runs it on OpenAL Soft's null
+// output, which mixes in real time without being heard).
+#include "runtime/sound/sound_library.h"
+
+#include <AL/al.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "runtime/sound/rt_sound.h"
+#include "tests/sound/wave_builder.h"
+
+using namespace wavetest;
+using namespace std::chrono_literals;
+
+namespace {
+
+class SoundLibrary : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        // OpenAL Soft's null output unless the run names another; read once,
+        // when the first device opens.
+        ::setenv("ALSOFT_DRIVERS", "null", 0);
+        ASSERT_NE(rt_sound_init(), 0);
+    }
+
+    static int32_t load(int32_t id, const Bytes& image) {
+        const auto block = exact_copy(image);
+        return rt_sound_load_memory(id, block.get(), static_cast<int32_t>(image.size()));
+    }
+
+    static ALint source_int(int32_t id, ALenum what) {
+        ALint value = 0;
+        alGetSourcei(rt::sound::voice_of(id)->source, what, &value);
+        return value;
+    }
+
+    static float source_gain(int32_t id) {
+        ALfloat gain = -1.0f;
+        alGetSourcef(rt::sound::voice_of(id)->source, AL_GAIN, &gain);
+        return gain;
+    }
+};
+
+Bytes stereo16_file() {
+    return riff({chunk("fmt ", format_body(1, 2, 22050, 16)),
+                 chunk("data", sine16(440, 0.2, 22050, 2, 0.5))});
+}
+
+Bytes mono8_file() {
+    return riff(
+        {chunk("fmt ", format_body(1, 1, 11025, 8)), chunk("data", sine8(440, 0.2, 11025, 0.5))});
+}
+
+}  // namespace
+
+TEST_F(SoundLibrary, PcmFilesLoadAndPlayAtTheirOwnRates) {
+    const int32_t stereo = load(-1, stereo16_file());
+    const int32_t mono = load(-1, mono8_file());
+    ASSERT_NE(stereo, 0);
+    ASSERT_NE(mono, 0);
+    EXPECT_NE(stereo, mono);
+    EXPECT_EQ(rt_sound_frequency(stereo), 22050);
+    EXPECT_EQ(rt_sound_frequency(mono), 11025);
+    EXPECT_EQ(rt_sound_pan(stereo), 0);
+    EXPECT_EQ(rt_sound_volume_get(stereo), 0);
+    EXPECT_EQ(rt_sound_play(stereo), 1);
+    EXPECT_EQ(rt_sound_play(mono), 1);
+    EXPECT_EQ(source_int(stereo, AL_SOURCE_STATE), AL_PLAYING);
+    EXPECT_EQ(source_int(mono, AL_SOURCE_STATE), AL_PLAYING);
+
+    // A float file plays too; a trailing partial frame is dropped.
+    Bytes floats(4 * 2 * 100 + 3, 0);
+    EXPECT_NE(load(-1, riff({chunk("fmt ", format_body(3, 2, 48000, 32)), chunk("data", floats)})),
+              0);
+
+    rt_sound_free(stereo);
+    rt_sound_free(mono);
+    EXPECT_EQ(rt_sound_play(stereo), 0);
+    EXPECT_EQ(rt_sound_frequency(mono), 0);
+}
+
+TEST_F(SoundLibrary, RefusedDataLeavesNoRecord) {
+    const Bytes refused[] = {
+        riff({chunk("LIST", Bytes(4, 'x')), chunk("fmt ", format_body(1, 1, 8000, 16)),
+              chunk("data", Bytes(8, 0))}),
+        riff({chunk("fmt ", format_body(1, 1, 8000, 16))}),
+        riff({chunk("fmt ", format_body(1, 1, 8000, 24)), chunk("data", Bytes(9, 0))}),
+        riff({chunk("fmt ", format_body(1, 2, 8000, 16)), chunk("data", Bytes(3, 0))}),
+        Bytes{'R', 'I', 'F', 'F', 0, 0},
+    };
+    for (const Bytes& image : refused) {
+        EXPECT_EQ(load(-1, image), 0);
+        EXPECT_EQ(load(7, image), 0);
+        EXPECT_EQ(rt_sound_play(7), 0);
+    }
+    EXPECT_EQ(rt_sound_load_memory(-1, nullptr, 10), 0);
+    EXPECT_EQ(rt_sound_load_memory(-1, "RIFF", -4), 0);
+    EXPECT_EQ(load(-7, stereo16_file()), 0);
+}
+
+TEST_F(SoundLibrary, IdsFollowTheObjectTableConvention) {
+    const int32_t first = load(-1, mono8_file());
+    const int32_t second = load(-1, mono8_file());
+    ASSERT_NE(first, 0);
+    ASSERT_NE(second, 0);
+    EXPECT_NE(first, second);
+
+    // A numeric id loaded twice keeps only the second sound.
+    ASSERT_EQ(load(5, stereo16_file()), 1);
+    const ALuint old_buffer = rt::sound::voice_of(5)->buffer;
+    ASSERT_EQ(load(5, mono8_file()), 1);
+    EXPECT_EQ(rt_sound_frequency(5), 11025);
+    EXPECT_FALSE(alIsBuffer(old_buffer));
+
+    // A refused load under a used number leaves the sound there alone.
+    EXPECT_EQ(load(5, Bytes{'n', 'o', 'p', 'e'}), 0);
+    EXPECT_EQ(rt_sound_frequency(5), 11025);
+
+    for (int32_t id : {first, second, 5}) rt_sound_free(id);
+    rt_sound_free(first);  // already gone: ignored
+    EXPECT_EQ(rt_sound_play(first), 0);
+    EXPECT_EQ(rt_sound_play(12345), 0);
+    EXPECT_EQ(rt_sound_volume(-77, 50), 0);
+    EXPECT_EQ(rt_sound_volume(0, 50), 0);
+}
+
+TEST_F(SoundLibrary, VolumeIsClampedAndSetsTheGain) {
+    const int32_t id = load(-1, mono8_file());
+    ASSERT_NE(id, 0);
+    EXPECT_EQ(rt_sound_volume(id, 50), 1);
+    EXPECT_NEAR(source_gain(id), 0.4995f, 0.001f);
+    EXPECT_EQ(rt_sound_volume(id, 150), 1);
+    EXPECT_FLOAT_EQ(source_gain(id), 1.0f);
+    EXPECT_EQ(rt_sound_volume(id, -5), 1);
+    EXPECT_EQ(source_gain(id), 0.0f);
+    EXPECT_EQ(rt_sound_volume_get(id), 0);  // the read-back field stays as created
+    rt_sound_free(id);
+}
+
+TEST_F(SoundLibrary, ReplayRestartsTheSameSource) {
+    const int32_t id = load(-1, tone_file({440}, 2.0, 22050, 0.3));
+    ASSERT_NE(id, 0);
+    const auto voice = rt::sound::voice_of(id);
+    ASSERT_EQ(rt_sound_play(id), 1);
+    std::this_thread::sleep_for(300ms);
+    const ALint advanced = source_int(id, AL_SAMPLE_OFFSET);
+    EXPECT_GT(advanced, 0) << "the null output mixes in real time";
+
+    ASSERT_EQ(rt_sound_play(id), 1);
+    EXPECT_LT(source_int(id, AL_SAMPLE_OFFSET), advanced);
+    EXPECT_EQ(source_int(id, AL_SOURCE_STATE), AL_PLAYING);
+    EXPECT_EQ(rt::sound::voice_of(id)->source, voice->source);
+    rt_sound_free(id);
+}
+
+TEST_F(SoundLibrary, PlayingNeverWaits) {
+    const int32_t a = load(-1, mono8_file());
+    const int32_t b = load(-1, stereo16_file());
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < 2000; ++i) ASSERT_EQ(rt_sound_play(i % 2 ? a : b), 1);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+    rt_sound_free(a);
+    rt_sound_free(b);
+}
+
+TEST_F(SoundLibrary, LoadsFilesByWindowsStylePaths) {
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("rt_sound_files_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir / "Effects");
+    const Bytes image = mono8_file();
+    std::ofstream(dir / "Effects" / "Kugel.wav", std::ios::binary)
+        .write(reinterpret_cast<const char*>(image.data()),
+               static_cast<std::streamsize>(image.size()));
+
+    const std::string spelled = dir.string() + "/effects\\KUGEL.WAV";
+    const int32_t id = rt_sound_load(-1, spelled.c_str());
+    EXPECT_NE(id, 0);
+    EXPECT_EQ(rt_sound_frequency(id), 11025);
+    EXPECT_EQ(rt_sound_load(-1, (dir.string() + "/missing.wav").c_str()), 0);
+    EXPECT_EQ(rt_sound_load(-1, nullptr), 0);
+    rt_sound_free(id);
+    std::filesystem::remove_all(dir);
+}
+
+TEST_F(SoundLibrary, EndFreesEverySoundAndInitStartsAgain) {
+    const int32_t kept = load(-1, mono8_file());
+    ASSERT_EQ(load(3, mono8_file()), 1);
+    rt_sound_end();
+    EXPECT_EQ(rt_sound_play(kept), 0);
+    EXPECT_EQ(rt_sound_play(3), 0);
+    EXPECT_EQ(load(-1, mono8_file()), 0);
+    ASSERT_NE(rt_sound_init(), 0);
+    const int32_t again = load(-1, mono8_file());
+    EXPECT_EQ(rt_sound_play(again), 1);
+    rt_sound_end();
+}

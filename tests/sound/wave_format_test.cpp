@@ -1,0 +1,168 @@
+// The RIFF walk and the format check, on images built here. Refused images are
+// handed over in blocks of their exact size so that AddressSanitizer catches
+// any read past the end.
+#include "runtime/sound/wave_format.h"
+
+#include <gtest/gtest.h>
+
+#include <span>
+
+#include "runtime/sound/volume_table.h"
+#include "tests/sound/wave_builder.h"
+
+using namespace wavetest;
+using rt::sound::parse_wave;
+using rt::sound::pcm_layout;
+
+namespace {
+
+const Bytes kSamples{1, 2, 3, 4, 5, 6, 7, 8};
+
+std::optional<rt::sound::WaveImage> parse_exact(const Bytes& image,
+                                                std::unique_ptr<uint8_t[]>& keep) {
+    keep = exact_copy(image);
+    return parse_wave(std::span<const uint8_t>(keep.get(), image.size()));
+}
+
+Bytes pcm16_mono() {
+    return format_body(1, 1, 8000, 16);
+}
+
+}  // namespace
+
+TEST(WaveFormat, SkipsChunksBeforeDataIncludingPadBytes) {
+    std::unique_ptr<uint8_t[]> keep;
+    // A LIST chunk, then an odd-sized one whose pad byte must be skipped.
+    const Bytes image = riff({chunk("fmt ", pcm16_mono()), chunk("LIST", Bytes(10, 'x')),
+                              chunk("odd ", Bytes(5, 'y')), chunk("data", kSamples)});
+    const auto wave = parse_exact(image, keep);
+    ASSERT_TRUE(wave);
+    EXPECT_EQ(Bytes(wave->samples.begin(), wave->samples.end()), kSamples);
+    EXPECT_EQ(wave->format.samples_per_second, 8000u);
+    EXPECT_EQ(wave->format.bits_per_sample, 16);
+}
+
+TEST(WaveFormat, TakesAnOddSizedFormatChunkWithItsPad) {
+    std::unique_ptr<uint8_t[]> keep;
+    Bytes format = pcm16_mono();
+    format.push_back(0);  // 17 bytes: one trailing byte plus a pad
+    const auto wave = parse_exact(riff({chunk("fmt ", format), chunk("data", kSamples)}), keep);
+    ASSERT_TRUE(wave);
+    EXPECT_EQ(wave->samples.size(), kSamples.size());
+}
+
+TEST(WaveFormat, RefusesMalformedImagesWithoutReadingPastTheEnd) {
+    const Bytes good = riff({chunk("fmt ", pcm16_mono()), chunk("data", kSamples)});
+    Bytes not_riff = good;
+    not_riff[0] = 'X';
+    const Bytes cases[] = {
+        not_riff,
+        riff({chunk("LIST", Bytes(4, 'x')), chunk("fmt ", pcm16_mono()), chunk("data", kSamples)}),
+        riff({chunk("fmt ", pcm16_mono())}),
+        riff({chunk("fmt ", pcm16_mono()), chunk("LIST", Bytes(3, 'x'))}),
+        // cut inside the header of the chunk after "fmt "
+        Bytes(good.begin(), good.begin() + 20 + 16 + 5),
+        // cut inside the "fmt " body
+        Bytes(good.begin(), good.begin() + 30),
+        // a format chunk too short to hold the format
+        riff({chunk("fmt ", Bytes(12, 0)), chunk("data", kSamples)}),
+        // a chunk size that runs far past the end
+        riff({chunk("fmt ", pcm16_mono()), Bytes{'L', 'I', 'S', 'T', 0xF0, 0xFF, 0xFF, 0xFF}}),
+        Bytes{'R', 'I', 'F', 'F'},
+        Bytes{},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        std::unique_ptr<uint8_t[]> keep;
+        EXPECT_FALSE(parse_exact(cases[i], keep)) << "case " << i;
+    }
+}
+
+TEST(WaveFormat, DataChunkLongerThanTheImageKeepsWhatIsThere) {
+    std::unique_ptr<uint8_t[]> keep;
+    Bytes image = riff({chunk("fmt ", pcm16_mono()), chunk("data", kSamples)});
+    image[image.size() - kSamples.size() - 4] = 0xFF;  // claims 255 bytes
+    const auto wave = parse_exact(image, keep);
+    ASSERT_TRUE(wave);
+    EXPECT_EQ(wave->samples.size(), kSamples.size());
+}
+
+TEST(WaveFormat, AcceptsOnlyPlayablePcmLayouts) {
+    const auto layout = [](uint16_t tag, uint16_t channels, uint16_t bits) {
+        std::unique_ptr<uint8_t[]> keep;
+        const auto wave = parse_exact(
+            riff({chunk("fmt ", format_body(tag, channels, 22050, bits)), chunk("data", kSamples)}),
+            keep);
+        return wave ? pcm_layout(wave->format) : std::nullopt;
+    };
+    ASSERT_TRUE(layout(1, 2, 16));
+    EXPECT_EQ(layout(1, 2, 16)->frame_bytes, 4u);
+    EXPECT_EQ(layout(1, 1, 8)->type, rt::sound::SampleType::Unsigned8);
+    EXPECT_EQ(layout(3, 2, 32)->type, rt::sound::SampleType::Float32);
+    EXPECT_FALSE(layout(1, 1, 24));  // 24-bit PCM
+    EXPECT_FALSE(layout(1, 1, 32));  // 32-bit integer PCM
+    EXPECT_FALSE(layout(2, 1, 4));   // ADPCM
+    EXPECT_FALSE(layout(1, 3, 16));  // three channels
+    EXPECT_FALSE(layout(1, 0, 16));
+    EXPECT_FALSE(layout(3, 1, 16));  // float needs 32 bits
+
+    rt::sound::WaveFormat inconsistent{1, 2, 22050, 2, 16, std::nullopt};
+    EXPECT_FALSE(pcm_layout(inconsistent));
+    rt::sound::WaveFormat no_rate{1, 1, 0, 2, 16, std::nullopt};
+    EXPECT_FALSE(pcm_layout(no_rate));
+}
+
+TEST(WaveFormat, ReadsTheSubFormatOfExtensibleFormats) {
+    const auto extensible = [](uint16_t sub_tag) {
+        Bytes body = format_body(0xFFFE, 2, 44100, 16);
+        const uint8_t tail[] = {22,
+                                0,
+                                16,
+                                0,
+                                3,
+                                0,
+                                0,
+                                0,  // cbSize, valid bits, mask
+                                static_cast<uint8_t>(sub_tag),
+                                0,
+                                0,
+                                0,
+                                0,
+                                0,
+                                0x10,
+                                0,
+                                0x80,
+                                0,
+                                0,
+                                0xAA,
+                                0,
+                                0x38,
+                                0x9B,
+                                0x71};
+        body.insert(body.end(), std::begin(tail), std::end(tail));
+        std::unique_ptr<uint8_t[]> keep;
+        const auto wave = parse_exact(riff({chunk("fmt ", body), chunk("data", kSamples)}), keep);
+        return wave ? pcm_layout(wave->format) : std::nullopt;
+    };
+    ASSERT_TRUE(extensible(1));
+    EXPECT_EQ(extensible(1)->channels, 2);
+    EXPECT_FALSE(extensible(2));
+}
+
+TEST(VolumeScale, FollowsTheAmplitudePercentage) {
+    const rt::sound::VolumeTable table;
+    EXPECT_EQ(table.attenuation(100), 0);
+    EXPECT_EQ(table.attenuation(70), -310);
+    EXPECT_EQ(table.attenuation(50), -603);
+    EXPECT_EQ(table.attenuation(10), -2000);
+    EXPECT_EQ(table.attenuation(1), -4000);
+    EXPECT_EQ(table.attenuation(0), -10000);
+    EXPECT_EQ(table.attenuation(150), 0);
+    EXPECT_EQ(table.attenuation(-5), -10000);
+    for (int v = 1; v <= 100; ++v) EXPECT_GT(table.attenuation(v), table.attenuation(v - 1));
+
+    EXPECT_FLOAT_EQ(rt::sound::gain_from_hundredths(0), 1.0f);
+    EXPECT_NEAR(rt::sound::gain_from_hundredths(-603), 0.5f, 0.001f);
+    EXPECT_EQ(rt::sound::gain_from_hundredths(-10000), 0.0f);
+    EXPECT_EQ(rt::sound::hundredths_from_gain(1.0f), 0);
+    EXPECT_EQ(rt::sound::hundredths_from_gain(0.0f), -10000);
+}
