@@ -1,0 +1,4 @@
+#include "game/game_state.h"
+
+// Static storage: every field starts at zero when the process starts.
+Game game;

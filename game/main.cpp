@@ -1,0 +1,20 @@
+// Process entry: the command line, then the game from start-up to EndProgram.
+#include <cstdio>
+
+#include "game/options.h"
+#include "game/program.h"
+
+int main(int argc, char** argv) {
+    ProgramOptions options;
+    std::string error;
+    if (!ParseOptions(argc, argv, options, error)) {
+        std::fprintf(stderr, "zentara: %s\n%s", error.c_str(), OptionsUsage("zentara").c_str());
+        return 2;
+    }
+    if (options.Help) {
+        std::fputs(OptionsUsage("zentara").c_str(), stdout);
+        return 0;
+    }
+    StartProgram(options);
+    RunMenuLoop();
+}

@@ -1,0 +1,46 @@
+// One level from its intro to its end screen: the level start, the frame
+// loop, the pause, the won and lost screens and the level end.
+#pragma once
+#include <cstdint>
+#include <functional>
+
+// Plays `level` (1-based) and answers the level to play next: `level` again
+// after a loss (R), `level` + 1 after a win (N), or -1 when that is above
+// `levelCount`. Q on an end screen, "Close" and the close box end the program
+// inside. `starField` belongs to the level from the call on and is freed at
+// its end. The three flags are read every frame and set by the "Disable"
+// items during play.
+int32_t PlayLevel(int32_t window, int32_t menu, int32_t starField, int32_t level,
+                  int32_t levelReached, int32_t& shipEnabled, int32_t& enemiesEnabled,
+                  int32_t& rocketsEnabled, int32_t levelCount);
+
+// Frees what the level loaded and empties its lists. Shot and rocket
+// explosions are kept: they go on fading in the next level.
+void FreeLevel(int32_t starField);
+
+// rt_random(max), negated when a second draw rt_random(1) gives 0.
+int32_t RandomSigned(int32_t max);
+
+// 1 when the point lies outside the screen (the right and bottom edges still
+// count as inside), else 0.
+int32_t IsOffScreen(int32_t x, int32_t y);
+
+// Shows `intro` over the scrolling star field for `time` ms, then frees it.
+void ShowLevelIntro(int32_t intro, int32_t time, int32_t starField);
+
+// How a frame leaves the level: lost when the shield gave out (tested first,
+// so a frame that also passes the goal is lost), won when the points are
+// above the goal, else still running.
+enum class LevelResult { Running, Lost, Won };
+LevelResult CheckLevelEnd(int32_t lost, int32_t points, int32_t goalPoints);
+
+// Where an end panel of this size is drawn on the screen.
+int32_t PanelX(int32_t panelWidth);
+int32_t PanelY(int32_t panelHeight);
+
+// Testing facility: a function called once per pass of the frame loop, the
+// pause loop and the end-screen loops, before the pass reads its input, so
+// that a test can script the player. Not used by the game itself.
+enum class LevelPhase { Playing, Paused, Lost, Won };
+using LevelFrameHook = std::function<void(LevelPhase phase, int64_t frame)>;
+void SetLevelFrameHook(LevelFrameHook hook);

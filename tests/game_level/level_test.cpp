@@ -1,0 +1,308 @@
+// Whole levels played headless in a real window with scripted input: won by
+// shooting, lost to rockets and retried, the last level, the "Disable" flags
+// and the pause.
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "game/collisions.h"
+#include "game/game_state.h"
+#include "game/list_walk.h"
+#include "game/options.h"
+#include "game/play_level.h"
+#include "game/program.h"
+#include "game/records.h"
+#include "game/star_field.h"
+#include "runtime/core/rt_core.h"
+#include "runtime/input/rt_input.h"
+#include "runtime/screen/rt_screen.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A plain rectangle of one colour (opaque), written as an RGBA PNG.
+void WritePng(const fs::path& path, int width, int height, uint8_t r, uint8_t g, uint8_t b) {
+    std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 4);
+    for (size_t i = 0; i < pixels.size(); i += 4) {
+        pixels[i] = r;
+        pixels[i + 1] = g;
+        pixels[i + 2] = b;
+        pixels[i + 3] = 255;
+    }
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(width);
+    image.height = static_cast<png_uint_32>(height);
+    image.format = PNG_FORMAT_RGBA;
+    ASSERT_TRUE(png_image_write_to_file(&image, path.c_str(), 0, pixels.data(), 0, nullptr));
+}
+
+// Level 1 is fought with the gun, level 2 is a rain of rockets. Each line lists
+// "level 1 / level 2 /".
+const char* const kLevelFile =
+    "1 /Level erreicht\n"
+    "20/100000/ goal\n"
+    "30/30/ decay period\n"
+    "1/1/ decay step\n"
+    "0/0/\n"
+    "5/5/ shots\n"
+    "12/12/ shot speed\n"
+    "10/10/ shot damage\n"
+    "25/0/ points per hit\n"
+    "2000/2000/ gunpower ms\n"
+    "6/10/ rocket speed\n"
+    "20/120/ rocket damage\n"
+    "0/0/ rocket points\n"
+    "2000/2000/ cover ms\n"
+    "40/40/ sway period\n"
+    "1/1/ enemies\n"
+    "100/100/ repair chance\n"
+    "1/1/ repair step\n"
+    "0/1/ fire chance\n"
+    "5/5/ kill points\n"
+    "0/0/ pass points\n"
+    "0/0/ collision damage\n"
+    "200/200/ break level\n"
+    "0/0/\n"
+    "0 intro ms\n"
+    "2 shake\n"
+    "30 base alpha\n"
+    "0 shield base\n";
+
+constexpr int64_t kFrameLimit = 3000;  // a scripted level that runs longer failed
+
+class LevelTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        const fs::path root = fs::current_path() / "level_test_data";
+        fs::remove_all(root);
+        const fs::path dir = root / "zentara";
+        fs::create_directories(dir);
+        std::ofstream(dir / "zentara.ini") << kLevelFile;
+        WritePng(dir / "spaceship.png", 40, 40, 200, 200, 255);
+        WritePng(dir / "shipschirm.png", 60, 60, 80, 80, 255);
+        WritePng(dir / "shipkugel1.png", 6, 6, 255, 255, 0);
+        WritePng(dir / "shipkugel2.png", 8, 8, 255, 128, 0);
+        WritePng(dir / "shipkugelexplosion.png", 12, 12, 255, 255, 255);
+        WritePng(dir / "shipexplosion.png", 80, 80, 255, 100, 0);
+        WritePng(dir / "rakete.png", 8, 16, 255, 0, 0);
+        WritePng(dir / "raketeexplosion.png", 50, 50, 255, 60, 0);
+        WritePng(dir / "feindschirm.png", 56, 56, 0, 255, 0);
+        WritePng(dir / "feindexplosion.png", 60, 60, 255, 200, 0);
+        WritePng(dir / "feind00.png", 48, 48, 150, 150, 150);
+        WritePng(dir / "kollision.png", 70, 70, 255, 255, 255);
+        WritePng(dir / "planet00.png", 64, 64, 90, 60, 200);
+        WritePng(dir / "planetmond00.png", 12, 12, 200, 200, 200);
+        fs::current_path(root);
+        ProgramOptions options;
+        options.Seed = 12345;
+        StartProgram(options);
+    }
+
+    void TearDown() override { SetLevelFrameHook({}); }
+
+    int32_t Play(int32_t level, int32_t ship = 1, int32_t enemies = 1, int32_t rockets = 1) {
+        shipEnabled_ = ship;
+        enemiesEnabled_ = enemies;
+        rocketsEnabled_ = rockets;
+        return PlayLevel(game.MainWindow, game.MainMenu, MakeStarField(), level, 1, shipEnabled_,
+                         enemiesEnabled_, rocketsEnabled_, 2);
+    }
+
+    // Moves the pointer, and so the ship, to (x, y).
+    static void PointAt(int32_t x, int32_t y) { rt_input_post_mouse_move(game.MainWindow, x, y); }
+    static void Key(int32_t code, bool down) { rt_input_post_key(game.MainWindow, code, down); }
+
+    static Enemy* FirstEnemy() {
+        rt_list_reset(game.Enemies);
+        return ListNext<Enemy>(game.Enemies);
+    }
+
+    // Ends a scripted level that went on too long, so that a failure shows as
+    // a failed expectation instead of a hang.
+    static bool OverLimit(int64_t frame) {
+        if (frame < kFrameLimit) return false;
+        ADD_FAILURE() << "level did not end by itself";
+        game.Points = game.Params.GoalPoints + 1;
+        return true;
+    }
+
+    // Presses `key` on an end screen.
+    static void Answer(LevelPhase phase, LevelPhase expected, int32_t key) {
+        EXPECT_EQ(phase, expected);
+        Key(key, true);
+    }
+
+    int32_t shipEnabled_ = 1, enemiesEnabled_ = 1, rocketsEnabled_ = 1;
+};
+
+TEST_F(LevelTest, LevelWonByShootingAndTheLastLevelReturnsMinusOne) {
+    // Keep the ship under the enemy and hold the gun down.
+    SetLevelFrameHook([](LevelPhase phase, int64_t frame) {
+        if (phase != LevelPhase::Playing) return Answer(phase, LevelPhase::Won, RT_KEY_N);
+        if (OverLimit(frame)) return;
+        if (Enemy* enemy = FirstEnemy()) PointAt(enemy->X + 24, 700);
+        Key(RT_KEY_SPACE, true);
+    });
+    EXPECT_EQ(Play(1), 2);
+    EXPECT_GT(game.Points, 20);
+    EXPECT_GE(game.Hits, 1);
+    EXPECT_GE(game.GunShots, game.Hits);
+    EXPECT_EQ(game.Lost, 0);
+    Key(RT_KEY_SPACE, false);
+    Key(RT_KEY_N, false);
+
+    // Level 2 of 2 won (the goal is lifted by the script) gives -1.
+    SetLevelFrameHook([](LevelPhase phase, int64_t frame) {
+        if (phase != LevelPhase::Playing) return Answer(phase, LevelPhase::Won, RT_KEY_N);
+        if (frame == 5) game.Points = game.Params.GoalPoints + 1;
+    });
+    EXPECT_EQ(Play(2, 1, 1, 0), -1);
+    Key(RT_KEY_N, false);
+}
+
+TEST_F(LevelTest, LevelLostToRocketsIsRetriedWithR) {
+    SetLevelFrameHook([](LevelPhase phase, int64_t frame) {
+        if (phase != LevelPhase::Playing) return Answer(phase, LevelPhase::Lost, RT_KEY_R);
+        if (OverLimit(frame)) return;
+        PointAt(512, 600);
+    });
+    EXPECT_EQ(Play(2), 2);
+    EXPECT_EQ(game.Lost, 1);
+    EXPECT_GE(game.RocketHits, 1);
+    EXPECT_GE(game.RocketShots, game.RocketHits);
+    EXPECT_GT(game.ShieldLevel, 255);
+    Key(RT_KEY_R, false);
+}
+
+TEST_F(LevelTest, DisabledShipCannotLose) {
+    SetLevelFrameHook([](LevelPhase phase, int64_t frame) {
+        if (phase != LevelPhase::Playing) return Answer(phase, LevelPhase::Won, RT_KEY_N);
+        PointAt(512, 600);
+        // Long enough for the rockets to push the shield far past the limit.
+        if (frame == 600) {
+            EXPECT_GT(game.ShieldLevel, 255);
+            EXPECT_EQ(game.Lost, 0);
+            game.Points = game.Params.GoalPoints + 1;
+        }
+    });
+    EXPECT_EQ(Play(2, 0, 1, 1), -1);
+    EXPECT_EQ(game.Lost, 0);
+    Key(RT_KEY_N, false);
+}
+
+TEST_F(LevelTest, DisabledEnemiesStandStillButAreStillHit) {
+    static int32_t enemyX = 0, enemyY = 0;
+    SetLevelFrameHook([](LevelPhase phase, int64_t frame) {
+        if (phase != LevelPhase::Playing) return Answer(phase, LevelPhase::Won, RT_KEY_N);
+        if (OverLimit(frame)) return;
+        Enemy* enemy = FirstEnemy();
+        ASSERT_NE(enemy, nullptr);
+        if (frame == 0) {
+            enemy->Y = 200;  // in reach of the gun
+            enemyX = enemy->X;
+            enemyY = enemy->Y;
+        } else if (game.EnemiesDestroyed == 0) {
+            EXPECT_EQ(int32_t(enemy->X), enemyX);
+            EXPECT_EQ(int32_t(enemy->Y), enemyY);
+        }
+        PointAt(enemyX + 24, 700);
+        Key(RT_KEY_SPACE, true);
+    });
+    EXPECT_EQ(Play(1, 1, 0, 1), 2);
+    EXPECT_GE(game.Hits, 1);
+    EXPECT_EQ(game.RocketShots, 0);
+    Key(RT_KEY_SPACE, false);
+    Key(RT_KEY_N, false);
+}
+
+TEST_F(LevelTest, PauseFreezesEverythingButTheBonusTimers) {
+    static int32_t enemyX = 0, enemyY = 0;
+    static int64_t pausedFrames = 0, framesAfterPause = 0;
+    static uint32_t pauseStarted = 0;
+    pausedFrames = framesAfterPause = 0;
+    SetLevelFrameHook([](LevelPhase phase, int64_t frame) {
+        if (phase == LevelPhase::Won) return Key(RT_KEY_N, true);
+        if (phase == LevelPhase::Paused) {
+            Enemy* enemy = FirstEnemy();
+            if (pausedFrames == 0) {
+                enemyX = enemy->X;
+                enemyY = enemy->Y;
+                pauseStarted = rt_ms_elapsed();
+            }
+            EXPECT_EQ(int32_t(enemy->X), enemyX);
+            EXPECT_EQ(int32_t(enemy->Y), enemyY);
+            pausedFrames += 1;
+            if (pausedFrames == 40) Key(RT_KEY_P, true);
+            if (pausedFrames == 41) Key(RT_KEY_P, false);
+            return;
+        }
+        if (OverLimit(frame)) return;
+        PointAt(512, 600);
+        if (frame == 10) {
+            // A gunpower bonus of 300 ms, then P pressed and released.
+            game.Params.GunpowerTime = 300;
+            game.GunpowerStart = rt_ms_elapsed();
+            game.SavedShotDamage = game.Params.ShotDamage;
+            game.Params.ShotDamage *= 2;
+            Key(RT_KEY_P, true);
+        }
+        if (frame == 11) Key(RT_KEY_P, false);
+        if (pausedFrames == 0) return;
+        framesAfterPause += 1;
+        if (framesAfterPause == 1) {
+            // Nothing moved, but the bonus ran out on the clock meanwhile ...
+            EXPECT_GE(rt_ms_elapsed() - pauseStarted, 300u);
+            EXPECT_NE(game.GunpowerStart, 0u);
+        } else if (framesAfterPause == 2) {
+            // ... and ended in the first frame after the pause.
+            EXPECT_EQ(game.GunpowerStart, 0u);
+            EXPECT_EQ(game.Params.ShotDamage, game.SavedShotDamage);
+            game.Points = game.Params.GoalPoints + 1;
+        }
+    });
+    EXPECT_EQ(Play(1, 1, 1, 0), 2);
+    EXPECT_EQ(pausedFrames, 41);
+    EXPECT_EQ(framesAfterPause, 2);
+    Key(RT_KEY_N, false);
+}
+
+TEST_F(LevelTest, AShotOverlappingTwoEnemiesHurtsOnlyTheFirst) {
+    game.Params = LevelParams{};
+    game.Params.ShotDamage = 10;
+    game.Params.ShotHitPoints = 3;
+    game.Params.EnemyBreakLevel = 200;
+    const int32_t image = rt_sprite_create(-1, 40, 40);
+    Enemy* first = ListAdd<Enemy>(game.Enemies);
+    first->Sprite = rt_sprite_copy(image, -1);
+    first->X = first->Y = 100;
+    first->Shield = 30;
+    Enemy* second = ListAdd<Enemy>(game.Enemies);
+    second->Sprite = rt_sprite_copy(image, -1);
+    second->X = second->Y = 110;
+    second->Shield = 30;
+    Shot* shot = ListAdd<Shot>(game.Shots);
+    shot->Sprite = rt_sprite_create(-1, 6, 6);
+    shot->X = shot->Y = 120;
+    game.ShotsInFlight = 1;
+    game.Points = game.Hits = 0;
+
+    EXPECT_EQ(ShotHitsEnemies(shot), 1);
+    EXPECT_EQ(game.ShotsInFlight, 0);
+    EXPECT_EQ(rt_list_count(game.Shots), 0);
+    EXPECT_EQ(game.Hits, 1);
+    EXPECT_EQ(game.Points, 3);
+    rt_list_reset(game.Enemies);
+    EXPECT_EQ(int32_t(ListNext<Enemy>(game.Enemies)->Shield), 40);
+    EXPECT_EQ(int32_t(ListNext<Enemy>(game.Enemies)->Shield), 30);
+    FreeLevel(0);
+    rt_list_clear(game.ShotExplosions);
+    rt_sprite_free(image);
+}
+
+}  // namespace

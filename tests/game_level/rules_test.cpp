@@ -1,0 +1,279 @@
+// The game's rules, exercised without a window: headings, turning, the shield
+// bar and its decay, aiming, swaying, repairs, bonuses, explosions, the end of
+// a level, planets and moons.
+#include <gtest/gtest.h>
+
+#include "game/bonuses.h"
+#include "game/enemies.h"
+#include "game/explosions.h"
+#include "game/game_state.h"
+#include "game/planets.h"
+#include "game/play_level.h"
+#include "game/records.h"
+#include "game/ship.h"
+#include "runtime/core/rt_core.h"
+
+namespace {
+
+class RulesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        game = Game{};
+        game.ScreenWidth = 1024;
+        game.ScreenHeight = 768;
+        game.EnemyExplosions = rt_list_new(kEnemyExplosionRecordSize,
+                                           &game.EnemyExplosionsCurrent, nullptr, 7);
+        game.ShotExplosions =
+            rt_list_new(kShotExplosionRecordSize, &game.ShotExplosionsCurrent, nullptr, 7);
+        game.RocketExplosions =
+            rt_list_new(kRocketExplosionRecordSize, &game.RocketExplosionsCurrent, nullptr, 7);
+    }
+    void TearDown() override {
+        rt_list_free(game.EnemyExplosions);
+        rt_list_free(game.ShotExplosions);
+        rt_list_free(game.RocketExplosions);
+    }
+};
+
+// A seed whose first draw of rt_random(max) is `wanted`.
+int32_t SeedGiving(int32_t max, int32_t wanted) {
+    for (int32_t seed = 1;; ++seed) {
+        rt_random_seed(seed);
+        if (rt_random(max) == wanted) return seed;
+    }
+}
+
+TEST_F(RulesTest, HeadingStepsAtSpeedTen) {
+    EXPECT_EQ(HeadingStepX(0, 10), 0);
+    EXPECT_EQ(HeadingStepY(0, 10), -10);
+    EXPECT_EQ(HeadingStepX(90, 10), 10);
+    EXPECT_EQ(HeadingStepY(90, 10), 0);
+    EXPECT_EQ(HeadingStepX(45, 10), 7);
+    EXPECT_EQ(HeadingStepY(45, 10), -7);
+    EXPECT_EQ(HeadingStepX(180, 10), 0);
+    EXPECT_EQ(HeadingStepY(180, 10), 10);
+    EXPECT_EQ(HeadingStepX(270, 10), -10);
+}
+
+TEST_F(RulesTest, TurnAngleKeepsNegativeHeadingsAndWrapsOnlyAt360) {
+    int32_t angle = 0;
+    for (int i = 0; i < 5; ++i) angle = TurnAngle(angle, -5);
+    EXPECT_EQ(angle, -25);
+    angle = 0;
+    for (int i = 0; i < 72; ++i) angle = TurnAngle(angle, 5);
+    EXPECT_EQ(angle, 0);
+    EXPECT_EQ(TurnAngle(5, -5), 360);
+}
+
+TEST_F(RulesTest, ShieldBarShrinksFromTheLeftGreenToRed) {
+    EXPECT_EQ(HudBarX(0), 0);
+    EXPECT_EQ(HudBarWidth(0), 350);
+    EXPECT_EQ(HudBarColour(0), 0x00FF00u);
+    EXPECT_EQ(HudBarX(100), 137);
+    EXPECT_EQ(HudBarWidth(100), 213);
+    EXPECT_EQ(HudBarColour(100), static_cast<uint32_t>(100 + 155 * 256));
+    EXPECT_EQ(HudBarX(255), 349);
+    EXPECT_EQ(HudBarWidth(255), 1);
+    EXPECT_EQ(HudBarColour(255), 0x0000FFu);
+}
+
+TEST_F(RulesTest, ShieldDecaysEveryPeriodAndClearsAtTheBase) {
+    // Period 3, step 40, base 30: two calls keep the level, the third lowers it.
+    EXPECT_EQ(DecayShield(30, 200, 3, 40), 200);
+    EXPECT_EQ(DecayShield(30, 200, 3, 40), 200);
+    EXPECT_EQ(DecayShield(30, 200, 3, 40), 160);
+    EXPECT_EQ(game.DecayCounter, 0);
+    game.DecayCounter = 2;
+    EXPECT_EQ(DecayShield(30, 30, 3, 40), 0);  // at the base: cleared
+    game.DecayCounter = 2;
+    EXPECT_EQ(DecayShield(30, 50, 3, 40), 10);
+    game.DecayCounter = 2;
+    EXPECT_EQ(DecayShield(30, 35, 3, 40), 0);  // never below 0
+}
+
+TEST_F(RulesTest, DecayCounterCarriedPastAShorterPeriodStillFires) {
+    game.DecayCounter = 50;  // left over from a level with a long period
+    EXPECT_EQ(DecayShield(0, 100, 10, 5), 95);
+    EXPECT_EQ(game.DecayCounter, 0);
+    game.DecayCounter = 7;
+    EXPECT_EQ(DecayShield(0, 100, 0, 5), 100);  // period 0 never decays
+    EXPECT_EQ(game.DecayCounter, 8);
+}
+
+TEST_F(RulesTest, ShieldAboveLimitThatDecaysBeforeTheBarTickDoesNotLose) {
+    game.HudCounter = 1;  // the bar tick is 19 frames away
+    int32_t level = 300;
+    int32_t lost = 0;
+    for (int frame = 0; frame < 40 && !lost; ++frame) {
+        level = DecayShield(0, level, 1, 10);
+        lost = UpdateHud(0, level, 0);
+    }
+    EXPECT_EQ(lost, 0);
+    // Above 255 at the tick itself loses, and the counter stays on the tick.
+    game.HudCounter = 0;
+    EXPECT_EQ(UpdateHud(0, 256, 0), 1);
+    EXPECT_EQ(game.HudCounter, 0);
+    EXPECT_EQ(UpdateHud(0, 255, 0), 0);
+    EXPECT_EQ(game.HudCounter, 1);
+}
+
+TEST_F(RulesTest, AngleToOnTheAxesAndInEachQuadrant) {
+    EXPECT_EQ(AngleTo(100, 0, 100, 50), 0);     // target straight up
+    EXPECT_EQ(AngleTo(100, 90, 100, 50), 180);  // straight below
+    EXPECT_EQ(AngleTo(150, 50, 100, 50), 90);
+    EXPECT_EQ(AngleTo(20, 50, 100, 50), 270);
+    EXPECT_EQ(AngleTo(5, 5, 5, 5), 0);
+    EXPECT_EQ(AngleTo(10, -10, 0, 0), 45);
+    EXPECT_EQ(AngleTo(-10, -10, 0, 0), 315);
+    EXPECT_EQ(AngleTo(-10, 10, 0, 0), 225);
+    EXPECT_EQ(AngleTo(10, 10, 0, 0), 135);
+    EXPECT_EQ(AngleTo(10, -20, 0, 0), 27);   // atan(0.5) = 26.57 degrees
+    EXPECT_EQ(AngleTo(-20, 10, 0, 0), 243);  // 180 + 63.43
+}
+
+TEST_F(RulesTest, EnemySwayRefusesCandidatesNearTheEdges) {
+    game.SwaySign = -1;
+    const int32_t seed = SeedGiving(4, 4);
+    rt_random_seed(seed);
+    EXPECT_EQ(EnemySway(60, 0, 0), 52);  // candidate 56 is inside
+    rt_random_seed(seed);
+    EXPECT_EQ(EnemySway(58, 0, 0), 58);  // candidate 54 is outside
+    rt_random_seed(seed);
+    EXPECT_EQ(EnemySway(58, 1, 0), 66);  // mirrored: sways the other way
+}
+
+TEST_F(RulesTest, SwayDirectionChangesWhenTheCounterReachesThePeriod) {
+    game.SwayCounter = 100;  // carried over from a longer period
+    game.SwaySign = 0;
+    EnemySway(500, 0, 40);
+    EXPECT_EQ(game.SwayCounter, 0);
+    EXPECT_TRUE(game.SwaySign == -1 || game.SwaySign == 1);
+}
+
+TEST_F(RulesTest, RepairWrapsTheEightBitShield) {
+    Enemy enemy{};
+    enemy.Shield = 40;
+    RepairEnemy(&enemy, 30, 0, 50);  // chance 0: always repairs
+    EXPECT_EQ(int32_t(enemy.Shield), 246);
+    enemy.Shield = 30;
+    RepairEnemy(&enemy, 30, 0, 5);  // not above the base: no repair
+    EXPECT_EQ(int32_t(enemy.Shield), 30);
+}
+
+TEST_F(RulesTest, BonusMovesAnEnemyHalfWayToBreaking) {
+    EXPECT_EQ(BonusDamage(30, 200), 115);
+    EXPECT_EQ(BonusDamage(200, 200), 200);
+    EXPECT_EQ(BonusDamage(0, 600), 44);  // 300, kept in 8 bits
+}
+
+TEST_F(RulesTest, GunpowerDoublesOnceAndRocketCoverQuarters) {
+    game.Params.ShotDamage = 7;
+    ApplyBonus(BonusGunpower, 0);
+    EXPECT_NE(game.GunpowerStart, 0u);
+    EXPECT_EQ(game.Params.ShotDamage, 14);
+    const uint32_t start = game.GunpowerStart;
+    ApplyBonus(BonusGunpower, 0);  // caught meanwhile: used up for nothing
+    EXPECT_EQ(game.Params.ShotDamage, 14);
+    EXPECT_EQ(game.SavedShotDamage, 7);
+    EXPECT_EQ(game.GunpowerStart, start);
+
+    game.Params.RocketDamage = 30;
+    ApplyBonus(BonusRocketCover, 0);
+    EXPECT_EQ(game.Params.RocketDamage, 7);
+    EXPECT_EQ(game.SavedRocketDamage, 30);
+
+    game.Params.ShieldBase = 30;
+    game.ShieldLevel = 200;
+    ApplyBonus(BonusShield, 0);
+    EXPECT_EQ(game.ShieldLevel, 30);
+    EXPECT_EQ(game.ShieldMessageOn, 1);
+}
+
+TEST_F(RulesTest, ExplosionsFadeByTenUntilTheBaseAlpha) {
+    game.Params.BaseAlpha = 30;
+    AddEnemyExplosion(10, 10);
+    AddShotExplosion(20, 20);
+    AddRocketExplosion(30, 30);
+    int drawn = 0;
+    while (rt_list_count(game.EnemyExplosions) > 0) {
+        FadeExplosions();
+        if (rt_list_count(game.EnemyExplosions) > 0) ++drawn;
+        ASSERT_LT(drawn, 100);
+    }
+    EXPECT_EQ(drawn, 22);  // 245, 235, ..., 35
+    EXPECT_EQ(rt_list_count(game.ShotExplosions), 0);
+    EXPECT_EQ(rt_list_count(game.RocketExplosions), 0);
+    // The 8-bit opacity wraps after 5.
+    EXPECT_EQ(FadeAlpha(5), 251);
+}
+
+TEST_F(RulesTest, LossIsTestedBeforeTheGoal) {
+    EXPECT_EQ(CheckLevelEnd(0, 100, 100), LevelResult::Running);
+    EXPECT_EQ(CheckLevelEnd(0, 101, 100), LevelResult::Won);
+    EXPECT_EQ(CheckLevelEnd(1, 101, 100), LevelResult::Lost);
+    EXPECT_EQ(CheckLevelEnd(0, -5, -10), LevelResult::Won);
+}
+
+TEST_F(RulesTest, OffScreenEdgesAndSignedRandom) {
+    EXPECT_EQ(IsOffScreen(1024, 768), 0);
+    EXPECT_EQ(IsOffScreen(1025, 0), 1);
+    EXPECT_EQ(IsOffScreen(0, -1), 1);
+    for (int i = 0; i < 200; ++i) {
+        const int32_t v = RandomSigned(3);
+        EXPECT_GE(v, -3);
+        EXPECT_LE(v, 3);
+    }
+    EXPECT_EQ(PanelX(350), 374);
+    EXPECT_EQ(PanelY(270), 249);
+}
+
+TEST_F(RulesTest, PlanetMovesEverySecondFrameAndReentersFromTheLeft) {
+    Planet planet{};
+    planet.StepX = 3;
+    planet.Y = 100;
+    for (int frame = 0; frame < 60; ++frame) StepPlanet(&planet);
+    EXPECT_EQ(int32_t(planet.X), 90);  // 90 pixels a second at 60 frames
+
+    planet.X = 1222;
+    StepPlanet(&planet);  // tick 1: no move
+    StepPlanet(&planet);  // tick 2: 1225, past 1224
+    EXPECT_EQ(int32_t(planet.X), 1225);
+    EXPECT_EQ(int32_t(planet.StepX), 0);
+    StepPlanet(&planet);
+    EXPECT_LE(int32_t(planet.X), 0);
+    EXPECT_GE(int32_t(planet.X), -400);
+    EXPECT_GE(int32_t(planet.StepX), 1);
+    EXPECT_LE(int32_t(planet.StepX), 4);
+}
+
+TEST_F(RulesTest, MoonsMoveEveryPeriodAndSwingBehind) {
+    Moon fast{};
+    fast.Period = 1;
+    fast.StepX = 1;
+    fast.MaxX = 100;
+    fast.MinX = -100;
+    fast.MaxY = 100;
+    fast.MinY = -100;
+    Moon slow = fast;
+    slow.Period = 6;
+    for (int frame = 0; frame < 12; ++frame) {
+        StepMoon(&fast);
+        StepMoon(&slow);
+    }
+    EXPECT_EQ(int32_t(fast.OffsetX), 12);
+    EXPECT_EQ(int32_t(slow.OffsetX), 2);
+
+    Moon turning = fast;
+    turning.OffsetX = 100;
+    StepMoon(&turning);  // passes MaxX: back on it, turned, behind
+    EXPECT_EQ(int32_t(turning.OffsetX), 100);
+    EXPECT_EQ(int32_t(turning.StepX), -1);
+    EXPECT_EQ(int32_t(turning.Behind), 1);
+    turning.OffsetX = -100;
+    StepMoon(&turning);
+    EXPECT_EQ(int32_t(turning.OffsetX), -100);
+    EXPECT_EQ(int32_t(turning.StepX), 1);
+    EXPECT_EQ(int32_t(turning.Behind), 0);
+}
+
+}  // namespace

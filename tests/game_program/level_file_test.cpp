@@ -1,0 +1,174 @@
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "game/level_file.h"
+#include "temp_dir.h"
+
+namespace {
+
+class LevelFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        StartRuntimeOnce();
+        std::filesystem::create_directory("zentara");
+    }
+    void WriteLevelFile(const std::string& contents) { WriteFile(kPath, contents); }
+    std::string LevelFile() const { return ReadFile(kPath); }
+
+    static constexpr const char* kPath = "zentara/zentara.ini";
+    TempWorkDir dir_;
+};
+
+TEST_F(LevelFileTest, FirstWordOfLineOneIsTheLevelReached) {
+    WriteLevelFile("3 /Level erreicht\r\n100/\r\n");
+    EXPECT_EQ(ReadLevelReached(), 3);
+    WriteLevelFile("3\n");
+    EXPECT_EQ(ReadLevelReached(), 3);
+    WriteLevelFile("\r\n500/800/\r\n");
+    EXPECT_EQ(ReadLevelReached(), 0);
+    std::filesystem::remove(kPath);
+    EXPECT_EQ(ReadLevelReached(), 0);
+    EXPECT_EQ(ReadLevelCount(), 0);
+}
+
+TEST_F(LevelFileTest, LevelCountIsTheSlashesOfLineTwosFirstWord) {
+    WriteLevelFile("1 /Level erreicht\r\n500/800/1200/\r\n");
+    EXPECT_EQ(ReadLevelCount(), 3);
+    EXPECT_EQ(ReadLevelParams(2).GoalPoints, 800);
+
+    // A comment behind the values is harmless; as field 4 it reads as 0.
+    WriteLevelFile("1 /Level erreicht\r\n500/800/1200/ levels/goal\r\n");
+    EXPECT_EQ(ReadLevelCount(), 3);
+    EXPECT_EQ(ReadLevelParams(3).GoalPoints, 1200);
+    EXPECT_EQ(ReadLevelParams(4).GoalPoints, 0);
+
+    WriteLevelFile("1\n100/250/400\n");
+    EXPECT_EQ(ReadLevelCount(), 2);
+}
+
+TEST_F(LevelFileTest, ParamsTakeFieldLThenFieldOneOfTheGlobalLines) {
+    std::string contents = "1 /Level erreicht\r\n";
+    contents += "500/800/\r\n";              // line 2: GoalPoints
+    contents += "$1F/%101/-7/ 12abc/x\r\n";  // line 3: ShieldDecayPeriod
+    for (int line = 4; line <= 24; ++line) contents += std::to_string(line) + "/" + std::to_string(line * 10) + "/\r\n";
+    contents += "2500/99/\r\n";  // line 25: IntroTime, field 1 for every level
+    contents += "4/\n";          // 26: ShakeAmplitude (LF only)
+    contents += "80\r";          // 27: BaseAlpha (lone CR)
+    // line 28 missing
+    WriteLevelFile(contents);
+
+    const int32_t expected[] = {31, 5, -7, 12, 0};
+    for (int level = 1; level <= 5; ++level) {
+        EXPECT_EQ(ReadLevelParams(level).ShieldDecayPeriod, expected[level - 1]) << "level " << level;
+    }
+    const LevelParams two = ReadLevelParams(2);
+    EXPECT_EQ(two.GoalPoints, 800);
+    EXPECT_EQ(two.ShieldDecayStep, 40);  // line 4
+    EXPECT_EQ(two.MaxShots, 60);         // line 6
+    EXPECT_EQ(two.EnemyBreakLevel, 230); // line 23
+    EXPECT_EQ(two.BonusValue, 240);      // line 24
+    EXPECT_EQ(two.IntroTime, 2500);
+    EXPECT_EQ(two.ShakeAmplitude, 4);
+    EXPECT_EQ(two.BaseAlpha, 80);
+    EXPECT_EQ(two.ShieldBase, 0);
+    EXPECT_EQ(ReadLevelParams(3).GoalPoints, 0);
+}
+
+TEST_F(LevelFileTest, SavingProgressRewritesOnlyLineOne) {
+    const std::string rest = "500/800/1200/ goal\r\n1/2/3\nlast\rno end";
+    WriteLevelFile("2 /Level erreicht\r\n" + rest);
+
+    SaveLevelReached(2, 2);  // level 1 won: nothing new reached
+    EXPECT_EQ(LevelFile(), "2 /Level erreicht\r\n" + rest);
+
+    SaveLevelReached(3, 2);
+    EXPECT_EQ(LevelFile(), "3 /Level erreicht\r\n" + rest);
+    SaveLevelReached(4, 2);  // progress moves by one level per run
+    EXPECT_EQ(LevelFile(), "3 /Level erreicht\r\n" + rest);
+    EXPECT_FALSE(std::filesystem::exists("zentara/zentara.ini.tmp"));
+}
+
+TEST_F(LevelFileTest, SavingKeepsLineTwoWhenTheNumberGainsADigit) {
+    WriteLevelFile("9\n100/200/300/400/500/600/700/800/900/1000/\n7/\n");
+    SaveLevelReached(10, 9);
+    EXPECT_EQ(LevelFile(), "10 /Level erreicht\r\n100/200/300/400/500/600/700/800/900/1000/\n7/\n");
+    EXPECT_EQ(ReadLevelCount(), 10);
+    EXPECT_EQ(ReadLevelReached(), 10);
+
+    WriteLevelFile("1 /Level erreicht and a long note\r\n5/\r\n");  // a shorter line
+    SaveLevelReached(2, 1);
+    EXPECT_EQ(LevelFile(), "2 /Level erreicht\r\n5/\r\n");
+}
+
+TEST_F(LevelFileTest, SavingCreatesAMissingFileWithTheProgressLineOnly) {
+    SaveLevelReached(5, 4);
+    EXPECT_EQ(LevelFile(), "5 /Level erreicht\r\n");
+}
+
+TEST_F(LevelFileTest, SavingFollowsASymbolicLinkAndKeepsIt) {
+    WriteFile("real.ini", "1 /Level erreicht\r\n100/200/\r\n");
+    ASSERT_EQ(symlink("../real.ini", kPath), 0);
+    SaveLevelReached(2, 1);
+    EXPECT_TRUE(std::filesystem::is_symlink(kPath));
+    EXPECT_EQ(ReadFile("real.ini"), "2 /Level erreicht\r\n100/200/\r\n");
+}
+
+TEST_F(LevelFileTest, SavingFindsTheFileWhateverTheCaseOfItsName) {
+    std::filesystem::remove("zentara");
+    std::filesystem::create_directory("Zentara");
+    WriteFile("Zentara/ZENTARA.INI", "1 /Level erreicht\r\n100/200/\r\n");
+    SaveLevelReached(2, 1);
+    EXPECT_EQ(ReadFile("Zentara/ZENTARA.INI"), "2 /Level erreicht\r\n100/200/\r\n");
+    EXPECT_FALSE(std::filesystem::exists("Zentara/zentara.ini"));
+}
+
+TEST_F(LevelFileTest, AReadOnlyLevelFileIsLeftAlone) {
+    WriteLevelFile("1 /Level erreicht\r\n100/200/\r\n");
+    chmod(kPath, 0444);
+    // The directory stays writable, so only the file's own permission can
+    // stop the replacement. Root may write anything: save as nobody instead.
+    chmod("zentara", 0777);
+    chmod(".", 0777);
+    if (geteuid() == 0) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            if (setgid(65534) != 0 || setuid(65534) != 0) _exit(2);
+            SaveLevelReached(2, 1);
+            _exit(0);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    } else {
+        SaveLevelReached(2, 1);
+    }
+    EXPECT_EQ(LevelFile(), "1 /Level erreicht\r\n100/200/\r\n");
+    EXPECT_FALSE(std::filesystem::exists("zentara/zentara.ini.tmp"));
+}
+
+TEST_F(LevelFileTest, SavingKeepsTheFilesPermissions) {
+    WriteLevelFile("1 /Level erreicht\r\n");
+    chmod(kPath, 0640);
+    SaveLevelReached(2, 1);
+    struct stat info;
+    ASSERT_EQ(stat(kPath, &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+}
+
+TEST(LevelFileText, ReplaceFirstLineKeepsEveryLaterByte) {
+    EXPECT_EQ(ReplaceFirstLine("", "7"), "7\r\n");
+    EXPECT_EQ(ReplaceFirstLine("only", "7"), "7\r\n");
+    EXPECT_EQ(ReplaceFirstLine("a\rb", "7"), "7\r\nb");
+    EXPECT_EQ(ReplaceFirstLine("a\r\n\r\nb", "7"), "7\r\n\r\nb");
+    EXPECT_EQ(ReplaceFirstLine("a\n\rb", "7"), "7\r\n\rb");
+    EXPECT_EQ(LevelReachedLine(2), "3 /Level erreicht");
+}
+
+}  // namespace

@@ -1,0 +1,149 @@
+// The program as a whole: the built executable run as a process, and the
+// start-up and menu loop run in-process under death tests (the program only
+// ends through EndProgram, which exits).
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "game/game_state.h"
+#include "game/program.h"
+#include "runtime/runtime.h"
+#include "temp_dir.h"
+
+namespace {
+
+struct ProcessResult {
+    int ExitCode = -1;
+    std::string Output;  // stdout and stderr together
+};
+
+ProcessResult RunZentara(const std::string& arguments) {
+    ProcessResult result;
+    const std::string command = std::string(ZENTARA_EXECUTABLE) + " " + arguments + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return result;
+    char buffer[512];
+    while (fgets(buffer, sizeof(buffer), pipe) != nullptr) result.Output += buffer;
+    const int status = pclose(pipe);
+    if (WIFEXITED(status)) result.ExitCode = WEXITSTATUS(status);
+    return result;
+}
+
+const char* kLevelFile =
+    "2 /Level erreicht\r\n100/200/300/\r\n5/5/5/\r\n";
+
+TEST(ProgramProcess, WithoutALevelFileItReportsFailureAndEndsCleanly) {
+    TempWorkDir dir;
+    const ProcessResult run = RunZentara("");
+    EXPECT_EQ(run.ExitCode, 0);
+    EXPECT_NE(run.Output.find("Failure: zentara.ini not found"), std::string::npos) << run.Output;
+}
+
+TEST(ProgramProcess, HelpListsTheOptionsAndBadOptionsAreRefused) {
+    const ProcessResult help = RunZentara("--help");
+    EXPECT_EQ(help.ExitCode, 0);
+    EXPECT_NE(help.Output.find("--seed"), std::string::npos);
+    const ProcessResult bad = RunZentara("--bogus");
+    EXPECT_EQ(bad.ExitCode, 2);
+    EXPECT_NE(bad.Output.find("--bogus"), std::string::npos);
+}
+
+TEST(ProgramProcess, WithALevelFileItStaysInItsMenuLoop) {
+    TempWorkDir dir;
+    std::filesystem::create_directory("zentara");
+    WriteFile("zentara/zentara.ini", kLevelFile);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        execl(ZENTARA_EXECUTABLE, "zentara", "--seed", "7", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    std::this_thread::sleep_for(std::chrono::seconds(2));
+    int status = 0;
+    EXPECT_EQ(waitpid(child, &status, WNOHANG), 0) << "the program ended on its own";
+    kill(child, SIGKILL);
+    waitpid(child, &status, 0);
+}
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        GTEST_FLAG_SET(death_test_style, "threadsafe");
+        std::filesystem::create_directory("zentara");
+    }
+    TempWorkDir dir_;
+};
+
+// Chooses a menu item as a click would and runs the menu loop until it has
+// handled that choice (repaints and the like may come first).
+void Choose(int32_t command) {
+    ASSERT_EQ(rt_window_post_menu(game.MainWindow, command), 1) << command;
+    int32_t event = 0;
+    do {
+        event = rt_window_event_wait();
+        HandleMenuEvent(event);
+    } while (event != EventMenu);
+}
+
+TEST_F(ProgramTest, StartUpBuildsTheMenuAndCloseEndsWithExitCodeZero) {
+    WriteFile("zentara/zentara.ini", kLevelFile);
+    EXPECT_EXIT(
+        {
+            StartProgram();
+            bool ok = game.ScreenWidth == 1024 && game.ScreenHeight == 768 &&
+                      game.LevelReached == 2 && game.LevelCount == 3 && game.MainWindow != 0 &&
+                      game.MainMenu != 0 && game.StarField != 0 && game.Enemies != nullptr &&
+                      game.RocketExplosions != nullptr;
+            ok = ok && rt_sprite_width(game.StarField) == 2048;
+            // Levels above the level reached are greyed and cannot be chosen.
+            ok = ok && rt_window_post_menu(game.MainWindow, 3) == 0;
+            if (!ok) _exit(3);
+            Choose(MenuDisableShip);
+            ok = game.ShipEnabled == 0 && rt_menu_item_state(game.MainMenu, MenuDisableShip) == 1;
+            Choose(MenuDisableShip);
+            ok = ok && game.ShipEnabled == 1 && rt_menu_item_state(game.MainMenu, MenuDisableShip) == 0;
+            Choose(MenuDisableEnemies);
+            Choose(MenuDisableRockets);
+            ok = ok && game.EnemiesEnabled == 0 && game.RocketsEnabled == 0;
+            Choose(MenuCredit);  // does nothing
+            if (!ok) _exit(4);
+            std::fputs("menu ready\n", stderr);
+            Choose(MenuClose);
+            _exit(5);  // not reached: Close ends the program
+        },
+        ::testing::ExitedWithCode(0), "menu ready");
+}
+
+TEST_F(ProgramTest, CloseDuringPlayEndsThroughPumpEvents) {
+    WriteFile("zentara/zentara.ini", kLevelFile);
+    EXPECT_EXIT(
+        {
+            StartProgram();
+            PumpEvents(game.MainWindow, game.MainMenu);  // nothing pending: returns
+            rt_window_post_menu(game.MainWindow, MenuDisableShip);
+            for (int i = 0; i < 50; ++i) PumpEvents(game.MainWindow, game.MainMenu);
+            rt_window_post_menu(game.MainWindow, MenuClose);
+            for (int i = 0; i < 50; ++i) PumpEvents(game.MainWindow, game.MainMenu);
+            _exit(6);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(ProgramTest, AMissingLevelFileEndsBeforeAnyWindowExists) {
+    EXPECT_EXIT(
+        {
+            StartProgram();
+            _exit(7);
+        },
+        ::testing::ExitedWithCode(0), "Failure: zentara.ini not found");
+}
+
+}  // namespace

@@ -1,0 +1,84 @@
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "game/game_state.h"
+#include "game/star_field.h"
+#include "runtime/runtime.h"
+
+namespace {
+
+class StarFieldTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        game.ScreenWidth = 1024;
+        game.ScreenHeight = 768;
+        game.StarScrollOffset = 0;
+        game.StarScrollTick = 0;
+    }
+    // The x of the next `calls` draws in one direction.
+    std::vector<int32_t> Steps(int32_t direction, int calls) {
+        std::vector<int32_t> xs;
+        for (int i = 0; i < calls; ++i) xs.push_back(StepStarScroll(direction));
+        return xs;
+    }
+};
+
+TEST_F(StarFieldTest, MovesLeftOnePixelEveryThirdCallAndWrapsBeforeMinus1024) {
+    EXPECT_EQ(Steps(0, 3), (std::vector<int32_t>{0, 0, -1}));
+    int32_t lowest = 0;
+    for (int i = 3; i < 3 * 1024; ++i) {
+        const int32_t x = StepStarScroll(0);
+        lowest = std::min(lowest, x);
+        if (i == 3 * 1023 - 1) {
+            EXPECT_EQ(x, -1023);
+        }
+    }
+    EXPECT_EQ(lowest, -1023);
+    EXPECT_EQ(game.StarScrollOffset, 0);
+}
+
+TEST_F(StarFieldTest, MovesRightFromOneTo1023ThenZeroDrawnAFieldFurtherLeft) {
+    EXPECT_EQ(Steps(1, 3), (std::vector<int32_t>{-1024, -1024, -1023}));
+    for (int i = 3; i < 3 * 1023; ++i) StepStarScroll(1);
+    EXPECT_EQ(game.StarScrollOffset, 1023);
+    EXPECT_EQ(Steps(1, 3), (std::vector<int32_t>{-1, -1, -1024}));
+    EXPECT_EQ(game.StarScrollOffset, 0);
+}
+
+TEST_F(StarFieldTest, SwitchingDirectionRestartsFromZeroAndOtherValuesStandStill) {
+    game.StarScrollOffset = -200;
+    game.StarScrollTick = 2;
+    EXPECT_EQ(StepStarScroll(1), 1 - 1024);
+    game.StarScrollOffset = 300;
+    game.StarScrollTick = 2;
+    EXPECT_EQ(StepStarScroll(0), 0);
+    game.StarScrollOffset = 5;
+    EXPECT_EQ(Steps(7, 6), (std::vector<int32_t>(6, 5 - 1024)));
+    EXPECT_EQ(game.StarScrollOffset, 5);
+}
+
+TEST_F(StarFieldTest, AGeneratorAtItsMaximumGivesTheFullestField) {
+    const std::vector<StarPlot> plots = PlanStarField([](int32_t max) { return max; });
+    ASSERT_EQ(plots.size(), 1500u + 30u * 5u);
+    const uint32_t colour = static_cast<uint32_t>(rt_rgb(255, 215, 50));
+    for (size_t i = 0; i < 1500; ++i) {
+        ASSERT_EQ(plots[i].X, 2042);
+        ASSERT_EQ(plots[i].Y, 762);
+        ASSERT_EQ(plots[i].Colour, colour);
+    }
+    // A bright star: its centre and four neighbours, inside the picture.
+    const int32_t expected[5][2] = {{2045, 765}, {2045, 766}, {2045, 764}, {2046, 764}, {2044, 765}};
+    for (int k = 0; k < 5; ++k) {
+        EXPECT_EQ(plots[1500 + k].X, expected[k][0]);
+        EXPECT_EQ(plots[1500 + k].Y, expected[k][1]);
+    }
+}
+
+TEST_F(StarFieldTest, AGeneratorAtZeroGivesTheSparsestField) {
+    const std::vector<StarPlot> plots = PlanStarField([](int32_t) { return 0; });
+    ASSERT_EQ(plots.size(), 500u + 10u * 5u);
+    EXPECT_EQ(plots[0].Colour, static_cast<uint32_t>(rt_rgb(180, 165, 0)));
+}
+
+}  // namespace
