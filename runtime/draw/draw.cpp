@@ -1,0 +1,189 @@
+// Drawing passes: the calling thread's current drawing state, its targets and
+// the operations the game calls.
+#include "runtime/draw/draw_state.h"
+#include "runtime/draw/rt_draw.h"
+#include "runtime/screen/rt_screen.h"
+#include "runtime/screen/screen_internal.h"
+#include "runtime/screen/sprite_pixels.h"
+#include "runtime/window/qt_platform.h"
+
+#include <memory>
+
+namespace {
+
+// The thread's current drawing state: made by a target operation, dropped by
+// the stop (or a failed start).
+thread_local std::unique_ptr<rt_draw_state> t_current;
+
+// The current state while a pass runs, else null.
+rt_draw_state* pass() {
+    rt_draw_state* s = t_current.get();
+    return s && s->started ? s : nullptr;
+}
+
+// Makes the state the thread's current one. A pass still running on the
+// thread is ended first, so its target is given back.
+rt_draw_state* make_current(std::unique_ptr<rt_draw_state> state) {
+    if (t_current && t_current->started) rt_draw_stop();
+    t_current = std::move(state);
+    return t_current.get();
+}
+
+}  // namespace
+
+extern "C" {
+
+void rt_draw_init(void) {
+    // The slot is thread_local storage; a state left over is dropped.
+    t_current.reset();
+}
+
+rt_draw_state* rt_screen_output(void) {
+    QImage* back = rt::screen::back_buffer();
+    if (back == nullptr) return nullptr;
+    rt::qt::app();  // text needs the application's font database
+    auto state = std::make_unique<rt_draw_state>();
+    state->kind = rt_draw_state::Kind::Screen;
+    state->width = back->width();
+    state->height = back->height();
+    state->depth = rt::screen::bits_per_pixel();
+    state->pixelFormatCode = rt::screen::pixel_format_code();
+    if (state->acquire_context() == nullptr) return nullptr;
+    return make_current(std::move(state));
+}
+
+rt_draw_state* rt_sprite_output(int32_t sprite) {
+    std::shared_ptr<rt_sprite_pixels> pixels = rt::sprites::pixels(sprite, nullptr);
+    if (pixels == nullptr) return nullptr;
+    rt::qt::app();
+    auto state = std::make_unique<rt_draw_state>();
+    state->kind = rt_draw_state::Kind::Sprite;
+    state->sprite = std::move(pixels);
+    state->width = state->sprite->width();
+    state->height = state->sprite->height();
+    state->depth = 32;
+    state->pixelFormatCode = rt::screen::kPixelFormatX8R8G8B8;
+    if (state->acquire_context() == nullptr) return nullptr;
+    return make_current(std::move(state));
+}
+
+int32_t rt_draw_start(rt_draw_state* target) {
+    if (target == nullptr || target != t_current.get()) return 0;
+    if (!rt::draw::start(*target)) {
+        target->release_target(false);
+        t_current.reset();
+        return 0;
+    }
+    target->started = true;
+    return 1;
+}
+
+void rt_draw_stop(void) {
+    rt_draw_state* s = pass();
+    if (s == nullptr) return;
+    rt::draw::stop(*s);
+    t_current.reset();
+}
+
+int32_t rt_draw_text(int32_t x, int32_t y, const char* text, uint32_t front_colour) {
+    return rt_draw_text_colours(x, y, text, front_colour, rt_draw_state::kDefaultBackColour);
+}
+
+int32_t rt_draw_text_colours(int32_t x, int32_t y, const char* text, uint32_t front_colour,
+                             uint32_t back_colour) {
+    rt_draw_state* s = pass();
+    if (s == nullptr) return x;
+    if (s->frontColour != front_colour) rt::draw::set_front_colour(*s, front_colour);
+    if (s->backColour != back_colour) rt::draw::set_back_colour(*s, back_colour);
+    return rt::draw::text(*s, x, y, text);
+}
+
+void rt_draw_box(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t colour) {
+    rt_draw_state* s = pass();
+    if (s == nullptr) return;
+    if (s->frontColour != colour) rt::draw::set_front_colour(*s, colour);
+    rt::draw::box(*s, x, y, width, height);
+}
+
+void rt_draw_plot(int32_t x, int32_t y, uint32_t colour) {
+    if (rt_draw_state* s = pass()) rt::draw::plot(*s, x, y, colour);
+}
+
+void rt_draw_font(int32_t font_handle) {
+    if (rt_draw_state* s = pass()) rt::draw::select_font(*s, font_handle);
+}
+
+void rt_draw_mode(int32_t mode) {
+    if (rt_draw_state* s = pass()) rt::draw::set_mode(*s, mode);
+}
+
+void rt_draw_front_colour(uint32_t colour) {
+    if (rt_draw_state* s = pass()) rt::draw::set_front_colour(*s, colour);
+}
+
+void rt_draw_back_colour(uint32_t colour) {
+    if (rt_draw_state* s = pass()) rt::draw::set_back_colour(*s, colour);
+}
+
+void rt_draw_round_box(int32_t x, int32_t y, int32_t width, int32_t height, int32_t radius_x,
+                       int32_t radius_y) {
+    if (rt_draw_state* s = pass()) rt::draw::round_box(*s, x, y, width, height, radius_x, radius_y);
+}
+
+void rt_draw_circle(int32_t x, int32_t y, int32_t radius) {
+    if (rt_draw_state* s = pass()) rt::draw::circle(*s, x, y, radius);
+}
+
+void rt_draw_ellipse(int32_t x, int32_t y, int32_t radius_x, int32_t radius_y) {
+    if (rt_draw_state* s = pass()) rt::draw::ellipse(*s, x, y, radius_x, radius_y);
+}
+
+void rt_draw_line(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+    if (rt_draw_state* s = pass()) rt::draw::line(*s, x1, y1, x2, y2);
+}
+
+void rt_draw_fill(int32_t x, int32_t y, int32_t border_colour) {
+    if (rt_draw_state* s = pass()) rt::draw::fill_area(*s, x, y, border_colour);
+}
+
+void rt_draw_plot_front(int32_t x, int32_t y) {
+    if (rt_draw_state* s = pass()) rt::draw::plot_front(*s, x, y);
+}
+
+int32_t rt_draw_point(int32_t x, int32_t y) {
+    rt_draw_state* s = pass();
+    return s ? rt::draw::point(*s, x, y) : -1;
+}
+
+void rt_draw_text_rotated(int32_t x, int32_t y, const char* text, float angle) {
+    if (rt_draw_state* s = pass()) rt::draw::rotated_text(*s, x, y, text, angle);
+}
+
+int32_t rt_draw_text_width(const char* text) {
+    rt_draw_state* s = pass();
+    return s ? rt::draw::text_width(*s, text) : 0;
+}
+
+int32_t rt_draw_text_height(const char* text) {
+    rt_draw_state* s = pass();
+    return s ? rt::draw::text_height(*s, text) : 0;
+}
+
+void* rt_draw_buffer(void) {
+    rt_draw_state* s = pass();
+    return s ? rt::draw::drawing_buffer(*s) : nullptr;
+}
+
+int32_t rt_draw_buffer_pitch(void) {
+    rt_draw_state* s = pass();
+    if (s == nullptr) return 0;
+    if (s->bufferPointer == nullptr) rt::draw::drawing_buffer(*s);
+    return s->bufferPitch;
+}
+
+int32_t rt_draw_buffer_format(void) {
+    rt_draw_state* s = pass();
+    return s ? s->pixelFormatCode : 0;
+}
+
+}  // extern "C"

@@ -1,0 +1,142 @@
+/* Screen, sprites, sprite collision and rotated sprites.
+ *
+ * The screen is a back buffer of fixed size shown in a child widget of a
+ * runtime window. Sprites are 32-bit images with per-pixel alpha drawn onto the
+ * back buffer at integer positions; rotated sprites show a sprite's pixels
+ * turned about its centre. Colours are 0x00BBGGRR (red in the low byte). */
+#ifndef ZENTARA_RT_SCREEN_H
+#define ZENTARA_RT_SCREEN_H
+
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* ---- Screen ------------------------------------------------------------ */
+
+/* Creates the sprite table. 1 on success, 0 when already initialised. */
+int32_t rt_screen_init(void);
+/* Opens the screen as a child of the window's client area at (x, y), with a
+ * back buffer of width x height pixels. With auto_stretch the child widget
+ * follows the client area's size minus the margins and the frame is scaled
+ * into it. Closes any open screen first (freeing every sprite). 1 or 0. */
+int32_t rt_screen_open(int32_t window, int32_t x, int32_t y, int32_t width, int32_t height,
+                       int32_t auto_stretch, int32_t right_margin, int32_t bottom_margin);
+/* Paces every flip to a period of 1 / (fps + 1) s; 0 (or negative) = no pacing. */
+int32_t rt_screen_frame_rate(int32_t fps);
+/* Fills the whole back buffer with the colour (0x00BBGGRR). */
+void rt_screen_clear(uint32_t colour);
+/* Presents the back buffer and paces. 1 (0 only if presenting became impossible
+ * for good on this very flip, which this platform never does). */
+int32_t rt_screen_flip(void);
+/* Closes the open screen; frees every sprite. */
+void rt_screen_close(void);
+/* Closes the screen and ends the screen library. */
+void rt_screen_shutdown(void);
+/* Kept for the program's exit sequence; does nothing. */
+void rt_screen_cleanup_hook(void);
+
+/* Screen size in pixels; 0 while no screen is open. */
+int32_t rt_screen_width(void);
+int32_t rt_screen_height(void);
+
+/* Scene and render-state services shared by sprites, rotated sprites and
+ * drawing passes. The "scene" is the painter that draws sprites onto the back
+ * buffer: opened by the first sprite draw of a frame, closed by the flip, by a
+ * drawing pass on the screen and by reading the back buffer. */
+int32_t rt_scene_begin(void);
+void rt_scene_end(void);
+/* Blend set-ups: (1, 2, 1, fvf) = opaque copy; (1, 5, 6, fvf) = source alpha
+ * over. Values equal to the cached ones cost nothing. */
+void rt_render_state_set(int32_t alpha_blend_enable, int32_t source_blend,
+                         int32_t destination_blend, int32_t vertex_format);
+/* Restores the plain sprite set-up (no transform, no opacity). */
+void rt_screen_texture_states(void);
+
+/* Testing and demo facility: writes the back buffer (what the last flip showed,
+ * or the frame being drawn) to a PNG file. 1 on success, 0 otherwise. */
+int32_t rt_screen_save_png(const char* path);
+/* Testing and demo facility: number of flips of open screens so far. */
+int64_t rt_screen_flip_count(void);
+
+/* ---- Sprites ----------------------------------------------------------- */
+
+/* Sprite flags. */
+#define RT_SPRITE_TEXTURE 4 /* may be shown by rotated sprites */
+#define RT_SPRITE_ALPHA 8   /* keep the image's own alpha (needs RT_SPRITE_TEXTURE) */
+
+/* Loading, creating, copying and grabbing take an id: -1 for a new sprite whose
+ * handle is returned, or a slot number. 0 = failure. */
+int32_t rt_sprite_load(int32_t id, const char* file_name);
+int32_t rt_sprite_load_flags(int32_t id, const char* file_name, int32_t flags);
+/* Loads a sprite from an image file held in memory. */
+int32_t rt_sprite_load_memory(int32_t id, const void* data, int32_t length, int32_t flags);
+int32_t rt_sprite_create(int32_t id, int32_t width, int32_t height);
+int32_t rt_sprite_create_flags(int32_t id, int32_t width, int32_t height, int32_t flags);
+int32_t rt_sprite_copy(int32_t source, int32_t id);
+int32_t rt_sprite_copy_flags(int32_t source, int32_t id, int32_t flags);
+int32_t rt_sprite_grab(int32_t id, int32_t x, int32_t y, int32_t width, int32_t height);
+int32_t rt_sprite_grab_flags(int32_t id, int32_t x, int32_t y, int32_t width, int32_t height,
+                             int32_t flags);
+void rt_sprite_free(int32_t sprite);
+int32_t rt_sprite_width(int32_t sprite);
+int32_t rt_sprite_height(int32_t sprite);
+int32_t rt_sprite_flags(int32_t sprite);
+
+/* Draws with the sprite's top-left pixel at (x, y). Nonzero when something was
+ * drawn. draw: opaque (alpha ignored); keyed: blended by alpha; alpha: blended
+ * by alpha x (opacity & 0xFF) / 255. */
+int32_t rt_sprite_draw(int32_t sprite, int32_t x, int32_t y);
+int32_t rt_sprite_draw_keyed(int32_t sprite, int32_t x, int32_t y);
+int32_t rt_sprite_draw_alpha(int32_t sprite, int32_t x, int32_t y, int32_t opacity);
+
+/* 1 when the bounding rectangles of the two placed sprites share a pixel. */
+int32_t rt_sprite_collide(int32_t sprite1, int32_t x1, int32_t y1, int32_t sprite2, int32_t x2,
+                          int32_t y2);
+
+/* Pixel-store services used by the drawing library. A pixel store holds
+ * 0xAARRGGBB pixels (bytes blue, green, red, alpha). "GDI access" is painting
+ * on the store with a 2D painter; when a modifying access ends, the store's
+ * transparent colour is applied again. Direct access (lock) bypasses it. */
+typedef struct rt_sprite_pixels rt_sprite_pixels;
+/* The pixel store of a sprite, or NULL. */
+rt_sprite_pixels* rt_sprite_pixels_of(int32_t sprite);
+/* Opens painting access; answers the painter (a QPainter*) or NULL. */
+void* rt_sprite_gdi_begin(rt_sprite_pixels* pixels);
+/* Ends painting access; after a modifying access (read_only 0) the transparent
+ * colour is applied (white while none has been applied yet). */
+void rt_sprite_gdi_end(rt_sprite_pixels* pixels, int32_t read_only);
+/* Direct access to the pixels: answers the first row and stores the row pitch
+ * in bytes. Painting access is closed first. NULL for a null store. */
+void* rt_sprite_lock(rt_sprite_pixels* pixels, int32_t read_only, int32_t* pitch);
+void rt_sprite_unlock(rt_sprite_pixels* pixels);
+/* Makes every pixel of the colour (0x00BBGGRR) transparent and every other
+ * pixel opaque; skipped when that colour is already applied. */
+void rt_sprite_apply_transparent_colour(rt_sprite_pixels* pixels, uint32_t colour);
+int32_t rt_sprite_pixels_width(const rt_sprite_pixels* pixels);
+int32_t rt_sprite_pixels_height(const rt_sprite_pixels* pixels);
+
+/* ---- Rotated sprites --------------------------------------------------- */
+
+int32_t rt_sprite3d_init(void);
+/* A rotated sprite showing the pixels of a sprite made with flag 4; 0 otherwise. */
+int32_t rt_sprite3d_create(int32_t id, int32_t sprite);
+/* Turns by (relative != 0) or to (relative == 0) the angle in degrees;
+ * positive angles turn clockwise on the screen. */
+void rt_sprite3d_rotate(int32_t sprite3d, float degrees, int32_t relative);
+int32_t rt_sprite3d_begin(void);
+void rt_sprite3d_end(void);
+/* Draws with the unrotated top-left corner at (x, y). */
+int32_t rt_sprite3d_draw(int32_t sprite3d, int32_t x, int32_t y);
+int32_t rt_sprite3d_draw_alpha(int32_t sprite3d, int32_t x, int32_t y, uint32_t opacity);
+void rt_sprite3d_free(int32_t sprite3d);
+void rt_sprite3d_free_all(void);
+/* Current angle in radians; 0 for a handle that names nothing. */
+float rt_sprite3d_angle(int32_t sprite3d);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

@@ -1,0 +1,177 @@
+// The screen: one back buffer shown in a child widget of a runtime window,
+// cleared and flipped once per frame, with frame pacing.
+#include "runtime/screen/rt_screen.h"
+
+#include "runtime/screen/screen_internal.h"
+#include "runtime/screen/screen_state.h"
+#include "runtime/window/qt_platform.h"
+
+namespace rt::screen {
+
+ScreenState& state() {
+    static ScreenState s;
+    return s;
+}
+
+QImage* back_buffer() {
+    ScreenState& s = state();
+    return s.isOpen ? &s.backBuffer : nullptr;
+}
+
+QPainter* scene() {
+    ScreenState& s = state();
+    return s.scene ? &*s.scene : nullptr;
+}
+
+int32_t pixel_format_code() { return state().pixelFormatCode; }
+int32_t bits_per_pixel() { return state().bitsPerPixel; }
+
+}  // namespace rt::screen
+
+using rt::screen::state;
+
+extern "C" {
+
+int32_t rt_screen_init(void) {
+    auto& s = state();
+    if (s.initialised) return 0;
+    if (!rt::sprites::init_table()) return 0;
+    s.initialised = true;
+    return 1;
+}
+
+int32_t rt_screen_open(int32_t window, int32_t x, int32_t y, int32_t width, int32_t height,
+                       int32_t auto_stretch, int32_t right_margin, int32_t bottom_margin) {
+    rt_screen_close();
+    auto& s = state();
+    auto fail = [] {
+        rt::sprites::free_all();
+        return 0;
+    };
+    if (window == 0 || width <= 0 || height <= 0) return fail();
+    s.renderStateCache = {-1, -1, -1, -1};
+    s.x = x;
+    s.y = y;
+    s.rightMargin = right_margin;
+    s.bottomMargin = bottom_margin;
+    s.autoStretch = auto_stretch != 0;
+    s.width = width;
+    s.height = height;
+    s.parentWindow = window;
+    s.backBuffer = QImage(width, height, QImage::Format_RGB32);
+    if (s.backBuffer.isNull() || !rt::screen::create_child(window)) {
+        s.backBuffer = QImage();
+        s.width = s.height = 0;
+        return fail();
+    }
+    rt::screen::fit_child();
+    s.pixelFormatCode = rt::screen::kPixelFormatX8R8G8B8;
+    s.bitsPerPixel = 32;
+    s.backBuffer.fill(0xFF000000u);
+    rt::screen::hook_parent();
+    s.refreshRate = rt::screen::desktop_refresh_rate();
+    s.isOpen = true;
+    s.isActive = true;
+    rt_screen_texture_states();
+    return 1;
+}
+
+int32_t rt_screen_frame_rate(int32_t fps) {
+    state().pacer.set_rate(fps);
+    return 1;
+}
+
+void rt_screen_clear(uint32_t colour) {
+    auto& s = state();
+    if (!s.isOpen) return;
+    // The scene painter paints straight into the same memory, so an open scene
+    // stays valid across the fill.
+    s.backBuffer.fill(rt::screen::to_argb(colour));
+}
+
+int32_t rt_screen_flip(void) {
+    auto& s = state();
+    if (!s.isOpen) return 1;
+    if (s.isActive) {
+        rt_scene_end();
+        s.isActive = rt::screen::present();
+        ++s.flipCount;
+    }
+    s.pacer.pace();
+    return 1;
+}
+
+void rt_screen_close(void) {
+    auto& s = state();
+    if (!s.isOpen) return;
+    rt::sprites::free_all();
+    rt_scene_end();
+    s.width = s.height = 0;
+    rt::screen::destroy_child();
+    s.backBuffer = QImage();
+    s.isOpen = false;
+    s.isActive = false;
+}
+
+void rt_screen_shutdown(void) {
+    auto& s = state();
+    if (!s.initialised) return;
+    rt_screen_close();
+    s.initialised = false;
+}
+
+void rt_screen_cleanup_hook(void) {}
+
+int32_t rt_screen_width(void) { return state().width; }
+int32_t rt_screen_height(void) { return state().height; }
+
+int32_t rt_scene_begin(void) {
+    auto& s = state();
+    if (!s.scene && s.isOpen) {
+        s.scene.emplace(&s.backBuffer);
+        if (!s.scene->isActive()) {
+            s.scene.reset();
+            return 0;
+        }
+        // A fresh painter has the default set-up, whatever was cached.
+        s.renderStateCache = {-1, -1, -1, -1};
+    }
+    return s.scene ? 1 : 0;
+}
+
+void rt_scene_end(void) { state().scene.reset(); }
+
+void rt_render_state_set(int32_t alpha_blend_enable, int32_t source_blend,
+                         int32_t destination_blend, int32_t vertex_format) {
+    auto& s = state();
+    auto& cache = s.renderStateCache;
+    const bool blend_changed = cache[0] != alpha_blend_enable || cache[1] != source_blend ||
+                               cache[2] != destination_blend;
+    cache = {alpha_blend_enable, source_blend, destination_blend, vertex_format};
+    if (!blend_changed || !s.scene) return;
+    // Source-over covers (source alpha, inverse source alpha); every other
+    // set-up used here replaces the destination.
+    const bool over = alpha_blend_enable != 0 && source_blend == rt::screen::kBlendSourceAlpha &&
+                      destination_blend == rt::screen::kBlendInverseSourceAlpha;
+    s.scene->setCompositionMode(over ? QPainter::CompositionMode_SourceOver
+                                     : QPainter::CompositionMode_Source);
+}
+
+void rt_screen_texture_states(void) {
+    auto& s = state();
+    if (!s.scene) return;
+    s.scene->setRenderHint(QPainter::SmoothPixmapTransform, false);
+    s.scene->setRenderHint(QPainter::Antialiasing, false);
+    if (s.scene->opacity() != 1.0) s.scene->setOpacity(1.0);
+    if (!s.scene->transform().isIdentity()) s.scene->resetTransform();
+}
+
+int32_t rt_screen_save_png(const char* path) {
+    auto& s = state();
+    if (!s.isOpen || path == nullptr) return 0;
+    return s.backBuffer.save(QString::fromLocal8Bit(path), "PNG") ? 1 : 0;
+}
+
+int64_t rt_screen_flip_count(void) { return state().flipCount; }
+
+}  // extern "C"

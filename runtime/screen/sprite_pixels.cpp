@@ -1,0 +1,117 @@
+#include "runtime/screen/sprite_pixels.h"
+
+#include "runtime/screen/screen_internal.h"
+
+#include <bit>
+
+static_assert(std::endian::native == std::endian::little,
+              "pixel stores are laid out as blue, green, red, alpha bytes");
+
+namespace {
+// Colour (0x00BBGGRR, or all ones for "none") as the 0x00RRGGBB pixel value
+// it keys; "none" keys white.
+uint32_t key_value(uint32_t colour) {
+    return rt::screen::to_argb(colour) & 0x00FFFFFFu;
+}
+}  // namespace
+
+void rt_key_image(QImage& image, uint32_t colour) {
+    const uint32_t key = key_value(colour);
+    const int32_t w = image.width();
+    for (int32_t y = 0; y < image.height(); ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(image.scanLine(y));
+        for (int32_t x = 0; x < w; ++x) {
+            const uint32_t rgb = row[x] & 0x00FFFFFFu;
+            row[x] = rgb == key ? rgb : (rgb | 0xFF000000u);
+        }
+    }
+}
+
+rt_sprite_pixels::rt_sprite_pixels(int32_t width, int32_t height, bool texture)
+    : texture_mode(texture), image(width, height, QImage::Format_ARGB32) {
+    image.fill(0u);
+}
+
+void rt_sprite_pixels::changed() {
+    canonical_key.reset();
+    premul = QImage();
+    copy_key.reset();
+    copy_cache = QImage();
+    copy_premul = QImage();
+}
+
+void rt_sprite_pixels::apply_key(uint32_t colour) {
+    const uint32_t key = key_value(colour);
+    if (canonical_key == key) return;  // the alpha already is exactly this
+    changed();
+    rt_key_image(image, colour);
+    canonical_key = key;
+}
+
+void rt_sprite_pixels::apply_transparent_colour(uint32_t colour) {
+    if (transparent_colour == colour) return;
+    apply_key(colour);
+    transparent_colour = colour;
+}
+
+QPainter* rt_sprite_pixels::gdi_begin() {
+    if (!painter) {
+        if (image.isNull()) return nullptr;
+        // bits() detaches the store from copies that shared it.
+        gdi_view = QImage(image.bits(), image.width(), image.height(), image.bytesPerLine(),
+                          QImage::Format_RGB32);
+        painter.emplace(&gdi_view);
+    }
+    return &*painter;
+}
+
+void rt_sprite_pixels::gdi_end(bool read_only) {
+    if (!painter) return;
+    painter.reset();
+    gdi_view = QImage();
+    if (read_only) return;
+    changed();
+    // While no transparent colour was applied, white stands in for it.
+    rt_key_image(image, transparent_colour);
+    canonical_key = key_value(transparent_colour);
+}
+
+uint8_t* rt_sprite_pixels::lock(bool read_only, int32_t* pitch) {
+    if (painter) gdi_end(false);
+    if (pitch) *pitch = static_cast<int32_t>(image.bytesPerLine());
+    if (read_only) return const_cast<uint8_t*>(std::as_const(image).constBits());
+    changed();
+    return image.bits();
+}
+
+rt_sprite_pixels::Keyed rt_sprite_pixels::keyed_colours(uint32_t colour) const {
+    const uint32_t key = key_value(colour);
+    if (canonical_key == key) return {image, premultiplied()};
+    if (copy_key != key) {
+        copy_cache = image.copy();
+        rt_key_image(copy_cache, colour);
+        copy_premul = copy_cache.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        copy_key = key;
+    }
+    return {copy_cache, copy_premul};
+}
+
+const QImage& rt_sprite_pixels::premultiplied() const {
+    if (premul.isNull() && !image.isNull())
+        premul = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    return premul;
+}
+
+void rt_sprite_pixels::adopt(QImage pixels, std::optional<uint32_t> keyed_on, const QImage& pm) {
+    changed();
+    image = std::move(pixels);
+    if (keyed_on) canonical_key = key_value(*keyed_on);
+    premul = pm;
+}
+
+void rt_sprite_pixels::fill_black() {
+    changed();
+    image.fill(0xFF000000u);
+    // Black stays opaque under any key but black itself.
+    if (key_value(transparent_colour) != 0) canonical_key = key_value(transparent_colour);
+}

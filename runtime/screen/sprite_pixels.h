@@ -1,0 +1,75 @@
+// The pixel store of a sprite: a 32-bit image of 0xAARRGGBB pixels (bytes blue,
+// green, red, alpha), shared by the sprite and by the rotated sprites made from
+// it. The image is implicitly shared, so copies that carry the same pixels cost
+// nothing until one of them is written.
+#pragma once
+#include <QImage>
+#include <QPainter>
+#include <cstdint>
+#include <optional>
+
+struct rt_sprite_pixels {
+    // Colour (0x00BBGGRR) last applied as the transparent colour; kNoColour = none.
+    static constexpr uint32_t kNoColour = 0xFFFFFFFFu;
+    static constexpr uint32_t kWhite = 0x00FFFFFFu;
+
+    rt_sprite_pixels(int32_t width, int32_t height, bool texture_mode);
+
+    int32_t width() const { return image.width(); }
+    int32_t height() const { return image.height(); }
+
+    // Keys the alpha on the colour (applied always; see apply_if_new).
+    void apply_key(uint32_t colour);
+    // The specified "apply transparent colour": skipped when already applied.
+    void apply_transparent_colour(uint32_t colour);
+
+    // Painting access on an opaque (RGB32) view of the pixels.
+    QPainter* gdi_begin();
+    void gdi_end(bool read_only);
+    bool gdi_open() const { return painter.has_value(); }
+
+    // Direct access; a write lock makes the alpha no longer follow the key.
+    uint8_t* lock(bool read_only, int32_t* pitch);
+
+    // The pixels with their colours only, keyed on `colour`: what a copy of this
+    // store receives. Shares memory with the store when its alpha already is
+    // that key, and remembers the last other answer.
+    struct Keyed {
+        QImage argb;
+        QImage premul;
+    };
+    Keyed keyed_colours(uint32_t colour) const;
+
+    // Premultiplied form for blended drawing, made when first needed after a
+    // change. Shares memory with copies of an unchanged store.
+    const QImage& premultiplied() const;
+    // The pixels as an opaque image for the opaque draw (alpha ignored).
+    const QImage& argb() const { return image; }
+
+    // Every pixel opaque black, as painting black over the whole store leaves it.
+    void fill_black();
+
+    // Adopts pixels made elsewhere (loading, copying), keyed or not.
+    void adopt(QImage pixels, std::optional<uint32_t> keyed_on, const QImage& premul = QImage());
+
+    bool texture_mode;
+    uint32_t transparent_colour = kNoColour;
+
+private:
+    void changed();  // drops the derived images
+
+    QImage image;  // Format_ARGB32
+    std::optional<QPainter> painter;
+    QImage gdi_view;  // Format_RGB32 over image's memory while painting
+    // Key the alpha currently follows exactly (pixel == key colour <=> alpha 0,
+    // every other pixel alpha 0xFF), if any.
+    std::optional<uint32_t> canonical_key;
+    mutable QImage premul;
+    mutable std::optional<uint32_t> copy_key;
+    mutable QImage copy_cache;
+    mutable QImage copy_premul;
+};
+
+// Applies the key rule to an ARGB32 image in place: pixels whose colour equals
+// `colour` (0x00BBGGRR) get alpha 0, every other pixel alpha 0xFF.
+void rt_key_image(QImage& image, uint32_t colour);

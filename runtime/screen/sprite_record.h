@@ -1,0 +1,35 @@
+// A sprite as kept in the sprite table, and the table itself.
+#pragma once
+#include "runtime/core/rt_core.h"
+#include "runtime/screen/sprite_pixels.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace rt::sprites {
+
+struct SpriteRecord {
+    uint32_t live = 1;  // the table's in-use mark
+    int32_t width = 0, height = 0;
+    int32_t depth = 32;
+    int32_t flags = 0;
+    int32_t sourceWidth = 0, sourceHeight = 0;
+    std::shared_ptr<rt_sprite_pixels> pixels;
+};
+
+// The record named by the id, or null.
+SpriteRecord* find(int32_t id);
+
+// A new record under the id (-1: a new handle), with a pixel store of the
+// size and flags; whatever lived under a numbered id is freed first. Null when
+// the flags are refused (8 without 4) or the id is not valid.
+SpriteRecord* create(int32_t id, int32_t width, int32_t height, int32_t flags, int32_t* new_id);
+
+// Ends the sprite's life and removes it from the table; unknown ids are ignored.
+void destroy(int32_t id);
+
+inline constexpr uint32_t kBlackKey = 0;  // the one transparent colour
+
+inline bool flags_refused(int32_t flags) { return (flags & 12) == 8; }
+
+}  // namespace rt::sprites

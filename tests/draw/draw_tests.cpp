@@ -1,0 +1,154 @@
+// Drawing passes on the back buffer and on sprites: boxes, text placement and
+// background modes, plots and the pass's life cycle.
+#include "tests/screen/screen_fixture.h"
+
+using namespace screen_test;
+
+namespace {
+
+class DrawTest : public ScreenTest {
+protected:
+    void SetUp() override {
+        ScreenTest::SetUp();
+        rt_screen_clear(kWhite);
+    }
+    // The pixels of the rectangle that differ from the colour.
+    static QRect changed_from(uint32_t colour, const QRect& area) {
+        QRect r;
+        for (int32_t y = area.top(); y <= area.bottom(); ++y)
+            for (int32_t x = area.left(); x <= area.right(); ++x)
+                if (pixel(x, y) != colour) r |= QRect(x, y, 1, 1);
+        return r;
+    }
+};
+
+TEST_F(DrawTest, BoxesCoverExactlyTheirPixels) {
+    open_screen(400, 300);
+    rt_screen_clear(kWhite);
+    ASSERT_EQ(rt_draw_start(rt_screen_output()), 1);
+    rt_draw_box(0, 0, 350, 20, 0);
+    rt_draw_stop();
+    EXPECT_EQ(changed_from(kWhite, QRect(0, 0, 400, 40)), QRect(0, 0, 350, 20));
+    rt_screen_clear(kWhite);
+    rt_draw_start(rt_screen_output());
+    rt_draw_box(5, 5, 1, 1, kRed);
+    rt_draw_stop();
+    EXPECT_EQ(changed_from(kWhite, QRect(0, 0, 20, 20)), QRect(5, 5, 1, 1));
+    EXPECT_EQ(pixel(5, 5), kRed);
+    rt_screen_clear(kWhite);
+    rt_draw_start(rt_screen_output());
+    rt_draw_box(5, 5, -1, -1, kRed);
+    rt_draw_box(30, 30, -4, 3, kGreen);  // extends left
+    rt_draw_stop();
+    EXPECT_EQ(changed_from(kWhite, QRect(0, 0, 20, 20)), QRect(4, 4, 1, 1));
+    EXPECT_EQ(changed_from(kWhite, QRect(20, 20, 20, 20)), QRect(26, 30, 4, 3));
+}
+
+TEST_F(DrawTest, OutlinedAndInvertedBoxes) {
+    rt_draw_start(rt_screen_output());
+    rt_draw_mode(RT_DRAW_OUTLINE);
+    rt_draw_box(10, 10, 5, 4, kRed);
+    rt_draw_mode(RT_DRAW_INVERT);
+    rt_draw_box(30, 10, 2, 2, kRed);  // inverts whatever the colour
+    rt_draw_stop();
+    EXPECT_EQ(pixel(10, 10), kRed);
+    EXPECT_EQ(pixel(14, 13), kRed);
+    EXPECT_EQ(pixel(12, 11), kWhite);  // not filled
+    EXPECT_EQ(pixel(15, 10), kWhite);
+    EXPECT_EQ(pixel(30, 10), 0u);
+    EXPECT_EQ(pixel(31, 11), 0u);
+    EXPECT_EQ(pixel(32, 11), kWhite);
+}
+
+TEST_F(DrawTest, OpaqueTextPaintsItsCellTransparentTextOnlyLetters) {
+    rt_screen_clear(kRed);
+    ASSERT_EQ(rt_draw_start(rt_screen_output()), 1);
+    EXPECT_EQ(rt_draw_text(10, 20, "", kWhite), 10);
+    const int32_t after = rt_draw_text(10, 20, "W", kWhite);
+    const int32_t height = rt_draw_text_height("W");
+    EXPECT_GT(after, 10);
+    EXPECT_EQ(rt_draw_text_width("W"), after - 10);
+    rt_draw_mode(RT_DRAW_TRANSPARENT);
+    const int32_t after2 = rt_draw_text(100, 20, "W", kWhite);
+    rt_draw_stop();
+    EXPECT_EQ(after2 - 100, after - 10);
+    // Mode 0: the cell from (10, 20) is black behind white letters.
+    EXPECT_EQ(changed_from(kRed, QRect(0, 0, 90, 80)), QRect(10, 20, after - 10, height));
+    EXPECT_EQ(pixel(10, 20), 0u);
+    int letters = 0;
+    for (int32_t y = 20; y < 20 + height; ++y)
+        for (int32_t x = 10; x < after; ++x)
+            if (green(pixel(x, y)) > 128) ++letters;  // white, softened at the edges
+    EXPECT_GT(letters, 5);
+    // Mode 1: only the letters changed, within the same cell.
+    const QRect letters_only = changed_from(kRed, QRect(90, 0, 100, 80));
+    EXPECT_TRUE(QRect(100, 20, after - 10, height).contains(letters_only));
+    EXPECT_EQ(pixel(100, 20), kRed);
+    int untouched = 0;
+    for (int32_t y = 20; y < 20 + height; ++y)
+        for (int32_t x = 100; x < after2; ++x)
+            if (pixel(x, y) == kRed) ++untouched;
+    EXPECT_GT(untouched, 0);
+}
+
+TEST_F(DrawTest, TextOnASpriteShowsOnlyLettersUnderKeyedDrawing) {
+    const int32_t s = rt_sprite_create(-1, 60, 30);
+    ASSERT_EQ(rt_draw_start(rt_sprite_output(s)), 1);
+    rt_draw_text(0, 0, "Hi", 0xCC6666);
+    EXPECT_EQ(rt_draw_point(0, 0), 0);
+    EXPECT_EQ(rt_draw_point(60, 0), -1);
+    rt_draw_stop();
+    rt_screen_clear(kBlue);
+    rt_sprite_draw_keyed(s, 0, 0);
+    EXPECT_EQ(pixel(0, 0), kBlue);  // black cell background is transparent
+    bool letter = false;
+    for (int32_t y = 0; y < 30; ++y)
+        for (int32_t x = 0; x < 60; ++x) letter |= pixel(x, y) != kBlue && red(pixel(x, y)) > 0x40;
+    EXPECT_TRUE(letter);
+    rt_sprite_free(s);
+}
+
+TEST_F(DrawTest, PlotsOnTheScreenAndPassLifeCycle) {
+    EXPECT_EQ(rt_draw_start(nullptr), 0);
+    rt_draw_plot(1, 1, kRed);  // no pass: nothing
+    EXPECT_EQ(rt_draw_point(1, 1), -1);
+    ASSERT_EQ(rt_draw_start(rt_screen_output()), 1);
+    rt_draw_plot(1, 1, kRed);
+    rt_draw_plot(kWidth, 1, kRed);
+    rt_draw_plot(-1, 1, kRed);
+    EXPECT_EQ(rt_draw_buffer_format(), 64);
+    EXPECT_EQ(rt_draw_buffer_pitch(), kWidth * 4);
+    auto* row = static_cast<uint32_t*>(rt_draw_buffer());
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(row[1 + kWidth], 0xFFFF0000u);  // alpha 0xFF, then red
+    rt_draw_stop();
+    EXPECT_EQ(pixel(1, 1), kRed);
+    EXPECT_EQ(pixel(kWidth - 1, 1), kWhite);
+    EXPECT_EQ(rt_sprite_output(424242), nullptr);
+}
+
+TEST_F(DrawTest, ShapesLinesAndFills) {
+    rt_draw_start(rt_screen_output());
+    rt_draw_front_colour(kRed);
+    rt_draw_line(10, 10, 20, 10);
+    rt_draw_circle(50, 50, 1);
+    rt_draw_mode(RT_DRAW_OUTLINE);
+    rt_draw_box(100, 100, 20, 20, 0);
+    rt_draw_mode(0);
+    rt_draw_front_colour(kGreen);
+    rt_draw_fill(110, 110, -1);  // over the white inside the outline
+    rt_draw_ellipse(200, 100, 10, 5);
+    rt_draw_stop();
+    EXPECT_EQ(pixel(10, 10), kRed);
+    EXPECT_EQ(pixel(20, 10), kRed);  // end pixel included
+    EXPECT_EQ(pixel(21, 10), kWhite);
+    EXPECT_EQ(changed_from(kWhite, QRect(45, 45, 10, 10)), QRect(50, 50, 1, 1));
+    EXPECT_EQ(pixel(101, 101), kGreen);
+    EXPECT_EQ(pixel(118, 118), kGreen);
+    EXPECT_EQ(pixel(100, 100), 0u);
+    EXPECT_EQ(pixel(121, 110), kWhite);
+    EXPECT_EQ(pixel(200, 100), kGreen);
+    EXPECT_EQ(pixel(200, 110), kWhite);
+}
+
+}  // namespace

@@ -1,0 +1,229 @@
+// Sprites: creation rules, transparency, the three draws, clipping, copies
+// and grabs, read back from the back buffer pixel by pixel.
+#include "tests/screen/screen_fixture.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+using namespace screen_test;
+
+namespace {
+
+class SpriteTest : public ScreenTest {};
+
+TEST_F(SpriteTest, KeyedDrawLeavesBlackOutOpaqueDrawPaintsIt) {
+    const int32_t s = sprite_with_box(4, 4, 1, 1, 2, 2, kRed);
+    EXPECT_EQ(rt_sprite_width(s), 4);
+    EXPECT_EQ(rt_sprite_height(s), 4);
+    EXPECT_NE(rt_sprite_draw_keyed(s, 10, 10), 0);
+    EXPECT_NE(rt_sprite_draw(s, 20, 10), 0);
+    EXPECT_EQ(pixel(10, 10), kBlue);  // keyed: transparent black
+    EXPECT_EQ(pixel(11, 11), kRed);
+    EXPECT_EQ(pixel(12, 12), kRed);
+    EXPECT_EQ(pixel(13, 13), kBlue);
+    EXPECT_EQ(pixel(20, 10), 0u);  // opaque: black painted
+    EXPECT_EQ(pixel(21, 11), kRed);
+    EXPECT_EQ(pixel(23, 13), 0u);
+    EXPECT_EQ(pixel(24, 13), kBlue);  // exactly 4 pixels wide
+    rt_sprite_free(s);
+    EXPECT_EQ(rt_sprite_width(s), 0);
+    EXPECT_EQ(rt_sprite_draw(s, 0, 0), 0);
+}
+
+TEST_F(SpriteTest, AlphaDrawBlendsByLowByteOfOpacity) {
+    const int32_t s = sprite_with_box(4, 4, 1, 1, 2, 2, kRed);
+    rt_sprite_draw_alpha(s, 10, 10, 128);
+    rt_sprite_draw_alpha(s, 20, 10, 0x100 + 128);  // only the low 8 bits count
+    rt_sprite_draw_alpha(s, 30, 10, 0x100);         // = opacity 0
+    rt_sprite_draw_alpha(s, 40, 10, 255);
+    for (int32_t x : {10, 20}) {
+        const uint32_t half = pixel(x + 1, 11);
+        EXPECT_NEAR(red(half), 128, 1) << x;
+        EXPECT_NEAR(blue(half), 127, 1) << x;
+        EXPECT_EQ(green(half), 0);
+        EXPECT_EQ(pixel(x, 10), kBlue) << "transparent pixels stay invisible";
+    }
+    EXPECT_EQ(pixel(31, 11), kBlue);
+    EXPECT_EQ(pixel(41, 11), kRed);
+    rt_sprite_free(s);
+}
+
+TEST_F(SpriteTest, PngAlphaKeptWithFlags12AndKeyedWithFlags0) {
+    QImage image(3, 1, QImage::Format_ARGB32);
+    image.setPixel(0, 0, qRgba(255, 255, 255, 128));  // soft edge
+    image.setPixel(1, 0, qRgba(0, 0, 0, 255));        // pure black
+    image.setPixel(2, 0, qRgba(10, 0, 0, 0));         // dark, fully transparent
+    const int32_t soft = load_png(image, 12);
+    const int32_t keyed = load_png(image, 0);
+    ASSERT_NE(soft, 0);
+    ASSERT_NE(keyed, 0);
+    rt_screen_clear(0);
+    rt_sprite_draw_keyed(soft, 0, 0);
+    rt_sprite_draw_keyed(keyed, 0, 1);
+    EXPECT_NEAR(red(pixel(0, 0)), 128, 1);
+    EXPECT_NEAR(blue(pixel(0, 0)), 128, 1);
+    EXPECT_EQ(pixel(2, 0), 0u);
+    EXPECT_EQ(pixel(0, 1), kWhite);       // opaque now
+    EXPECT_EQ(pixel(2, 1), 0x00000Au);    // opaque despite its alpha 0
+    rt_screen_clear(kBlue);
+    rt_sprite_draw_keyed(keyed, 0, 0);
+    EXPECT_EQ(pixel(1, 0), kBlue);  // pure black is transparent
+    rt_sprite_free(soft);
+    rt_sprite_free(keyed);
+}
+
+TEST_F(SpriteTest, LoadingRulesForFlagsAndFiles) {
+    QImage rgb(2, 1, QImage::Format_RGB888);
+    rgb.setPixel(0, 0, qRgb(0, 0, 0));
+    rgb.setPixel(1, 0, qRgb(0, 200, 0));
+    const int32_t s = load_png(rgb, 12);  // no alpha: flag 8 ignored, black keyed
+    ASSERT_NE(s, 0);
+    EXPECT_EQ(rt_sprite_flags(s), 12);
+    rt_sprite_draw_keyed(s, 0, 0);
+    EXPECT_EQ(pixel(0, 0), kBlue);
+    EXPECT_EQ(pixel(1, 0), 0x00C800u);
+    EXPECT_EQ(load_png(rgb, 8), 0);
+    EXPECT_EQ(load_png(rgb, 2), 0);
+    EXPECT_EQ(rt_sprite_create_flags(-1, 4, 4, 8), 0);
+    EXPECT_EQ(rt_sprite_copy_flags(s, -1, 8), 0);
+    EXPECT_EQ(rt_sprite_copy_flags(s, -1, 2), 0);
+    EXPECT_EQ(rt_sprite_load_memory(-1, "not an image", 12, 0), 0);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Shot.png");
+    ASSERT_TRUE(rgb.save(path, "PNG"));
+    const int32_t from_file = rt_sprite_load(-1, path.toLocal8Bit().constData());
+    EXPECT_EQ(rt_sprite_width(from_file), 2);
+    EXPECT_EQ(rt_sprite_load(-1, dir.filePath("missing.png").toLocal8Bit().constData()), 0);
+    // A numbered id keeps its old sprite when a load fails before decoding.
+    ASSERT_EQ(rt_sprite_create(7, 5, 5), 7);
+    EXPECT_EQ(rt_sprite_load(7, dir.filePath("missing.png").toLocal8Bit().constData()), 0);
+    EXPECT_EQ(rt_sprite_width(7), 5);
+    rt_sprite_free(7);
+    rt_sprite_free(from_file);
+    rt_sprite_free(s);
+}
+
+TEST_F(SpriteTest, CreatedSpritesAreTransparentUnlessFlag8) {
+    const int32_t clear = rt_sprite_create(-1, 3, 3);
+    const int32_t opaque = rt_sprite_create_flags(-1, 3, 3, 12);
+    rt_sprite_draw_keyed(clear, 0, 0);
+    rt_sprite_draw_keyed(opaque, 10, 0);
+    EXPECT_EQ(pixel(1, 1), kBlue);
+    EXPECT_EQ(pixel(11, 1), 0u);
+    rt_sprite_free(clear);
+    rt_sprite_free(opaque);
+}
+
+TEST_F(SpriteTest, NothingDrawnOffScreenAndEdgesClipExactly) {
+    const int32_t s = sprite_with_box(8, 4, 0, 0, 8, 4, kRed);
+    // Last column in green, to see which column lands on screen.
+    rt_draw_start(rt_sprite_output(s));
+    rt_draw_box(7, 0, 1, 4, kGreen);
+    rt_draw_stop();
+    EXPECT_EQ(rt_sprite_draw(s, -8, 0), 0);
+    EXPECT_EQ(rt_sprite_draw(s, kWidth, 0), 0);
+    EXPECT_EQ(rt_sprite_draw_keyed(s, 0, kHeight), 0);
+    EXPECT_EQ(rt_sprite_draw_keyed(s, 0, -4), 0);
+    EXPECT_EQ(pixel(0, 0), kBlue);
+    EXPECT_EQ(pixel(kWidth - 1, 0), kBlue);
+    EXPECT_NE(rt_sprite_draw(s, -7, 0), 0);
+    EXPECT_EQ(pixel(0, 0), kGreen);
+    EXPECT_EQ(pixel(1, 0), kBlue);
+    EXPECT_NE(rt_sprite_draw_keyed(s, kWidth - 1, kHeight - 1), 0);
+    EXPECT_EQ(pixel(kWidth - 1, kHeight - 1), kRed);
+    rt_sprite_free(s);
+}
+
+TEST_F(SpriteTest, CopiesCarryColoursOnly) {
+    QImage image(2, 1, QImage::Format_ARGB32);
+    image.setPixel(0, 0, qRgba(100, 100, 100, 100));
+    image.setPixel(1, 0, qRgba(255, 255, 255, 255));
+    const int32_t soft = load_png(image, 12);
+    const int32_t copy = rt_sprite_copy(soft, -1);  // flags 12: white keyed
+    const int32_t copy4 = rt_sprite_copy_flags(soft, -1, 4);
+    ASSERT_NE(copy, 0);
+    rt_sprite_draw_keyed(copy, 0, 0);
+    rt_sprite_draw_keyed(copy4, 0, 1);
+    EXPECT_EQ(pixel(0, 0), 0x646464u);  // the soft alpha is gone: opaque
+    EXPECT_EQ(pixel(1, 0), kBlue);      // white is transparent
+    EXPECT_EQ(pixel(0, 1), 0x646464u);
+    EXPECT_EQ(pixel(1, 1), kBlue);
+
+    // A copy of a keyed sprite looks the same and is independent of it.
+    const int32_t keyed = sprite_with_box(4, 1, 0, 0, 2, 1, kRed);
+    const int32_t twin = rt_sprite_copy(keyed, -1);
+    rt_draw_start(rt_sprite_output(twin));
+    rt_draw_box(2, 0, 2, 1, kGreen);
+    rt_draw_stop();
+    rt_sprite_draw_keyed(keyed, 0, 2);
+    rt_sprite_draw_keyed(twin, 0, 3);
+    EXPECT_EQ(pixel(1, 2), kRed);
+    EXPECT_EQ(pixel(3, 2), kBlue);
+    EXPECT_EQ(pixel(1, 3), kRed);
+    EXPECT_EQ(pixel(3, 3), kGreen);
+    // Copying into the source's own id replaces it with its copy.
+    ASSERT_EQ(rt_sprite_create(9, 2, 2), 9);
+    EXPECT_EQ(rt_sprite_copy(9, 9), 9);
+    EXPECT_EQ(rt_sprite_width(9), 2);
+    for (int32_t s : {soft, copy, copy4, keyed, twin, 9}) rt_sprite_free(s);
+}
+
+TEST_F(SpriteTest, GrabMustLieInsideTheScreen) {
+    const int32_t s = sprite_with_box(4, 4, 0, 0, 2, 4, kRed);
+    rt_sprite_draw(s, 0, 0);
+    EXPECT_EQ(rt_sprite_grab(-1, 1, 0, kWidth, kHeight), 0);
+    EXPECT_EQ(rt_sprite_grab(-1, -1, 0, 2, 2), 0);
+    EXPECT_EQ(rt_sprite_grab_flags(-1, 0, 0, 2, 2, 2), 0);
+    const int32_t grab = rt_sprite_grab(-1, 0, 0, kWidth, kHeight);
+    ASSERT_NE(grab, 0);
+    rt_screen_clear(kGreen);
+    rt_sprite_draw_keyed(grab, 0, 0);
+    EXPECT_EQ(pixel(0, 0), kRed);
+    EXPECT_EQ(pixel(2, 0), kGreen);  // black became transparent
+    EXPECT_EQ(pixel(10, 10), kBlue);
+    // Grabbing into the same id with the same size reuses it.
+    EXPECT_EQ(rt_sprite_grab(5, 0, 0, 3, 3), 5);
+    EXPECT_EQ(rt_sprite_grab(5, 0, 0, 4, 2), 5);
+    EXPECT_EQ(rt_sprite_width(5), 4);
+    rt_sprite_free(5);
+    rt_sprite_free(grab);
+    rt_sprite_free(s);
+}
+
+TEST_F(SpriteTest, PlottedStarsStayOpaqueUntilTextReappliesBlack) {
+    const int32_t s = rt_sprite_create(-1, 20, 20);
+    ASSERT_EQ(rt_draw_start(rt_sprite_output(s)), 1);
+    rt_draw_plot(5, 5, kWhite);
+    rt_draw_plot(3, 3, 0);  // a black star
+    rt_draw_plot(-1, 3, kWhite);
+    rt_draw_plot(20, 3, kWhite);  // outside: ignored
+    rt_draw_stop();
+    rt_sprite_draw_keyed(s, 0, 0);
+    EXPECT_EQ(pixel(5, 5), kWhite);
+    EXPECT_EQ(pixel(3, 3), 0u);     // opaque black
+    EXPECT_EQ(pixel(1, 1), kBlue);  // still transparent
+
+    ASSERT_EQ(rt_draw_start(rt_sprite_output(s)), 1);
+    rt_draw_plot(7, 7, 0);
+    rt_draw_mode(1);
+    rt_draw_text(0, 0, "", kWhite);  // no text, but a painting access
+    rt_draw_box(15, 15, 1, 1, kGreen);
+    rt_draw_stop();
+    rt_screen_clear(kBlue);
+    rt_sprite_draw_keyed(s, 0, 0);
+    EXPECT_EQ(pixel(3, 3), kBlue);
+    EXPECT_EQ(pixel(7, 7), kBlue);
+    EXPECT_EQ(pixel(5, 5), kWhite);
+    EXPECT_EQ(pixel(15, 15), kGreen);
+    rt_sprite_free(s);
+}
+
+TEST_F(SpriteTest, OpeningAScreenFreesEverySprite) {
+    const int32_t s = rt_sprite_create(-1, 2, 2);
+    ASSERT_NE(s, 0);
+    open_screen();
+    EXPECT_EQ(rt_sprite_width(s), 0);
+}
+
+}  // namespace
