@@ -1,0 +1,111 @@
+// Keyboard input on Qt: key presses and releases of the runtime's windows feed
+// the live key table, and a poll succeeds only while a runtime window has the
+// focus.
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPointer>
+
+#include "runtime/input/input_service.h"
+#include "runtime/input/key_table.h"
+#include "runtime/input/keymap_qt.h"
+#include "runtime/input/rt_input.h"
+#include "runtime/window/qt_platform.h"
+#include "runtime/window/window_frame_qt.h"
+
+namespace rt::input {
+namespace {
+
+class KeyboardDevice : public QObject {
+  protected:
+    bool eventFilter(QObject* target, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::KeyPress:
+            case QEvent::KeyRelease:
+                on_key(target, static_cast<QKeyEvent&>(*event));
+                break;
+            case QEvent::WindowDeactivate:
+                // Keys let go while another window has the focus are never
+                // seen: forget them all now.
+                if (rt::window::frame_of(target) == target) key_table().clear_live();
+                break;
+            default:
+                break;
+        }
+        return false;
+    }
+
+  private:
+    static void on_key(QObject* target, const QKeyEvent& event) {
+        // A held key repeats as press/release pairs; it stays down.
+        if (event.isAutoRepeat()) return;
+        std::optional<int32_t> scancode = scancode_of(event);
+        if (!scancode) return;
+        bool down = event.type() == QEvent::KeyPress;
+        // Presses count only in runtime windows; a release counts anywhere, so
+        // that no key is left stuck down.
+        if (down && !rt::window::frame_of(target)) return;
+        key_table().set_live(*scancode, down);
+    }
+};
+
+QPointer<KeyboardDevice>& device() {
+    static QPointer<KeyboardDevice> keyboard;
+    return keyboard;
+}
+
+bool g_keyboard_initialised = false;
+
+}  // namespace
+}  // namespace rt::input
+
+using namespace rt::input;
+
+extern "C" int32_t rt_keyboard_init(void) {
+    g_keyboard_initialised = true;
+    service_acquire();
+    QApplication& application = rt::qt::app();
+    if (!device()) {
+        auto* keyboard = new KeyboardDevice;
+        keyboard->setParent(&application);
+        application.installEventFilter(keyboard);
+        device() = keyboard;
+        key_table().create();
+    }
+    return 1;
+}
+
+extern "C" int32_t rt_keyboard_poll(void) {
+    if (!device()) return 0;
+    // The table is as fresh as the events delivered so far: deliver what is
+    // waiting (other events are queued for the next fetch as usual).
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    return key_table().poll(rt::window::runtime_window_active()) ? 1 : 0;
+}
+
+extern "C" int32_t rt_key_down(int32_t scancode) {
+    return key_table().key_down(scancode);
+}
+
+extern "C" int32_t rt_key_released(int32_t scancode) {
+    return key_table().key_released(scancode);
+}
+
+extern "C" void rt_keyboard_end(void) {
+    if (!g_keyboard_initialised) return;
+    g_keyboard_initialised = false;
+    delete device().data();
+    key_table().destroy();
+    service_release();
+}
+
+extern "C" int32_t rt_input_post_key(int32_t window, int32_t scancode, int32_t down) {
+    QWidget* top = rt::qt::window_widget(window);
+    std::optional<KeyEventDesc> desc = key_for_scancode(scancode);
+    if (!top || !desc || rt::window::frame_by_id(window) == nullptr) return 0;
+    // Delivered where a real key press would go: the window's focus widget.
+    QWidget* target = top->focusWidget() ? top->focusWidget() : top;
+    auto type = down ? QEvent::KeyPress : QEvent::KeyRelease;
+    QCoreApplication::postEvent(target, new QKeyEvent(type, desc->key, Qt::NoModifier,
+                                                      desc->native_scancode, 0, 0, desc->text));
+    return 1;
+}

@@ -1,0 +1,67 @@
+// Mouse position on Qt: the window procedure remembers where the pointer was
+// last seen over each runtime window; positions are read relative to its
+// client area.
+#include <QApplication>
+#include <QMouseEvent>
+
+#include "runtime/input/input_service.h"
+#include "runtime/input/rt_input.h"
+#include "runtime/window/qt_platform.h"
+#include "runtime/window/window_frame_qt.h"
+
+namespace {
+
+bool g_mouse_initialised = false;
+
+// The pointer in client coordinates when it lies inside the client area.
+std::optional<QPoint> pointer_in_client(int32_t window) {
+    rt::window::WindowFrame* frame = rt::window::frame_by_id(window);
+    if (!frame || !frame->pointer_global) return std::nullopt;
+    QWidget* client = frame->client();
+    QPoint local = client->mapFromGlobal(*frame->pointer_global);
+    if (local.x() < 0 || local.y() < 0) return std::nullopt;
+    if (local.x() >= client->width() || local.y() >= client->height()) return std::nullopt;
+    return local;
+}
+
+}  // namespace
+
+extern "C" int32_t rt_mouse_init(void) {
+    g_mouse_initialised = true;
+    rt::input::service_acquire();
+    return 1;
+}
+
+// Nothing confines the pointer on this platform, so there is no clipping to
+// release; only the reference goes back.
+extern "C" void rt_mouse_end(void) {
+    if (!g_mouse_initialised) return;
+    g_mouse_initialised = false;
+    rt::input::service_release();
+}
+
+extern "C" int32_t rt_window_mouse_x(int32_t window) {
+    std::optional<QPoint> point = pointer_in_client(window);
+    return point ? point->x() : -1;
+}
+
+extern "C" int32_t rt_window_mouse_y(int32_t window) {
+    std::optional<QPoint> point = pointer_in_client(window);
+    return point ? point->y() : -1;
+}
+
+extern "C" int32_t rt_input_post_mouse_move(int32_t window, int32_t x, int32_t y) {
+    rt::window::WindowFrame* frame = rt::window::frame_by_id(window);
+    if (!frame) return 0;
+    QWidget* client = frame->client();
+    QPoint local(x, y);
+    QPoint global = client->mapToGlobal(local);
+    // Delivered to the widget under the point, as the pointer's own move would be.
+    QWidget* target = client->rect().contains(local) ? client->childAt(local) : nullptr;
+    if (!target) target = client->rect().contains(local) ? client : static_cast<QWidget*>(frame);
+    QPointF target_local = target->mapFromGlobal(QPointF(global));
+    QCoreApplication::postEvent(
+        target, new QMouseEvent(QEvent::MouseMove, target_local, QPointF(global), Qt::NoButton,
+                                Qt::NoButton, Qt::NoModifier));
+    return 1;
+}

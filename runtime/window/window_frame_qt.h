@@ -1,0 +1,74 @@
+// The Qt side of one runtime window: a top-level widget holding an optional
+// menu bar above a client widget. The client area keeps the size the program
+// asked for; a menu bar adds to the window's height instead of eating into it.
+#pragma once
+#include <QMenuBar>
+#include <QPointer>
+#include <QWidget>
+#include <cstdint>
+#include <optional>
+
+class QVBoxLayout;
+
+namespace rt::window {
+
+class WindowFrame : public QWidget {
+  public:
+    WindowFrame(int32_t id, bool resizable, Qt::WindowFlags flags);
+
+    int32_t id() const { return id_; }
+    QWidget* client() const { return client_; }
+    bool resizable() const { return resizable_; }
+
+    // Sets the client area's size; a fixed window follows it exactly.
+    void set_client_size(int width, int height);
+
+    // Shows bar above the client area (the bar becomes a child of the window);
+    // a bar shown before is detached and handed back to its owner, unparented.
+    void attach_menu_bar(QMenuBar* bar);
+    void detach_menu_bar(QMenuBar* bar);
+    QMenuBar* menu_bar() const { return menu_bar_; }
+
+    // Last pointer position seen over this window (global coordinates), or
+    // none after the pointer left it.
+    std::optional<QPoint> pointer_global;
+    // 1 while minimized or maximized, so a return to normal reports a restore.
+    bool sized_state = false;
+    // Set when a state change has reported the new size itself, so the resize
+    // that the platform delivers for it is not reported a second time.
+    bool size_reported = false;
+
+  private:
+    int32_t id_;
+    bool resizable_;
+    QVBoxLayout* layout_;
+    QWidget* client_;
+    QPointer<QMenuBar> menu_bar_;
+};
+
+// The open window with this id (not a handle), or nullptr.
+WindowFrame* frame_by_id(int32_t id);
+// The open window named by an id or by a window handle, or nullptr.
+WindowFrame* frame_by_id_or_handle(int32_t value);
+// The runtime window a widget or platform window belongs to, or nullptr.
+WindowFrame* frame_of(const QObject* object);
+
+// Creates the application on first use and installs the window procedure.
+void ensure_gui();
+
+// Menu library hook: the window is about to be destroyed together with its
+// current menu bar.
+void menus_window_destroyed(int32_t window_id, QMenuBar* current_bar);
+
+// Cursor display state applied to every runtime window, present and future.
+void set_cursor_hidden(bool hidden);
+bool cursor_hidden();
+
+// True while one of the runtime's windows is the active (focused) window.
+bool runtime_window_active();
+
+// Text given by the program as 8-bit text: UTF-8 when it is valid UTF-8,
+// otherwise one character per byte.
+QString text_from_program(const char* text);
+
+}  // namespace rt::window

@@ -1,0 +1,198 @@
+// Runtime windows on Qt: the window table, opening, sizing and closing, and
+// the accessors the other subsystems use to reach a window's widgets.
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <memory>
+#include <new>
+
+#include "runtime/core/rt_core.h"
+#include "runtime/window/event_queue.h"
+#include "runtime/window/handles.h"
+#include "runtime/window/qt_platform.h"
+#include "runtime/window/rt_window.h"
+#include "runtime/window/window_frame_qt.h"
+#include "runtime/window/window_style.h"
+
+namespace rt::window {
+namespace {
+
+struct WindowRecord {
+    int32_t live = 1;  // first word non-zero while the window is open
+    int32_t handle = 0;
+    std::unique_ptr<WindowFrame> frame;
+};
+
+rt_table* window_table() {
+    static rt_table* table = rt_table_new(sizeof(WindowRecord), 16, rt_window_close);
+    return table;
+}
+
+WindowRecord* record_of(int32_t id) {
+    return static_cast<WindowRecord*>(rt_table_check(window_table(), id));
+}
+
+bool g_cursor_hidden = false;
+
+// Where a window of this outer size goes for the centring flags; the given
+// position when no centring applies.
+QPoint place(const WindowStyle& style, QPoint given, QSize outer) {
+    if (style.centre_screen) {
+        QScreen* screen = QGuiApplication::primaryScreen();
+        QRect area = screen ? screen->geometry() : QRect(0, 0, outer.width(), outer.height());
+        return {area.x() + (area.width() - outer.width()) / 2,
+                area.y() + (area.height() - outer.height()) / 2};
+    }
+    if (style.centre_parent) {
+        QWidget* active = QApplication::activeWindow();
+        if (!active) return given;
+        QRect area = active->frameGeometry();
+        return {std::max(0, area.x() + (area.width() - outer.width()) / 2),
+                std::max(0, area.y() + (area.height() - outer.height()) / 2)};
+    }
+    return given;
+}
+
+}  // namespace
+
+WindowFrame* frame_by_id(int32_t id) {
+    WindowRecord* record = record_of(id);
+    return record ? record->frame.get() : nullptr;
+}
+
+WindowFrame* frame_by_id_or_handle(int32_t value) {
+    if (WindowFrame* frame = frame_by_id(value)) return frame;
+    std::optional<int32_t> id = handle_target(HandleKind::window, value);
+    return id ? frame_by_id(*id) : nullptr;
+}
+
+void set_cursor_hidden(bool hidden) {
+    g_cursor_hidden = hidden;
+    if (!QApplication::instance()) return;
+    rt_table* table = window_table();
+    rt_table_first(table);
+    while (auto* record = static_cast<WindowRecord*>(rt_table_next(table, nullptr))) {
+        if (hidden) {
+            record->frame->setCursor(Qt::BlankCursor);
+        } else {
+            record->frame->unsetCursor();
+        }
+    }
+}
+
+bool cursor_hidden() {
+    return g_cursor_hidden;
+}
+
+bool runtime_window_active() {
+    if (!QApplication::instance()) return false;
+    return frame_of(QApplication::activeWindow()) != nullptr;
+}
+
+}  // namespace rt::window
+
+using namespace rt::window;
+
+namespace rt::qt {
+
+QApplication& app() {
+    if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return *existing;
+    // Kept for the whole process: widgets of other subsystems may still exist
+    // while static objects are destroyed at exit.
+    static int argc = 1;
+    static char name[] = "zentara";
+    static char* argv[] = {name, nullptr};
+    static QApplication* application = new QApplication(argc, argv);
+    application->setQuitOnLastWindowClosed(false);
+    return *application;
+}
+
+QWidget* window_widget(int32_t window_id) {
+    return frame_by_id_or_handle(window_id);
+}
+
+QWidget* client_widget(int32_t window_id) {
+    WindowFrame* frame = frame_by_id_or_handle(window_id);
+    return frame ? frame->client() : nullptr;
+}
+
+}  // namespace rt::qt
+
+extern "C" void rt_window_init(void) {
+    window_table();
+    event_state();
+}
+
+extern "C" int32_t rt_window_open(int32_t id, int32_t x, int32_t y, int32_t width, int32_t height,
+                                  const char* title, int32_t flags) {
+    ensure_gui();
+    WindowStyle style = window_style(flags);
+    int32_t new_id = 0;
+    void* memory = rt_table_alloc(window_table(), id, &new_id);
+    if (!memory) return 0;
+    auto* record = new (memory) WindowRecord;
+    record->frame = std::make_unique<WindowFrame>(new_id, style.resizable, style.qt_flags);
+    WindowFrame& frame = *record->frame;
+    frame.setWindowTitle(text_from_program(title));
+
+    QScreen* screen = QGuiApplication::primaryScreen();
+    QSize inner(std::max(width, 0), std::max(height, 0));
+    if (style.centre_screen && screen) inner = inner.boundedTo(screen->geometry().size());
+    frame.set_client_size(inner.width(), inner.height());
+
+    bool default_position = (x == RT_WINDOW_KEEP || y == RT_WINDOW_KEEP);
+    if (!default_position || style.centre_screen || style.centre_parent) {
+        frame.move(place(style, QPoint(x, y), frame.sizeHint().expandedTo(inner)));
+    }
+    record->handle = (id == -1) ? new_id : handle_new(HandleKind::window, new_id);
+
+    if (!style.invisible) {
+        if (style.maximized) {
+            frame.showMaximized();
+        } else if (style.minimized) {
+            frame.showMinimized();
+        } else {
+            frame.show();
+        }
+        frame.sized_state = style.maximized || style.minimized;
+    }
+    return id == -1 ? new_id : record->handle;
+}
+
+extern "C" int32_t rt_window_handle(int32_t window) {
+    WindowRecord* record = record_of(window);
+    return record ? record->handle : 0;
+}
+
+extern "C" int32_t rt_window_resize(int32_t window, int32_t x, int32_t y, int32_t width,
+                                    int32_t height) {
+    WindowRecord* record = record_of(window);
+    if (!record) return 0;
+    WindowFrame& frame = *record->frame;
+    QPoint position = frame.pos();
+    if (x != RT_WINDOW_KEEP) position.setX(x);
+    if (y != RT_WINDOW_KEEP) position.setY(y);
+    QSize client = frame.client()->size();
+    if (width != RT_WINDOW_KEEP) client.setWidth(width);
+    if (height != RT_WINDOW_KEEP) client.setHeight(height);
+    if (client != frame.client()->size()) frame.set_client_size(client.width(), client.height());
+    if (position != frame.pos()) frame.move(position);
+    return 1;
+}
+
+extern "C" void rt_window_close(int32_t window) {
+    WindowRecord* record = record_of(window);
+    if (!record) return;
+    menus_window_destroyed(window, record->frame->menu_bar());
+    if (record->handle != window) handle_free(record->handle);
+    record->~WindowRecord();
+    rt_table_remove(window_table(), window);
+}
+
+extern "C" void rt_window_close_all(void) {
+    rt_table* table = window_table();
+    rt_table_first(table);
+    int32_t id = 0;
+    while (rt_table_next(table, &id)) rt_window_close(id);
+}

@@ -1,0 +1,129 @@
+// The keyboard through the real Qt path: key events posted to a runtime
+// window (as the player's keys would arrive), snapshots taken by polling.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QWidget>
+
+#include "runtime/input/rt_input.h"
+#include "runtime/window/qt_platform.h"
+#include "runtime/window/rt_window.h"
+
+namespace {
+
+class KeyboardTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        rt_window_init();
+        ASSERT_NE(rt_keyboard_init(), 0);
+        window_ = rt_window_open(-1, 0, 0, 320, 200, "Keys", 0xCB0000);
+        rt::qt::window_widget(window_)->activateWindow();
+        QCoreApplication::processEvents();
+    }
+    void TearDown() override {
+        rt_window_close_all();
+        rt_keyboard_end();
+    }
+    void key(int32_t code, bool down) { ASSERT_EQ(rt_input_post_key(window_, code, down), 1); }
+    int32_t window_ = 0;
+};
+
+TEST_F(KeyboardTest, NothingIsDownBeforeTheFirstPollAndAHeldKeyStaysDown) {
+    key(RT_KEY_SPACE, true);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(rt_key_down(RT_KEY_SPACE), 0);
+    EXPECT_EQ(rt_key_down(-1), 0);
+    for (int poll = 0; poll < 3; ++poll) {
+        ASSERT_EQ(rt_keyboard_poll(), 1);
+        EXPECT_EQ(rt_key_down(RT_KEY_SPACE), 128);
+        EXPECT_EQ(rt_key_down(-1), 1);
+    }
+    // Auto-repeat arrives as release/press pairs: the key stays down.
+    QWidget* target = rt::qt::client_widget(window_);
+    QCoreApplication::postEvent(
+        target, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, " ", true));
+    ASSERT_EQ(rt_keyboard_poll(), 1);
+    EXPECT_EQ(rt_key_down(RT_KEY_SPACE), 128);
+    key(RT_KEY_SPACE, false);
+    ASSERT_EQ(rt_keyboard_poll(), 1);
+    EXPECT_EQ(rt_key_down(RT_KEY_SPACE), 0);
+}
+
+TEST_F(KeyboardTest, ReleaseIsReportedOnceAfterThePollThatSeesTheKeyUp) {
+    key(RT_KEY_P, true);
+    std::vector<int32_t> answers;
+    for (int poll = 0; poll < 3; ++poll) {
+        ASSERT_EQ(rt_keyboard_poll(), 1);
+        answers.push_back(rt_key_released(RT_KEY_P));
+    }
+    key(RT_KEY_P, false);
+    ASSERT_EQ(rt_keyboard_poll(), 1);
+    answers.push_back(rt_key_released(RT_KEY_P));
+    ASSERT_EQ(rt_keyboard_poll(), 1);
+    answers.push_back(rt_key_released(RT_KEY_P));
+    EXPECT_EQ(answers, (std::vector<int32_t>{0, 0, 0, 1, 0}));
+
+    // Pressed and let go between two polls, never seen down: nothing.
+    key(RT_KEY_P, true);
+    key(RT_KEY_P, false);
+    ASSERT_EQ(rt_keyboard_poll(), 1);
+    EXPECT_EQ(rt_key_released(RT_KEY_P), 0);
+}
+
+TEST_F(KeyboardTest, GameKeysMapToTheirScanCodes) {
+    for (int32_t code : {RT_KEY_SPACE, RT_KEY_A, RT_KEY_D, RT_KEY_P, RT_KEY_Q, RT_KEY_R, RT_KEY_N,
+                         RT_KEY_ESCAPE, RT_KEY_ENTER, RT_KEY_UP, RT_KEY_LEFT}) {
+        key(code, true);
+        ASSERT_EQ(rt_keyboard_poll(), 1);
+        EXPECT_EQ(rt_key_down(code), 128) << code;
+        key(code, false);
+        ASSERT_EQ(rt_keyboard_poll(), 1);
+        EXPECT_EQ(rt_key_down(code), 0) << code;
+    }
+    // A real key event with a native scan code (X11: Linux input code + 8).
+    QCoreApplication::postEvent(
+        rt::qt::client_widget(window_),
+        new QKeyEvent(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, 30 + 8, 0, 0));
+    ASSERT_EQ(rt_keyboard_poll(), 1);
+    EXPECT_EQ(rt_key_down(RT_KEY_A), 128);
+    EXPECT_EQ(rt_input_post_key(window_, 256, 1), 0);
+    EXPECT_EQ(rt_input_post_key(window_ + 99, RT_KEY_A, 1), 0);
+}
+
+TEST_F(KeyboardTest, OnlyCode255DownIsNotAnyKey) {
+    key(255, true);
+    ASSERT_EQ(rt_keyboard_poll(), 1);
+    EXPECT_EQ(rt_key_down(255), 128);
+    EXPECT_EQ(rt_key_down(-1), 0);
+}
+
+TEST_F(KeyboardTest, FocusLossSuspendsTheKeyboardUntilTheWindowHasItAgain) {
+    key(RT_KEY_D, true);
+    ASSERT_EQ(rt_keyboard_poll(), 1);
+    ASSERT_EQ(rt_key_down(RT_KEY_D), 128);
+
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(rt_keyboard_poll(), 0);
+    EXPECT_EQ(rt_key_down(RT_KEY_D), 0);
+    EXPECT_EQ(rt_key_released(RT_KEY_D), 0);
+
+    rt::qt::window_widget(window_)->activateWindow();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(rt_keyboard_poll(), 1);
+    EXPECT_EQ(rt_key_down(RT_KEY_D), 0);  // held through the focus change: forgotten
+    key(RT_KEY_A, true);
+    ASSERT_EQ(rt_keyboard_poll(), 1);
+    EXPECT_EQ(rt_key_down(RT_KEY_A), 128);
+}
+
+TEST(KeyboardLifecycle, PollWithoutInitFailsAndEndWithoutInitIsHarmless) {
+    rt_keyboard_end();
+    EXPECT_EQ(rt_keyboard_poll(), 0);
+    EXPECT_EQ(rt_key_down(-1), 0);
+}
+
+}  // namespace

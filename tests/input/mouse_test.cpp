@@ -1,0 +1,99 @@
+// The pointer position in a window's client area, fed by pointer moves posted
+// through Qt, and the cursor display counter.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMenuBar>
+#include <QWidget>
+
+#include "runtime/input/cursor_shim.h"
+#include "runtime/input/rt_input.h"
+#include "runtime/window/qt_platform.h"
+#include "runtime/window/rt_window.h"
+
+namespace {
+
+class MouseTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        rt_menu_init();
+        rt_window_init();
+        ASSERT_EQ(rt_mouse_init(), 1);
+        window_ = rt_window_open(-1, 40, 30, 320, 200, "Mouse", 0xCB0000);
+        rt_menu_create(-1, rt_window_handle(window_));
+        rt_menu_title("Play");
+        rt_menu_item(1, "Level1");
+        QCoreApplication::processEvents();
+    }
+    void TearDown() override {
+        rt_window_close_all();
+        rt_mouse_end();
+    }
+    void move(int32_t x, int32_t y) {
+        ASSERT_EQ(rt_input_post_mouse_move(window_, x, y), 1);
+        QCoreApplication::processEvents();
+    }
+    int32_t window_ = 0;
+};
+
+TEST_F(MouseTest, PositionsInsideTheClientAreaAndOneStepOutside) {
+    EXPECT_EQ(rt_window_mouse_x(window_), -1);  // never seen yet
+    move(0, 0);
+    EXPECT_EQ(rt_window_mouse_x(window_), 0);
+    EXPECT_EQ(rt_window_mouse_y(window_), 0);
+    move(319, 199);
+    EXPECT_EQ(rt_window_mouse_x(window_), 319);
+    EXPECT_EQ(rt_window_mouse_y(window_), 199);
+    move(-1, 0);
+    EXPECT_EQ(rt_window_mouse_x(window_), -1);
+    EXPECT_EQ(rt_window_mouse_y(window_), -1);
+    move(0, -1);  // over the menu bar
+    EXPECT_EQ(rt_window_mouse_x(window_), -1);
+    EXPECT_EQ(rt_window_mouse_y(window_), -1);
+    move(320, 10);
+    EXPECT_EQ(rt_window_mouse_x(window_), -1);
+    EXPECT_EQ(rt_window_mouse_y(window_), -1);
+    move(10, 200);
+    EXPECT_EQ(rt_window_mouse_x(window_), -1);
+    move(100, 50);
+    EXPECT_EQ(rt_window_mouse_x(window_), 100);
+    EXPECT_EQ(rt_window_mouse_y(window_), 50);
+}
+
+TEST_F(MouseTest, PointerOverAScreenChildCountsAndUnknownWindowsAnswerMinusOne) {
+    // The game screen is a child widget of the client area.
+    auto* screen = new QWidget(rt::qt::client_widget(window_));
+    screen->setGeometry(0, 0, 320, 200);
+    screen->show();
+    move(12, 34);
+    EXPECT_EQ(rt_window_mouse_x(window_), 12);
+    EXPECT_EQ(rt_window_mouse_y(window_), 34);
+    EXPECT_EQ(rt_window_mouse_x(window_ + 1000), -1);
+    EXPECT_EQ(rt_window_mouse_y(0), -1);
+    EXPECT_EQ(rt_input_post_mouse_move(window_ + 1000, 1, 1), 0);
+    // A leave makes the position unknown again.
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(rt::qt::window_widget(window_), &leave);
+    EXPECT_EQ(rt_window_mouse_x(window_), -1);
+}
+
+TEST_F(MouseTest, MoveWakesAWaitingLoop) {
+    while (rt_window_event_poll() != 0) {
+    }
+    ASSERT_EQ(rt_input_post_mouse_move(window_, 5, 5), 1);
+    EXPECT_EQ(rt_window_event_wait(), RT_EVENT_MOUSEMOVE);
+    EXPECT_EQ(rt_event_window(), window_);
+}
+
+TEST_F(MouseTest, CursorCounterBlanksThePointerBelowZero) {
+    QWidget* top = rt::qt::window_widget(window_);
+    EXPECT_EQ(ShowCursor(0), -1);
+    EXPECT_EQ(top->cursor().shape(), Qt::BlankCursor);
+    EXPECT_EQ(ShowCursor(0), -2);
+    EXPECT_EQ(ShowCursor(1), -1);
+    EXPECT_EQ(top->cursor().shape(), Qt::BlankCursor);
+    EXPECT_EQ(ShowCursor(1), 0);
+    EXPECT_NE(top->cursor().shape(), Qt::BlankCursor);
+}
+
+}  // namespace

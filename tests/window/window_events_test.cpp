@@ -1,0 +1,237 @@
+// Windows and their events, driven through the real Qt path on the offscreen
+// platform: Qt events are sent to the runtime's widgets and come back as the
+// runtime's numbered events.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QExposeEvent>
+#include <QMenuBar>
+#include <QScreen>
+#include <QWindow>
+#include <algorithm>
+#include <chrono>
+#include <ctime>
+
+#include "runtime/window/qt_platform.h"
+#include "runtime/window/rt_window.h"
+#include "test_support.h"
+
+using rt_test::drain;
+using rt_test::numbered;
+
+namespace {
+
+constexpr int32_t kGameFlags = 0xCB0000;
+
+class WindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        rt_menu_init();
+        rt_window_init();
+    }
+    void TearDown() override {
+        rt_window_close_all();
+        drain();
+    }
+    int32_t open(int32_t flags = kGameFlags, int32_t width = 320, int32_t height = 200) {
+        int32_t id = rt_window_open(-1, 10, 20, width, height, "Test", flags);
+        drain();
+        return id;
+    }
+};
+
+TEST_F(WindowTest, MenuEventCarriesItsItemUntilTheNextMenuEvent) {
+    int32_t window = open();
+    int32_t menu = rt_menu_create(-1, rt_window_handle(window));
+    rt_menu_title("Game");
+    rt_menu_item(7, "Seven");
+    rt_menu_item(8, "Eight");
+    ASSERT_NE(menu, 0);
+    drain();
+
+    ASSERT_EQ(rt_window_post_menu(window, 7), 1);
+    EXPECT_EQ(rt_window_event_poll(), RT_EVENT_MENU);
+    EXPECT_EQ(rt_event_item(), 7);
+    EXPECT_EQ(rt_event_window(), window);
+
+    // A close request: reported, window stays open, item unchanged.
+    QWidget* top = rt::qt::window_widget(window);
+    EXPECT_FALSE(top->close());
+    EXPECT_EQ(numbered(drain()), std::vector<int32_t>{RT_EVENT_CLOSE});
+    EXPECT_EQ(rt_event_item(), 7);
+    EXPECT_EQ(rt_event_window(), window);
+    EXPECT_TRUE(top->isVisible());
+    EXPECT_NE(rt_window_handle(window), 0);
+
+    ASSERT_EQ(rt_window_post_menu(window, 8), 1);
+    EXPECT_EQ(rt_window_event_wait(), RT_EVENT_MENU);
+    EXPECT_EQ(rt_event_item(), 8);
+}
+
+TEST_F(WindowTest, TwoRepaintsQueuedWithoutAFetchComeOutOnce) {
+    int32_t window = open();
+    QWindow* platform = rt::qt::window_widget(window)->windowHandle();
+    ASSERT_NE(platform, nullptr);
+    QRegion area(0, 0, 10, 10);
+    QExposeEvent first(area), second(area);
+    QCoreApplication::sendEvent(platform, &first);
+    QCoreApplication::sendEvent(platform, &second);
+    EXPECT_EQ(numbered(drain()), std::vector<int32_t>{RT_EVENT_REPAINT});
+    EXPECT_EQ(rt_event_window(), window);
+}
+
+TEST_F(WindowTest, PollWithNothingPendingAnswersZeroAndKeepsTheSnapshot) {
+    int32_t window = open();
+    rt::qt::window_widget(window)->close();
+    ASSERT_EQ(rt_window_event_poll(), RT_EVENT_CLOSE);
+    EXPECT_EQ(rt_window_event_poll(), 0);
+    EXPECT_EQ(rt_event_window(), window);
+}
+
+TEST_F(WindowTest, MinimizeMaximizeAndRestoreReportTheirCodesInOrder) {
+    int32_t window = open(kGameFlags | RT_WINDOW_SIZEBORDER);
+    QWidget* top = rt::qt::window_widget(window);
+    auto states = [](std::vector<int32_t> codes) {
+        // Activation and repaint follow the platform's focus handling; the
+        // sizing codes are what is checked here.
+        std::erase_if(codes, [](int32_t c) {
+            return c == RT_EVENT_ACTIVATE || c == RT_EVENT_REPAINT || c == RT_EVENT_MOVE;
+        });
+        return codes;
+    };
+    top->showMinimized();
+    EXPECT_EQ(states(numbered(drain())), std::vector<int32_t>{RT_EVENT_MINIMIZE});
+    top->showNormal();
+    EXPECT_EQ(states(numbered(drain())), (std::vector<int32_t>{RT_EVENT_RESTORE, RT_EVENT_SIZE}));
+    top->showMaximized();
+    EXPECT_EQ(states(numbered(drain())), (std::vector<int32_t>{RT_EVENT_MAXIMIZE, RT_EVENT_SIZE}));
+    top->showNormal();
+    EXPECT_EQ(states(numbered(drain())), (std::vector<int32_t>{RT_EVENT_RESTORE, RT_EVENT_SIZE}));
+}
+
+TEST_F(WindowTest, OpeningFlagsIdsAndHandles) {
+    int32_t hidden = open(RT_WINDOW_INVISIBLE);
+    ASSERT_NE(hidden, 0);
+    ASSERT_NE(rt::qt::window_widget(hidden), nullptr);
+    EXPECT_FALSE(rt::qt::window_widget(hidden)->isVisible());
+    // Only placement bits given: a caption is added.
+    EXPECT_TRUE(rt::qt::window_widget(hidden)->windowFlags() & Qt::WindowTitleHint);
+
+    int32_t first = open();
+    int32_t second = open();
+    EXPECT_NE(first, second);
+    EXPECT_NE(rt::qt::window_widget(first)->objectName(),
+              rt::qt::window_widget(second)->objectName());
+    EXPECT_EQ(rt_window_handle(first), first);
+
+    // A window under a number of the caller's: the result is its handle, which
+    // names it wherever a handle is taken.
+    int32_t handle = rt_window_open(5, 0, 0, 64, 48, nullptr, 0);
+    ASSERT_NE(handle, 0);
+    EXPECT_NE(handle, 5);
+    EXPECT_EQ(rt_window_handle(5), handle);
+    EXPECT_EQ(rt::qt::client_widget(handle), rt::qt::client_widget(5));
+    EXPECT_EQ(rt::qt::client_widget(5)->size(), QSize(64, 48));
+    rt_window_close(5);
+    EXPECT_EQ(rt_window_handle(5), 0);
+    EXPECT_EQ(rt::qt::window_widget(handle), nullptr);
+    EXPECT_EQ(rt::qt::client_widget(first + 12345), nullptr);
+    EXPECT_EQ(rt_window_resize(5, 0, 0, 10, 10), 0);
+}
+
+TEST_F(WindowTest, ClientAreaKeepsItsSizeBelowTheMenuBarAndResizeKeepsValues) {
+    int32_t window = open(kGameFlags, 320, 200);
+    QWidget* top = rt::qt::window_widget(window);
+    QWidget* client = rt::qt::client_widget(window);
+    rt_menu_create(-1, rt_window_handle(window));
+    rt_menu_title("Play");
+    rt_menu_item(1, "Level1");
+    drain();
+    QMenuBar* bar = top->findChild<QMenuBar*>();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(client->size(), QSize(320, 200));
+    EXPECT_EQ(client->y(), bar->height());
+    EXPECT_EQ(top->height(), 200 + bar->height());
+
+    QRect before = top->geometry();
+    QPoint before_pos = top->pos();
+    EXPECT_EQ(
+        rt_window_resize(window, RT_WINDOW_KEEP, RT_WINDOW_KEEP, RT_WINDOW_KEEP, RT_WINDOW_KEEP),
+        1);
+    EXPECT_EQ(top->geometry(), before);
+    EXPECT_EQ(client->size(), QSize(320, 200));
+    EXPECT_TRUE(drain().empty());
+
+    EXPECT_EQ(rt_window_resize(window, 30, RT_WINDOW_KEEP, 400, RT_WINDOW_KEEP), 1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(client->size(), QSize(400, 200));
+    EXPECT_EQ(top->pos(), QPoint(30, before_pos.y()));
+}
+
+TEST_F(WindowTest, CentredWindowSitsInTheMiddleOfThePrimaryScreen) {
+    QRect screen = QGuiApplication::primaryScreen()->geometry();
+    int32_t window = open(RT_WINDOW_CENTRE_SCREEN, 200, 100);
+    QWidget* top = rt::qt::window_widget(window);
+    EXPECT_EQ(top->pos(), QPoint((screen.width() - 200) / 2, (screen.height() - 100) / 2));
+}
+
+TEST_F(WindowTest, InputWithoutANumberedEventWakesTheLoopWithItsMessageNumber) {
+    int32_t window = open();
+    QWidget* client = rt::qt::client_widget(window);
+    QCoreApplication::postEvent(client, new QKeyEvent(QEvent::KeyPress, Qt::Key_Q, Qt::NoModifier));
+    EXPECT_EQ(rt_window_event_wait(), RT_EVENT_KEYDOWN);
+    EXPECT_EQ(rt_event_window(), window);
+    QCoreApplication::postEvent(
+        client,
+        new QMouseEvent(QEvent::MouseMove, QPointF(3, 4), client->mapToGlobal(QPointF(3, 4)),
+                        Qt::NoButton, Qt::NoButton, Qt::NoModifier));
+    EXPECT_EQ(rt_window_event_wait(), RT_EVENT_MOUSEMOVE);
+    QCoreApplication::postEvent(
+        client,
+        new QMouseEvent(QEvent::MouseButtonPress, QPointF(3, 4), client->mapToGlobal(QPointF(3, 4)),
+                        Qt::RightButton, Qt::RightButton, Qt::NoModifier));
+    EXPECT_EQ(rt_window_event_wait(), RT_EVENT_RBUTTONDOWN);
+}
+
+TEST_F(WindowTest, TimedWaitEndsWithZeroWithoutBusyWaiting) {
+    open();
+    std::clock_t cpu_before = std::clock();
+    auto wall_before = std::chrono::steady_clock::now();
+    EXPECT_EQ(rt_window_event(200), 0);
+    auto waited = std::chrono::steady_clock::now() - wall_before;
+    double cpu_ms = 1000.0 * double(std::clock() - cpu_before) / CLOCKS_PER_SEC;
+    EXPECT_GE(waited, std::chrono::milliseconds(190));
+    EXPECT_LT(waited, std::chrono::milliseconds(2000));
+    EXPECT_LT(cpu_ms, 100.0);
+}
+
+TEST_F(WindowTest, MessageBoxWithoutADisplayWritesToStandardError) {
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(rt_message_box("Failure", "zentara.ini not found"), RT_MESSAGE_BOX_OK);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "Failure: zentara.ini not found\n");
+}
+
+TEST_F(WindowTest, DesktopTableStartsWithThePrimaryScreen) {
+    int32_t count = rt_desktop_examine();
+    ASSERT_EQ(count, static_cast<int32_t>(QGuiApplication::screens().size()));
+    QRect primary = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_EQ(rt_desktop_width(0), primary.width());
+    EXPECT_EQ(rt_desktop_height(0), primary.height());
+    EXPECT_EQ(rt_desktop_width(-1), 0);
+    EXPECT_EQ(rt_desktop_width(count), 0);
+    EXPECT_EQ(rt_desktop_height(count), 0);
+    EXPECT_EQ(rt_desktop_examine(), count);
+    EXPECT_EQ(rt_desktop_width(0), primary.width());
+    rt_desktop_free();
+}
+
+TEST_F(WindowTest, HiddenWindowAndControlLibrarySteps) {
+    rt_com_init();
+    rt_gadget_init();
+    EXPECT_EQ(rt_hidden_window_ensure(), 1);
+    EXPECT_EQ(rt_hidden_window_ensure(), 1);
+    rt_gadget_end();
+}
+
+}  // namespace
