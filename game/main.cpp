@@ -1,6 +1,7 @@
 // Process entry: the command line, then the game from start-up to EndProgram.
 #include <cstdio>
 
+#include "game/demo_pilot.h"
 #include "game/options.h"
 #include "game/program.h"
 
@@ -16,5 +17,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     StartProgram(options);
+    // Only with --demo, --frames or --screenshots: hooks and the menu choice.
+    StartDemo(options);
     RunMenuLoop();
 }

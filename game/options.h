@@ -6,7 +6,13 @@
 
 struct ProgramOptions {
     bool Help = false;
-    std::optional<uint32_t> Seed;  // --seed N: fixed seed of the main thread's generator
+    std::optional<uint32_t> Seed;   // --seed N: fixed seed of the main thread's generator
+    bool Demo = false;              // --demo: the built-in pilot plays
+    int32_t Level = 1;              // --level N: the level the pilot chooses (with --demo)
+    std::optional<int64_t> Frames;  // --frames N: end after N presented frames
+    std::string ScreenshotDir;      // --screenshots DIR: write frames as PNG files there
+    int32_t Every = 60;             // --every K: every K-th presented frame is written
+    bool Unpaced = false;           // --unpaced: present frames as fast as they are drawn
 };
 
 // Parses argv[1..argc-1]. Answers false and sets `error` on an unknown option

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "game/game_state.h"
 #include "game/level_file.h"
@@ -17,6 +18,8 @@ namespace {
 constexpr int32_t kKeyQ = 16;
 constexpr int32_t kMainWindowFlags =
     RT_WINDOW_CAPTION | RT_WINDOW_SYSMENU | RT_WINDOW_MINIMIZEBOX | RT_WINDOW_MAXIMIZEBOX;
+
+std::function<void()> pumpEventsHook;
 
 // (Re)creates one entity list: a list already held in the variable is freed.
 void NewList(rt_list*& list, void*& current, int32_t recordSize) {
@@ -133,7 +136,10 @@ void EndProgram() {
     std::exit(0);
 }
 
+void SetPumpEventsHook(std::function<void()> hook) { pumpEventsHook = std::move(hook); }
+
 int32_t PumpEvents(int32_t window, int32_t /*menu*/) {
+    if (pumpEventsHook) pumpEventsHook();
     const int32_t event = rt_window_event_poll();
     if (event == 0 || rt_event_window() != window) return 0;
     if ((event == EventMenu && rt_event_item() == MenuClose) || event == EventCloseWindow) {
@@ -173,6 +179,8 @@ void StartProgram(const ProgramOptions& options) {
     OpenMainWindow();
     rt_screen_open(game.MainWindowHandle, 0, 0, game.ScreenWidth, game.ScreenHeight, 1, 0, 0);
     rt_screen_frame_rate(60);
+    // Test runs may ask for frames as fast as they can be drawn.
+    if (options.Unpaced) rt_screen_frame_rate(0);
 
     game.StarField = MakeStarField();
     rt_sprite_draw(game.StarField, 0, 0);

@@ -2,6 +2,7 @@
 // chosen level to the end, and the one way out of the process.
 #pragma once
 #include <cstdint>
+#include <functional>
 
 #include "game/options.h"
 
@@ -29,6 +30,12 @@ inline constexpr int32_t EventRepaint = 15;
 // pending event; "Close" or the close box of `window` end the program, every
 // other event is dropped. `menu` is not used. Returns 0.
 int32_t PumpEvents(int32_t window, int32_t menu);
+
+// Testing facility: a function called at the start of every PumpEvents, that
+// is once per frame of the story, the pause and the end panels, so that the
+// demo can watch and play those frames. Not used by the game itself; an empty
+// function removes it.
+void SetPumpEventsHook(std::function<void()> hook);
 
 // Flip the check mark of their "Disable" item. The result is 1 when the item
 // is now unchecked (the feature is on), 0 when it is now checked.
