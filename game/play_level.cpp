@@ -68,6 +68,8 @@ void ResetLoopState() {
     game.PauseImage = 0;
 }
 
+}  // namespace
+
 // Level start, steps 1 to 11 (the intro is shown by the caller).
 void StartLevel(int32_t level) {
     ResetLoopState();
@@ -135,6 +137,8 @@ void StartLevel(int32_t level) {
     game.StarDirection = rt_random(1);
     game.HudSprite = rt_sprite_create(-1, 350, 20);
 }
+
+namespace {
 
 // The ship's position as the pause and the end screens read it: a third of
 // the ship's height above the pointer instead of a half.
@@ -231,28 +235,37 @@ void HandleKeys(int32_t window, int32_t menu) {
     }
 }
 
+}  // namespace
+
+void RunOneFrame(int32_t window, int32_t menu, int32_t starField, int32_t& shipEnabled,
+                 int32_t& enemiesEnabled, int32_t& rocketsEnabled) {
+    RunHook(LevelPhase::Playing);
+    rt_screen_clear(0);
+    game.Shake = RandomSigned(game.Params.ShakeAmplitude);
+    ScrollStarField(starField, game.StarDirection);
+    MovePlanets();
+    MoveBonuses();
+    if (shipEnabled) DrawShip();
+    if (enemiesEnabled) MoveEnemies(rocketsEnabled);
+    MoveShots();
+    MoveRockets();
+    CatchBonuses();
+    UpdateBonusEffects();
+    FadeExplosions();
+    game.ShipX = rt_window_mouse_x(window) - game.ShipWidth / 2;
+    game.ShipY = rt_window_mouse_y(window) - game.ShipHeight / 2;
+    game.CursorHidden = UpdateCursor(game.ShipY, game.CursorHidden);
+    HandleWindowEvent(window, menu, shipEnabled, enemiesEnabled, rocketsEnabled);
+    HandleKeys(window, menu);
+    rt_screen_flip();
+}
+
+namespace {
+
 void RunFrameLoop(int32_t window, int32_t menu, int32_t starField, int32_t& shipEnabled,
                   int32_t& enemiesEnabled, int32_t& rocketsEnabled) {
     do {
-        RunHook(LevelPhase::Playing);
-        rt_screen_clear(0);
-        game.Shake = RandomSigned(game.Params.ShakeAmplitude);
-        ScrollStarField(starField, game.StarDirection);
-        MovePlanets();
-        MoveBonuses();
-        if (shipEnabled) DrawShip();
-        if (enemiesEnabled) MoveEnemies(rocketsEnabled);
-        MoveShots();
-        MoveRockets();
-        CatchBonuses();
-        UpdateBonusEffects();
-        FadeExplosions();
-        game.ShipX = rt_window_mouse_x(window) - game.ShipWidth / 2;
-        game.ShipY = rt_window_mouse_y(window) - game.ShipHeight / 2;
-        game.CursorHidden = UpdateCursor(game.ShipY, game.CursorHidden);
-        HandleWindowEvent(window, menu, shipEnabled, enemiesEnabled, rocketsEnabled);
-        HandleKeys(window, menu);
-        rt_screen_flip();
+        RunOneFrame(window, menu, starField, shipEnabled, enemiesEnabled, rocketsEnabled);
     } while (CheckLevelEnd(game.Lost, game.Points, game.Params.GoalPoints) ==
              LevelResult::Running);
 }
@@ -295,6 +308,9 @@ void ShowLevelIntro(int32_t intro, int32_t time, int32_t starField) {
     const int32_t direction = rt_random(1);
     uint32_t now = start;
     do {
+        // The intro's length comes from the level file and may be huge: the
+        // window stays served (closing it ends the program) all along.
+        PumpEvents(game.MainWindow, game.MainMenu);
         rt_delay(10);
         rt_screen_clear(0);
         ScrollStarField(starField, direction);

@@ -14,6 +14,15 @@ int32_t PlayLevel(int32_t window, int32_t menu, int32_t starField, int32_t level
                   int32_t levelReached, int32_t& shipEnabled, int32_t& enemiesEnabled,
                   int32_t& rocketsEnabled, int32_t levelCount);
 
+// Level start up to the intro: parameters, sounds and images, the enemies,
+// bonuses, planets and moons, the star-field direction and the shield bar.
+void StartLevel(int32_t level);
+
+// One pass of the frame loop, from clearing the back buffer to the flip: the
+// loop runs it until the level is lost or won.
+void RunOneFrame(int32_t window, int32_t menu, int32_t starField, int32_t& shipEnabled,
+                 int32_t& enemiesEnabled, int32_t& rocketsEnabled);
+
 // Frees what the level loaded and empties its lists. Shot and rocket
 // explosions are kept: they go on fading in the next level.
 void FreeLevel(int32_t starField);

@@ -72,8 +72,10 @@ void BuildMainMenu() {
     for (int32_t level = 1; level <= offered; ++level) {
         rt_menu_item(level, ("Level" + NumberText(level)).c_str());
     }
-    for (int32_t level = game.LevelReached + 1; level <= offered; ++level) {
-        rt_menu_item_disable(game.MainMenu, level, 1);
+    // Counted from 1: progress read from a damaged file may be any 32-bit
+    // value, and LevelReached + 1 would overflow or start billions below.
+    for (int32_t level = 1; level <= offered; ++level) {
+        if (level > game.LevelReached) rt_menu_item_disable(game.MainMenu, level, 1);
     }
     rt_menu_submenu_close();
     rt_menu_title("Disable");

@@ -51,7 +51,8 @@ extern "C" int32_t rt_image_row_bytes(const rt_decode_state* state) {
     const int64_t width = state->width;
     const int64_t height = state->height;
     if (width < 1 || height < 1) return 0;
-    if (width * height * 4 > INT32_MAX) return 0;
+    // Divided rather than multiplied: two 31-bit sizes times 4 overflow 64 bits.
+    if (width > INT32_MAX / 4 / height) return 0;
     return static_cast<int32_t>(width * (state->depth == 32 ? 4 : 3));
 }
 

@@ -79,10 +79,14 @@ TEST_F(AssetDiscoveryTest, BonusFilesComeFromTheCounterNotTheEntryName) {
     // bonusXY.wav does not exist: its sound can only have come from bonus01.wav.
     EXPECT_NE(bonuses[1].Sound, 0);
     for (const Bonus& bonus : bonuses) {
-        EXPECT_EQ(bonus.Interval, 50);
-        EXPECT_EQ(bonus.Active, 0);
-        EXPECT_GE(bonus.X, 0);
-        EXPECT_LE(bonus.X, 1024);
+        // Copied out first: the records are packed, and EXPECT_* binds references.
+        const auto interval = bonus.Interval;
+        const auto active = bonus.Active;
+        const auto x = bonus.X;
+        EXPECT_EQ(interval, 50);
+        EXPECT_EQ(active, 0);
+        EXPECT_GE(x, 0);
+        EXPECT_LE(x, 1024);
         const int8_t stepX = bonus.StepX;
         if (bonus.X < 512) {
             EXPECT_TRUE(stepX >= 3 && stepX <= 7) << int(stepX);
@@ -104,8 +108,10 @@ TEST_F(AssetDiscoveryTest, PlanetsAreIndexedInListingOrderAndMoonsFindThem) {
     EXPECT_TRUE(Records<Bonus>(game.Bonuses).empty());
     const std::vector<Planet> planets = Records<Planet>(game.Planets);
     ASSERT_EQ(planets.size(), 1u);
-    EXPECT_EQ(planets[0].Index, 0);
-    EXPECT_EQ(planets[0].Entered, 1);
+    const auto index = planets[0].Index;
+    const auto entered = planets[0].Entered;
+    EXPECT_EQ(index, 0);
+    EXPECT_EQ(entered, 1);
     const float spin = planets[0].Spin;
     EXPECT_GE(std::abs(spin), 0.15f);
     EXPECT_LE(std::abs(spin), 0.65f);
@@ -115,8 +121,11 @@ TEST_F(AssetDiscoveryTest, PlanetsAreIndexedInListingOrderAndMoonsFindThem) {
     const std::vector<Moon> moons = Records<Moon>(game.Moons);
     ASSERT_EQ(moons.size(), 2u);
     const Moon& attached = moons[0];
-    EXPECT_EQ(attached.PlanetIndex, 0);
-    EXPECT_EQ(attached.PlanetSprite, planets[0].Sprite);
+    const auto planetIndex = attached.PlanetIndex;
+    const auto planetSprite = attached.PlanetSprite;
+    const auto firstPlanetSprite = planets[0].Sprite;
+    EXPECT_EQ(planetIndex, 0);
+    EXPECT_EQ(planetSprite, firstPlanetSprite);
     const int8_t moonStep = attached.StepX;
     EXPECT_TRUE(moonStep == 1 || moonStep == -1);
     const int8_t period = attached.Period;
@@ -126,9 +135,12 @@ TEST_F(AssetDiscoveryTest, PlanetsAreIndexedInListingOrderAndMoonsFindThem) {
     EXPECT_TRUE(attached.MinX <= 0 && attached.MinX >= -90);
 
     const Moon& lonely = moons[1];
-    EXPECT_EQ(lonely.PlanetIndex, 0);
-    EXPECT_EQ(lonely.StepX, 0);
-    EXPECT_EQ(lonely.Period, 0);
+    const auto lonelyIndex = lonely.PlanetIndex;
+    const auto lonelyStep = lonely.StepX;
+    const auto lonelyPeriod = lonely.Period;
+    EXPECT_EQ(lonelyIndex, 0);
+    EXPECT_EQ(lonelyStep, 0);
+    EXPECT_EQ(lonelyPeriod, 0);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 ZENTARA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 ZENTARA_BUILD="${ZENTARA_BUILD:-$ZENTARA_ROOT/build}"
+ZENTARA_ASAN_BUILD="${ZENTARA_ASAN_BUILD:-$ZENTARA_ROOT/build-asan}"
 
 ZENTARA_PACKAGES=(
     g++ cmake ninja-build pkg-config
@@ -46,4 +47,24 @@ configure_and_build() {
     fi
     cmake --build "$ZENTARA_BUILD" --parallel "$(nproc)" "$@" ||
         die "the build failed (see the compiler messages above)"
+}
+
+# configure_and_build_sanitized: the whole project once more with AddressSanitizer
+# and UndefinedBehaviorSanitizer, in build-asan/ (benchmarks left out).
+configure_and_build_sanitized() {
+    if [ ! -f "$ZENTARA_ASAN_BUILD/build.ninja" ]; then
+        cmake -S "$ZENTARA_ROOT" -B "$ZENTARA_ASAN_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+            -DZENTARA_SANITIZE=ON -DZENTARA_BENCH=OFF ||
+            die "cmake could not configure the sanitizer build (see the messages above)"
+    fi
+    cmake --build "$ZENTARA_ASAN_BUILD" --parallel "$(nproc)" "$@" ||
+        die "the sanitizer build failed (see the compiler messages above)"
+}
+
+# The sanitizers' settings for running the sanitized tests: leaks are errors,
+# except the few inside system libraries listed in the suppressions file.
+sanitizer_environment() {
+    export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:detect_stack_use_after_return=1"
+    export LSAN_OPTIONS="suppressions=$ZENTARA_ROOT/tests/robustness/lsan.supp:print_suppressions=0"
+    export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 }

@@ -1,0 +1,86 @@
+// The level file as the game reads it: the input becomes zentara/zentara.ini
+// in a scratch working directory, then the progress, the level count and the
+// parameters of several levels are read through the runtime's sequential files
+// and string fields. The text side of saving progress (the new first line
+// replacing the old) is checked on the same input.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "fuzz/fuzz_common.h"
+#include "game/level_file.h"
+#include "runtime/core/rt_core.h"
+#include "runtime/files/rt_files.h"
+
+// The level file's reader shares its source file with the check that ends the
+// program when the file is missing; that path needs the window and the game
+// loop, which the fuzzer never reaches.
+[[noreturn]] void EndProgram() { FuzzFailure("EndProgram reached"); }
+extern "C" int32_t rt_message_box(const char*, const char*) { FuzzFailure("message box reached"); }
+
+namespace {
+
+void WriteLevelFile(const uint8_t* data, size_t size) {
+    const int fd = open("zentara/zentara.ini", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0) FuzzFailure("cannot write the level file");
+    size_t done = 0;
+    while (done < size) {
+        const ssize_t written = write(fd, data + done, size - done);
+        if (written <= 0) FuzzFailure("cannot write the level file");
+        done += static_cast<size_t>(written);
+    }
+    close(fd);
+}
+
+char g_scratch[] = "/tmp/zentara-fuzz-XXXXXX";
+
+void RemoveScratch() {
+    unlink((std::string(g_scratch) + "/zentara/zentara.ini").c_str());
+    rmdir((std::string(g_scratch) + "/zentara").c_str());
+    rmdir(g_scratch);
+}
+
+// The game reads zentara/ below the working directory; each run goes there
+// and comes back, so libFuzzer's own relative paths keep working.
+int g_home = -1;
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    if (mkdtemp(g_scratch) == nullptr || mkdir((std::string(g_scratch) + "/zentara").c_str(), 0755) != 0) {
+        FuzzFailure("no scratch directory");
+    }
+    g_home = open(".", O_RDONLY | O_DIRECTORY);
+    std::atexit(RemoveScratch);
+    rt_string_init();
+    rt_file_init();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (chdir(g_scratch) != 0) FuzzFailure("scratch directory lost");
+    WriteLevelFile(data, size);
+
+    const int32_t reached = ReadLevelReached();
+    const int32_t count = ReadLevelCount();
+    FUZZ_CHECK(count >= 0);
+    // The levels the game asks for: the first, the one reached, the last
+    // defined one, one past it and the extremes a corrupt file can produce.
+    const int32_t levels[] = {1, reached, count, count < INT32_MAX ? count + 1 : count, 0, -1, INT32_MAX};
+    for (const int32_t level : levels) ReadLevelParams(level);
+
+    // The progress line written over this file keeps every later byte.
+    const std::string contents(reinterpret_cast<const char*>(data), size);
+    const std::string line = LevelReachedLine(reached);
+    const std::string saved = ReplaceFirstLine(contents, line);
+    FUZZ_CHECK(saved.compare(0, line.size() + 2, line + "\r\n") == 0);
+    const size_t restLength = saved.size() - line.size() - 2;
+    FUZZ_CHECK(restLength <= contents.size());
+    FUZZ_CHECK(contents.compare(contents.size() - restLength, restLength, saved, line.size() + 2) == 0);
+    if (fchdir(g_home) != 0) FuzzFailure("working directory lost");
+    return 0;
+}

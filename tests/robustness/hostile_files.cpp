@@ -1,0 +1,96 @@
+#include "hostile_files.h"
+
+#include <cstring>
+
+namespace {
+
+void PutLittle32(std::string& bytes, size_t at, uint32_t value) {
+    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+// Values of the 27 parameter lines for a playable level; lines 2 to 24 have
+// one field per level.
+std::string ParameterLine(int32_t line, int32_t levels) {
+    static const int32_t kTypical[29] = {0,   0,   300, 40, 2,   8,  20, 3,  5,  4,  60,
+                                         3,   2,   50,  4,  30,  2,  3,  8,  10, 20, 4,
+                                         5,   40,  25,  2000, 3, 200, 10};
+    std::string text;
+    const int32_t fields = line <= 24 ? levels : 1;
+    for (int32_t level = 1; level <= fields; ++level) text += std::to_string(kTypical[line] + level) + "/";
+    return text + "\r\n";
+}
+
+}  // namespace
+
+std::string Truncated(const std::string& good) { return good.substr(0, good.size() / 2); }
+
+std::string Corrupted(const std::string& good) {
+    std::string bad = good;
+    for (size_t i = 33; i < bad.size(); i += 7) bad[i] = static_cast<char>(bad[i] ^ 0x5A);
+    return bad;
+}
+
+std::string HugeBmp(int32_t width, int32_t height) {
+    std::string bmp(54 + 16, '\0');
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    PutLittle32(bmp, 2, static_cast<uint32_t>(bmp.size()));
+    PutLittle32(bmp, 10, 54);
+    PutLittle32(bmp, 14, 40);
+    PutLittle32(bmp, 18, static_cast<uint32_t>(width));
+    PutLittle32(bmp, 22, static_cast<uint32_t>(height));
+    bmp[26] = 1;   // planes
+    bmp[28] = 24;  // bits per pixel
+    return bmp;
+}
+
+std::string LyingWav(const std::string& good) {
+    std::string bad = good.size() >= 44 ? good : std::string(44, '\0');
+    std::memcpy(bad.data(), "RIFF", 4);
+    std::memcpy(bad.data() + 8, "WAVEfmt ", 8);
+    PutLittle32(bad, 4, 0xFFFFFFF0u);
+    // "fmt " claims to run past the end; "data", wherever it is, claims 2 GB.
+    PutLittle32(bad, 16, 0x7FFFFFF0u);
+    const size_t data = bad.find("data");
+    if (data != std::string::npos && data + 8 <= bad.size()) PutLittle32(bad, data + 4, 0x7FFFFFFFu);
+    return bad;
+}
+
+std::string Garbage(size_t size, uint32_t seed) {
+    std::string bytes(size, '\0');
+    uint32_t state = seed * 2654435761u + 1;
+    for (char& byte : bytes) {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        byte = static_cast<char>(state & 0xFF);
+    }
+    return bytes;
+}
+
+std::string LevelFile(int32_t levels, int32_t reached) {
+    std::string text = std::to_string(reached) + " /Level erreicht\r\n";
+    for (int32_t line = 2; line <= 28; ++line) text += ParameterLine(line, levels);
+    return text;
+}
+
+std::string LevelFileWithHugeLines(bool hugeProgress) {
+    std::string text = (hugeProgress ? std::string(1 << 20, '9') : "1 /Level erreicht") + "\r\n";
+    text += ParameterLine(2, 3);
+    text += std::string(1 << 20, '/') + "\r\n";
+    for (int32_t line = 4; line <= 28; ++line) text += ParameterLine(line, 3);
+    return text;
+}
+
+std::string LevelFileWithMissingLines() { return "2 /Level erreicht\r\n" + ParameterLine(2, 3); }
+
+std::string LevelFileWithExtremeValues(const std::string& progressLine) {
+    const char* values[] = {"-2147483648", "99999999999999999999", "-1", "$FFFFFFFFFFFFFFFF",
+                            "2147483647", "%11111111111111111111111111111111", "-0", "4294967296"};
+    std::string text = progressLine + "\r\n";
+    for (int32_t line = 2; line <= 28; ++line) {
+        for (int32_t field = 0; field < 3; ++field) text += std::string(values[(line + field) % 8]) + "/";
+        text += "\r\n";
+    }
+    return text;
+}

@@ -1,0 +1,227 @@
+// The player's progress in zentara/zentara.ini must survive whatever happens
+// while it is saved: the process killed at any step, a disk that fills up, a
+// file or folder the player made read-only, a level file that is a symbolic
+// link. Each save runs in a child process, so a kill or a resource limit hits
+// only the child; the parent then inspects what is left on disk.
+#include <sched.h>
+#include <signal.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "game/level_file.h"
+#include "runtime/core/rt_core.h"
+#include "runtime/files/rt_files.h"
+#include "save_step_hook.h"
+#include "scratch_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kLevelFile = "zentara/zentara.ini";
+
+// Level 4 reached, and enough parameter lines that the new contents take more
+// than one small write.
+std::string LevelFileRest() {
+    std::string rest;
+    for (int line = 2; line <= 28; ++line) {
+        for (int level = 1; level <= 30; ++level) rest += std::to_string(line * 100 + level) + "/";
+        rest += "\r\n";
+    }
+    return rest;
+}
+
+const std::string kOld = "4 /Level erreicht\r\n" + LevelFileRest();
+const std::string kNew = "5 /Level erreicht\r\n" + LevelFileRest();
+
+struct ChildResult {
+    bool Killed = false;  // ended by SIGKILL
+    int ExitCode = -1;
+};
+
+template <class Body>
+ChildResult RunInChild(Body body) {
+    fflush(nullptr);
+    const pid_t child = fork();
+    if (child == 0) _exit(body());
+    ChildResult result;
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child) return result;
+    result.Killed = WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+    if (WIFEXITED(status)) result.ExitCode = WEXITSTATUS(status);
+    return result;
+}
+
+// Level 4 won with level 4 reached: progress moves to 5. The child answers
+// how many file steps the save took.
+ChildResult SaveKilledAtStep(int step) {
+    return RunInChild([step] {
+        ArmSaveStepKill(step);
+        SaveLevelReached(5, 4);
+        const int steps = DisarmSaveStepKill();
+        return steps < 100 ? steps : 100;
+    });
+}
+
+class ProgressSafety : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        rt_string_init();
+        rt_file_init();
+    }
+    void SetUp() override { fs::create_directory("zentara"); }
+
+    ScratchDir dir_;
+};
+
+// Where the level file's bytes live: the file itself, or the final target of
+// the links leading to it.
+struct Layout {
+    const char* Name;
+    const char* DataPath;
+    void (*Make)();
+};
+
+const Layout kLayouts[] = {
+    {"plain file", kLevelFile, [] {}},
+    {"link chain", "saves/real.ini",
+     [] {
+         fs::create_directory("saves");
+         fs::create_symlink("../saves/middle.ini", kLevelFile);
+         fs::create_symlink("real.ini", "saves/middle.ini");
+     }},
+};
+
+TEST_F(ProgressSafety, AKillAtAnyStepOfASaveLeavesTheOldOrTheNewFileWhole) {
+    for (const Layout& layout : kLayouts) {
+        SCOPED_TRACE(layout.Name);
+        layout.Make();
+        WriteFile(layout.DataPath, kOld);
+        const ChildResult whole = SaveKilledAtStep(1000);
+        ASSERT_FALSE(whole.Killed);
+        const int steps = whole.ExitCode;
+        // Read, create the copy, write it, sync it, close it, rename it.
+        ASSERT_GE(steps, 6) << "the save no longer goes through the wrapped calls";
+        ASSERT_EQ(ReadFile(layout.DataPath), kNew);
+
+        bool sawNew = false;
+        for (int step = 1; step <= steps; ++step) {
+            SCOPED_TRACE("killed before step " + std::to_string(step) + " of " + std::to_string(steps));
+            WriteFile(layout.DataPath, kOld);
+            ASSERT_TRUE(SaveKilledAtStep(step).Killed);
+
+            const std::string left = ReadFile(layout.DataPath);
+            ASSERT_TRUE(left == kOld || left == kNew) << "a torn level file of " << left.size() << " bytes";
+            if (step == 1) {
+                EXPECT_EQ(left, kOld);
+            }
+            if (sawNew) {
+                EXPECT_EQ(left, kNew) << "the progress went back";
+            }
+            sawNew = sawNew || left == kNew;
+            if (std::string(layout.DataPath) != kLevelFile) {
+                EXPECT_TRUE(fs::is_symlink(kLevelFile));
+            }
+
+            // The game reads a whole progress line, and the next save completes
+            // and tidies what the killed one left behind.
+            const int32_t reached = ReadLevelReached();
+            EXPECT_TRUE(reached == 4 || reached == 5) << reached;
+            EXPECT_EQ(ReadLevelCount(), 30);
+            SaveLevelReached(5, 4);
+            EXPECT_EQ(ReadFile(layout.DataPath), kNew);
+            for (const auto& entry : fs::directory_iterator(fs::path(layout.DataPath).parent_path())) {
+                EXPECT_EQ(entry.path().extension(), ".ini") << "left behind: " << entry.path();
+            }
+        }
+        EXPECT_TRUE(sawNew);
+        fs::remove_all("saves");
+        fs::remove(kLevelFile);
+    }
+}
+
+TEST_F(ProgressSafety, AWriteBeyondTheFileSizeLimitKeepsTheOldFile) {
+    WriteFile(kLevelFile, kOld);
+    const ChildResult result = RunInChild([] {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{1024, 1024};
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return 3;
+        SaveLevelReached(5, 4);
+        return 0;
+    });
+    ASSERT_EQ(result.ExitCode, 0);
+    EXPECT_EQ(ReadFile(kLevelFile), kOld);
+    EXPECT_FALSE(fs::exists("zentara/zentara.ini.tmp"));
+}
+
+TEST_F(ProgressSafety, AFullDiskKeepsTheOldFile) {
+    // A small tmpfs of its own, filled to the last byte, in a private mount
+    // namespace of the child. Needs the right to mount.
+    const ChildResult result = RunInChild([] {
+        if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            mount("tmpfs", "zentara", "tmpfs", 0, "size=64k,mode=0755") != 0) {
+            return 77;
+        }
+        WriteFile(kLevelFile, kOld);
+        {
+            FILE* filler = fopen("zentara/filler", "wb");
+            if (filler == nullptr) return 4;
+            const std::string block(512, 'x');
+            while (fwrite(block.data(), 1, block.size(), filler) == block.size() && fflush(filler) == 0) {
+            }
+            fclose(filler);
+        }
+        SaveLevelReached(5, 4);
+        if (ReadFile(kLevelFile) != kOld) return 1;
+        if (fs::exists("zentara/zentara.ini.tmp")) return 2;
+        return 0;
+    });
+    if (result.ExitCode == 77) GTEST_SKIP() << "no permission to mount a tmpfs here";
+    EXPECT_EQ(result.ExitCode, 0) << "1: the file changed, 2: the temporary copy was left";
+}
+
+TEST_F(ProgressSafety, AReadOnlyLevelFileOrFolderIsLeftAsItIs) {
+    // Root may write anything: the save runs as an ordinary user then.
+    chmod(".", 0777);
+    struct Case {
+        const char* Name;
+        mode_t FileMode;
+        mode_t FolderMode;
+    };
+    for (const Case& c : {Case{"read-only file", 0444, 0777}, Case{"read-only folder", 0666, 0555}}) {
+        SCOPED_TRACE(c.Name);
+        chmod("zentara", 0777);
+        WriteFile(kLevelFile, kOld);
+        chmod(kLevelFile, c.FileMode);
+        chmod("zentara", c.FolderMode);
+        const ChildResult result = RunInChild([] {
+            if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) return 3;
+            SaveLevelReached(5, 4);
+            return ReadLevelReached() == 4 ? 0 : 1;
+        });
+        EXPECT_EQ(result.ExitCode, 0);
+        EXPECT_EQ(ReadFile(kLevelFile), kOld);
+        EXPECT_FALSE(fs::exists("zentara/zentara.ini.tmp"));
+        struct stat info;
+        ASSERT_EQ(stat(kLevelFile, &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, c.FileMode);
+    }
+}
+
+TEST_F(ProgressSafety, ALinkToAMissingFileGetsItsTargetCreatedAndStaysALink) {
+    fs::create_directory("saves");
+    fs::create_symlink("../saves/real.ini", kLevelFile);
+    SaveLevelReached(5, 4);
+    EXPECT_TRUE(fs::is_symlink(kLevelFile));
+    EXPECT_EQ(ReadFile("saves/real.ini"), "5 /Level erreicht\r\n");
+}
+
+}  // namespace
