@@ -7,6 +7,7 @@
 #include "runtime/screen/screen_internal.h"
 #include "runtime/screen/sprite_record.h"
 
+#include <atomic>
 #include <new>
 #include <vector>
 
@@ -15,6 +16,26 @@ namespace rt::sprites {
 namespace {
 
 rt_table* g_table = nullptr;  // the sprite table, made by rt_screen_init
+
+// A frame looks the same few hundred sprites up thousands of times (draws and
+// above all collision tests), so each thread remembers recent answers of the
+// table. Every end of a sprite moves the generation on, which forgets every
+// remembered answer in every thread before the record goes away; a record
+// never moves while it lives, so a remembered answer of the current
+// generation is the table's answer.
+std::atomic<uint64_t> g_generation{1};
+
+struct RememberedLookup {
+    int32_t id = 0;
+    uint64_t generation = 0;
+    SpriteRecord* record = nullptr;
+};
+constexpr size_t kRemembered = 256;  // a power of two
+thread_local RememberedLookup t_remembered[kRemembered];
+
+RememberedLookup& remembered(int32_t id) {
+    return t_remembered[static_cast<uint32_t>(id) & (kRemembered - 1)];
+}
 
 // Decodes image data through the decoder registry into 0x00RRGGBB pixels
 // (alpha 0), or 0xAARRGGBB when the image's own alpha is kept.
@@ -59,6 +80,7 @@ QImage decode(const void* data, int32_t length, bool keep_alpha, bool* has_alpha
 void destroy(int32_t id) {
     SpriteRecord* record = find(id);
     if (record == nullptr) return;
+    g_generation.fetch_add(1, std::memory_order_acq_rel);
     record->~SpriteRecord();
     rt_table_remove(g_table, id);
 }
@@ -74,7 +96,13 @@ void free_all() {
 
 SpriteRecord* find(int32_t id) {
     if (g_table == nullptr) return nullptr;
-    return static_cast<SpriteRecord*>(rt_table_check(g_table, id));
+    RememberedLookup& slot = remembered(id);
+    const uint64_t generation = g_generation.load(std::memory_order_acquire);
+    if (slot.id == id && slot.generation == generation && slot.record != nullptr)
+        return slot.record;
+    auto* record = static_cast<SpriteRecord*>(rt_table_check(g_table, id));
+    if (record != nullptr) slot = {id, generation, record};
+    return record;
 }
 
 SpriteRecord* create(int32_t id, int32_t width, int32_t height, int32_t flags, int32_t* new_id) {

@@ -15,35 +15,21 @@ using rt::sprites::SpriteRecord;
 
 enum class Blend { Opaque, Keyed, Alpha };
 
-// One row of colours made opaque, four pixels at a time with the compiler's
-// vector extension (SSE2 / NEON), the rest one by one.
-void copy_row_opaque(uint32_t* dst, const uint32_t* src, int32_t count) {
-    typedef uint32_t Pixels4 __attribute__((vector_size(16)));
-    const Pixels4 opaque = {0xFF000000u, 0xFF000000u, 0xFF000000u, 0xFF000000u};
-    int32_t i = 0;
-    for (; i + 4 <= count; i += 4) {
-        Pixels4 block;
-        std::memcpy(&block, src + i, sizeof block);
-        block |= opaque;
-        std::memcpy(dst + i, &block, sizeof block);
-    }
-    for (; i < count; ++i) dst[i] = src[i] | 0xFF000000u;
-}
-
-// Copies the visible part of the sprite's colours into the back buffer, every
-// pixel made opaque: the stored colour is drawn whatever its alpha.
+// Copies the visible part of the sprite onto the back buffer. The source is
+// the store's opaque view, whose colours already carry alpha 0xFF, so every
+// row is a plain copy: the stored colour is drawn whatever its alpha.
 void blit_opaque(QImage& target, const QImage& source, int32_t x, int32_t y) {
     const int32_t x0 = std::max(0, x), y0 = std::max(0, y);
     const int32_t x1 = std::min(target.width(), x + source.width());
     const int32_t y1 = std::min(target.height(), y + source.height());
     if (x0 >= x1 || y0 >= y1) return;
-    const int32_t count = x1 - x0;
+    const size_t bytes = static_cast<size_t>(x1 - x0) * sizeof(uint32_t);
     uchar* target_bits = target.bits();
     const qsizetype target_pitch = target.bytesPerLine();
     for (int32_t row = y0; row < y1; ++row) {
         const auto* src = reinterpret_cast<const uint32_t*>(source.constScanLine(row - y)) + (x0 - x);
         auto* dst = reinterpret_cast<uint32_t*>(target_bits + row * target_pitch) + x0;
-        copy_row_opaque(dst, src, count);
+        std::memcpy(dst, src, bytes);
     }
 }
 
@@ -62,7 +48,7 @@ int32_t draw(int32_t sprite, int32_t x, int32_t y, Blend blend, int32_t opacity)
     if (blend == Blend::Opaque) {
         rt_render_state_set(1, rt::screen::kBlendOne, rt::screen::kBlendZero,
                             rt::screen::kVertexTextured);
-        blit_opaque(*target, pixels.argb(), x, y);
+        blit_opaque(*target, pixels.opaque(), x, y);
         return 1;
     }
     rt_render_state_set(1, rt::screen::kBlendSourceAlpha, rt::screen::kBlendInverseSourceAlpha,

@@ -35,6 +35,7 @@ rt_sprite_pixels::rt_sprite_pixels(int32_t width, int32_t height, bool texture)
 void rt_sprite_pixels::changed() {
     canonical_key.reset();
     premul = QImage();
+    opaque_view = QImage();
     copy_key.reset();
     copy_cache = QImage();
     copy_premul = QImage();
@@ -100,6 +101,19 @@ const QImage& rt_sprite_pixels::premultiplied() const {
     if (premul.isNull() && !image.isNull())
         premul = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     return premul;
+}
+
+const QImage& rt_sprite_pixels::opaque() const {
+    if (opaque_view.isNull() && !image.isNull()) {
+        opaque_view = QImage(image.width(), image.height(), QImage::Format_RGB32);
+        const int32_t w = image.width();
+        for (int32_t y = 0; y < image.height(); ++y) {
+            const auto* src = reinterpret_cast<const uint32_t*>(image.constScanLine(y));
+            auto* dst = reinterpret_cast<uint32_t*>(opaque_view.scanLine(y));
+            for (int32_t x = 0; x < w; ++x) dst[x] = src[x] | 0xFF000000u;
+        }
+    }
+    return opaque_view;
 }
 
 void rt_sprite_pixels::adopt(QImage pixels, std::optional<uint32_t> keyed_on, const QImage& pm) {

@@ -45,6 +45,9 @@ struct rt_sprite_pixels {
     const QImage& premultiplied() const;
     // The pixels as an opaque image for the opaque draw (alpha ignored).
     const QImage& argb() const { return image; }
+    // The colours with every alpha 0xFF, ready to be copied row by row onto
+    // the back buffer; made when first needed after a change.
+    const QImage& opaque() const;
 
     // Every pixel opaque black, as painting black over the whole store leaves it.
     void fill_black();
@@ -65,6 +68,7 @@ private:
     // every other pixel alpha 0xFF), if any.
     std::optional<uint32_t> canonical_key;
     mutable QImage premul;
+    mutable QImage opaque_view;
     mutable std::optional<uint32_t> copy_key;
     mutable QImage copy_cache;
     mutable QImage copy_premul;
