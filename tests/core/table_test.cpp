@@ -55,15 +55,6 @@ TEST_F(TableTest, PagesGrowOnePageAtATimeAndNewSlotsAreEmpty) {
         }
     EXPECT_EQ(rt_table_get(g_table, 48), nullptr);
 
-    rt_table* wide = rt_table_new(8, 50, nullptr);
-    EXPECT_EQ(rt_table_page_slots(wide), 64);
-    rt_table* tiny = rt_table_new(8, 1, nullptr);
-    EXPECT_EQ(rt_table_page_slots(tiny), 1);
-    rt_table* three = rt_table_new(8, 3, nullptr);
-    EXPECT_EQ(rt_table_page_slots(three), 4);
-    rt_table_destroy(wide);
-    rt_table_destroy(tiny);
-    rt_table_destroy(three);
 }
 
 TEST_F(TableTest, ReusingANumberDestroysTheOldObjectFirst) {

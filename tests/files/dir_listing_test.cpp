@@ -7,7 +7,7 @@
 
 #include "runtime/core/rt_core.h"
 #include "runtime/files/rt_files.h"
-#include "temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 using zentara_test::TempDir;
 

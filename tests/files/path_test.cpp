@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "runtime/files/path_platform.h"
-#include "temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 using zentara_test::TempDir;
 

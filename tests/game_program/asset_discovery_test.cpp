@@ -11,7 +11,8 @@
 #include "game/program.h"
 #include "game/records.h"
 #include "runtime/runtime.h"
-#include "temp_dir.h"
+#include "tests/game_program/runtime_once.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ protected:
         CreateEntityLists();
         std::filesystem::create_directory("zentara");
     }
-    void Touch(const std::string& name) { WriteFile("zentara/" + name, ""); }
+    void Touch(const std::string& name) { zentara_test::write_file("zentara/" + name, ""); }
 
     template <class Record>
     std::vector<Record> Records(rt_list* list) {
@@ -49,7 +50,7 @@ protected:
         return records;
     }
 
-    TempWorkDir dir_;
+    zentara_test::TempDir dir_{true};
 };
 
 TEST_F(AssetDiscoveryTest, EnemyImagesNeedTheirPrefixAndElevenCharacters) {
@@ -67,8 +68,8 @@ TEST_F(AssetDiscoveryTest, BonusFilesComeFromTheCounterNotTheEntryName) {
     Touch("bonus00.png");
     Touch("bonusXY.png");
     Touch("bonus3.png");  // ten characters: no bonus
-    WriteFile("zentara/bonus00.wav", SilentWave());
-    WriteFile("zentara/bonus01.wav", SilentWave());
+    zentara_test::write_file("zentara/bonus00.wav", SilentWave());
+    zentara_test::write_file("zentara/bonus01.wav", SilentWave());
     LoadBonuses(0);
 
     const std::vector<Bonus> bonuses = Records<Bonus>(game.Bonuses);

@@ -8,7 +8,8 @@
 #include <gtest/gtest.h>
 
 #include "game/level_file.h"
-#include "temp_dir.h"
+#include "tests/game_program/runtime_once.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -18,11 +19,11 @@ protected:
         StartRuntimeOnce();
         std::filesystem::create_directory("zentara");
     }
-    void WriteLevelFile(const std::string& contents) { WriteFile(kPath, contents); }
-    std::string LevelFile() const { return ReadFile(kPath); }
+    void WriteLevelFile(const std::string& contents) { zentara_test::write_file(kPath, contents); }
+    std::string LevelFile() const { return zentara_test::read_file(kPath); }
 
     static constexpr const char* kPath = "zentara/zentara.ini";
-    TempWorkDir dir_;
+    zentara_test::TempDir dir_{true};
 };
 
 TEST_F(LevelFileTest, FirstWordOfLineOneIsTheLevelReached) {
@@ -112,19 +113,19 @@ TEST_F(LevelFileTest, SavingCreatesAMissingFileWithTheProgressLineOnly) {
 }
 
 TEST_F(LevelFileTest, SavingFollowsASymbolicLinkAndKeepsIt) {
-    WriteFile("real.ini", "1 /Level erreicht\r\n100/200/\r\n");
+    zentara_test::write_file("real.ini", "1 /Level erreicht\r\n100/200/\r\n");
     ASSERT_EQ(symlink("../real.ini", kPath), 0);
     SaveLevelReached(2, 1);
     EXPECT_TRUE(std::filesystem::is_symlink(kPath));
-    EXPECT_EQ(ReadFile("real.ini"), "2 /Level erreicht\r\n100/200/\r\n");
+    EXPECT_EQ(zentara_test::read_file("real.ini"), "2 /Level erreicht\r\n100/200/\r\n");
 }
 
 TEST_F(LevelFileTest, SavingFindsTheFileWhateverTheCaseOfItsName) {
     std::filesystem::remove("zentara");
     std::filesystem::create_directory("Zentara");
-    WriteFile("Zentara/ZENTARA.INI", "1 /Level erreicht\r\n100/200/\r\n");
+    zentara_test::write_file("Zentara/ZENTARA.INI", "1 /Level erreicht\r\n100/200/\r\n");
     SaveLevelReached(2, 1);
-    EXPECT_EQ(ReadFile("Zentara/ZENTARA.INI"), "2 /Level erreicht\r\n100/200/\r\n");
+    EXPECT_EQ(zentara_test::read_file("Zentara/ZENTARA.INI"), "2 /Level erreicht\r\n100/200/\r\n");
     EXPECT_FALSE(std::filesystem::exists("Zentara/zentara.ini"));
 }
 

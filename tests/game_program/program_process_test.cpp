@@ -16,7 +16,7 @@
 #include "game/game_state.h"
 #include "game/program.h"
 #include "runtime/runtime.h"
-#include "temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -41,7 +41,7 @@ const char* kLevelFile =
     "2 /Level erreicht\r\n100/200/300/\r\n5/5/5/\r\n";
 
 TEST(ProgramProcess, WithoutALevelFileItReportsFailureAndEndsCleanly) {
-    TempWorkDir dir;
+    zentara_test::TempDir dir{true};
     const ProcessResult run = RunZentara("");
     EXPECT_EQ(run.ExitCode, 0);
     EXPECT_NE(run.Output.find("Failure: zentara.ini not found"), std::string::npos) << run.Output;
@@ -57,9 +57,9 @@ TEST(ProgramProcess, HelpListsTheOptionsAndBadOptionsAreRefused) {
 }
 
 TEST(ProgramProcess, WithALevelFileItStaysInItsMenuLoop) {
-    TempWorkDir dir;
+    zentara_test::TempDir dir{true};
     std::filesystem::create_directory("zentara");
-    WriteFile("zentara/zentara.ini", kLevelFile);
+    zentara_test::write_file("zentara/zentara.ini", kLevelFile);
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
@@ -79,7 +79,7 @@ protected:
         GTEST_FLAG_SET(death_test_style, "threadsafe");
         std::filesystem::create_directory("zentara");
     }
-    TempWorkDir dir_;
+    zentara_test::TempDir dir_{true};
 };
 
 // Chooses a menu item as a click would and runs the menu loop until it has
@@ -94,7 +94,7 @@ void Choose(int32_t command) {
 }
 
 TEST_F(ProgramTest, StartUpBuildsTheMenuAndCloseEndsWithExitCodeZero) {
-    WriteFile("zentara/zentara.ini", kLevelFile);
+    zentara_test::write_file("zentara/zentara.ini", kLevelFile);
     EXPECT_EXIT(
         {
             StartProgram();
@@ -123,7 +123,7 @@ TEST_F(ProgramTest, StartUpBuildsTheMenuAndCloseEndsWithExitCodeZero) {
 }
 
 TEST_F(ProgramTest, CloseDuringPlayEndsThroughPumpEvents) {
-    WriteFile("zentara/zentara.ini", kLevelFile);
+    zentara_test::write_file("zentara/zentara.ini", kLevelFile);
     EXPECT_EXIT(
         {
             StartProgram();

@@ -3,7 +3,7 @@
 #include "game/game_state.h"
 #include "game/text_screens.h"
 #include "runtime/runtime.h"
-#include "temp_dir.h"
+#include "tests/game_program/runtime_once.h"
 
 namespace {
 

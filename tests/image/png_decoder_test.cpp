@@ -74,8 +74,7 @@ TEST_F(Png, SixteenBitSamplesKeepTheirHighByte) {
     const auto d = decode(write_png(spec));
     ASSERT_EQ(d.result, 1);
     EXPECT_EQ(d.depth, 24);
-    EXPECT_EQ(d.at(0, 0), (Pixel{0x9A, 0x56, 0x12}));
-    EXPECT_EQ(d.at(1, 0), (Pixel{0x80, 0x00, 0xFF}));
+    EXPECT_EQ(d.pixels, (Pixel{0x9A, 0x56, 0x12, 0x80, 0x00, 0xFF}));
 }
 
 TEST_F(Png, PalettesExpandWithTheirTransparency) {
@@ -84,38 +83,31 @@ TEST_F(Png, PalettesExpandWithTheirTransparency) {
     auto d = decode(write_png(spec));
     ASSERT_EQ(d.result, 1);
     EXPECT_EQ(d.depth, 24);
-    EXPECT_EQ(d.at(0, 0), (Pixel{255, 0, 0}));
-    EXPECT_EQ(d.at(1, 0), (Pixel{0, 0, 255}));
+    EXPECT_EQ(d.pixels, (Pixel{255, 0, 0, 0, 0, 255, 0, 255, 0}));
 
     spec.alpha = {0, 128};  // entry 2 stays opaque
     d = decode(write_png(spec));
     ASSERT_EQ(d.result, 1);
     EXPECT_EQ(d.depth, 32);
-    EXPECT_EQ(d.at(0, 0), (Pixel{255, 0, 0, 255}));
-    EXPECT_EQ(d.at(1, 0), (Pixel{0, 0, 255, 0}));
-    EXPECT_EQ(d.at(2, 0), (Pixel{0, 255, 0, 128}));
+    EXPECT_EQ(d.pixels, (Pixel{255, 0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 128}));
 
     // A 2-bit palette packs four pixels into a byte.
     spec = {4, 1, PNG_COLOR_TYPE_PALETTE, 2, false, {1, 2, 3, 4, 5, 6, 7, 8, 9}, {}, {0x24}};
     d = decode(write_png(spec));
     ASSERT_EQ(d.result, 1);
-    EXPECT_EQ(d.at(0, 0), (Pixel{3, 2, 1}));
-    EXPECT_EQ(d.at(1, 0), (Pixel{9, 8, 7}));
-    EXPECT_EQ(d.at(2, 0), (Pixel{6, 5, 4}));
+    EXPECT_EQ(d.pixels, (Pixel{3, 2, 1, 9, 8, 7, 6, 5, 4, 3, 2, 1}));
 }
 
 TEST_F(Png, GreyComesOutGrey) {
     auto d = decode(write_png({2, 1, PNG_COLOR_TYPE_GRAY, 8, false, {}, {}, {7, 200}}));
     ASSERT_EQ(d.result, 1);
     EXPECT_EQ(d.depth, 24);
-    EXPECT_EQ(d.at(0, 0), (Pixel{7, 7, 7}));
-    EXPECT_EQ(d.at(1, 0), (Pixel{200, 200, 200}));
+    EXPECT_EQ(d.pixels, (Pixel{7, 7, 7, 200, 200, 200}));
 
     // Low bit depths are scaled to the full 8-bit range.
     d = decode(write_png({3, 1, PNG_COLOR_TYPE_GRAY, 1, false, {}, {}, {0xA0}}));
     ASSERT_EQ(d.result, 1);
-    EXPECT_EQ(d.at(0, 0), (Pixel{255, 255, 255}));
-    EXPECT_EQ(d.at(1, 0), (Pixel{0, 0, 0}));
+    EXPECT_EQ(d.pixels, (Pixel{255, 255, 255, 0, 0, 0, 255, 255, 255}));
     d = decode(write_png({2, 1, PNG_COLOR_TYPE_GRAY, 4, false, {}, {}, {0x5F}}));
     EXPECT_EQ(d.at(0, 0), (Pixel{0x55, 0x55, 0x55}));
 

@@ -21,7 +21,7 @@
 #include <gtest/gtest.h>
 
 #include "hostile_files.h"
-#include "scratch_dir.h"
+#include "tests/support/temp_dir.h"
 
 namespace fs = std::filesystem;
 
@@ -58,7 +58,7 @@ ProgramRun RunProgram(const std::vector<std::string>& arguments) {
         if (std::chrono::steady_clock::now() > deadline) {
             kill(child, SIGKILL);
             waitpid(child, &status, 0);
-            run.Output = ReadFile("program-output.txt");
+            run.Output = zentara_test::read_file("program-output.txt");
             return run;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -66,13 +66,13 @@ ProgramRun RunProgram(const std::vector<std::string>& arguments) {
     run.Ended = true;
     if (WIFEXITED(status)) run.ExitCode = WEXITSTATUS(status);
     if (WIFSIGNALED(status)) run.Signal = WTERMSIG(status);
-    run.Output = ReadFile("program-output.txt");
+    run.Output = zentara_test::read_file("program-output.txt");
     return run;
 }
 
 // The demo pilot plays by itself for a given number of frames.
 bool ProgramHasDemoPilot() {
-    ScratchDir dir;
+    zentara_test::TempDir dir{true};
     const ProgramRun help = RunProgram({"--help"});
     return help.ExitCode == 0 && help.Output.find("--demo") != std::string::npos &&
            help.Output.find("--frames") != std::string::npos;
@@ -88,17 +88,17 @@ fs::path ShippedPack() { return SourceDir() / "assets" / "zentara"; }
 // Without a generated pack, the files the game loads are stood in for by the
 // fuzz seeds' tiny picture and sound, so every spoiling still has its targets.
 void WriteStandInPack() {
-    const std::string picture = ReadFile((SourceDir() / "fuzz/corpus/fuzz_image/png_rgba.png").string());
-    const std::string sound = ReadFile((SourceDir() / "fuzz/corpus/fuzz_wav/pcm16_stereo.wav").string());
+    const std::string picture = zentara_test::read_file((SourceDir() / "fuzz/corpus/fuzz_image/png_rgba.png").string());
+    const std::string sound = zentara_test::read_file((SourceDir() / "fuzz/corpus/fuzz_wav/pcm16_stereo.wav").string());
     for (const char* name :
          {"spaceship", "shipschirm", "shipkugel1", "shipkugel2", "shipKugelexplosion", "shipexplosion",
           "rakete", "raketeexplosion", "feindschirm", "feindexplosion", "kollision", "feind00", "feind01",
           "feind02", "bonus00", "bonus01", "bonus02", "planet00", "planet01", "planetmond00"}) {
-        WriteFile(std::string("zentara/") + name + ".png", picture);
+        zentara_test::write_file(std::string("zentara/") + name + ".png", picture);
     }
     for (const char* name : {"kugel", "rakete", "feindexplosion", "raketeexplosion", "kollision",
                              "bonus00", "bonus01", "bonus02"}) {
-        WriteFile(std::string("zentara/") + name + ".wav", sound);
+        zentara_test::write_file(std::string("zentara/") + name + ".wav", sound);
     }
 }
 
@@ -112,7 +112,7 @@ std::vector<fs::path> FilesWithExtension(const fs::path& folder, const std::stri
 
 void Rewrite(const std::string& extension, const std::function<std::string(const std::string&)>& spoil) {
     for (const auto& file : FilesWithExtension("zentara", extension)) {
-        WriteFile(file.string(), spoil(ReadFile(file.string())));
+        zentara_test::write_file(file.string(), spoil(zentara_test::read_file(file.string())));
     }
 }
 
@@ -129,7 +129,7 @@ struct Hostility {
     std::function<void()> Spoil;
 };
 
-void WriteLevelFile(const std::string& contents) { WriteFile("zentara/zentara.ini", contents); }
+void WriteLevelFile(const std::string& contents) { zentara_test::write_file("zentara/zentara.ini", contents); }
 
 const Hostility kHostilities[] = {
     {"TruncatedPictures", true, [] { Rewrite(".png", Truncated); }},
@@ -145,7 +145,7 @@ const Hostility kHostilities[] = {
     {"AnEmptyFileForEveryName", false,
      [] {
          for (const auto& entry : fs::directory_iterator("zentara")) {
-             if (entry.is_regular_file()) WriteFile(entry.path().string(), "");
+             if (entry.is_regular_file()) zentara_test::write_file(entry.path().string(), "");
          }
      }},
     {"FoldersNamedLikePicturesAndSounds", true,
@@ -188,11 +188,11 @@ protected:
             fs::copy(pack, "zentara", fs::copy_options::recursive | fs::copy_options::overwrite_existing);
         }
         if (FilesWithExtension("zentara", ".png").empty()) WriteStandInPack();
-        if (!fs::exists("zentara/zentara.ini")) WriteFile("zentara/zentara.ini", LevelFile(3));
+        if (!fs::exists("zentara/zentara.ini")) zentara_test::write_file("zentara/zentara.ini", LevelFile(3));
     }
 
     static inline bool demo_ = false;
-    ScratchDir dir_;
+    zentara_test::TempDir dir_{true};
 };
 
 TEST_P(HostileAssets, TheDemoPilotPlaysThroughAndTheProgramEndsCleanly) {
@@ -215,7 +215,7 @@ INSTANTIATE_TEST_SUITE_P(Robustness, HostileAssets, ::testing::ValuesIn(kHostili
                          [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(HostileAssetsNoLevelFile, TheProgramShowsItsMessageAndEnds) {
-    ScratchDir dir;
+    zentara_test::TempDir dir{true};
     if (!ProgramHasDemoPilot()) GTEST_SKIP() << "zentara has no --demo/--frames pilot yet";
     fs::create_directory("zentara");
     const ProgramRun run = RunProgram({"--demo", "--frames", kFrames, "--seed", "1"});

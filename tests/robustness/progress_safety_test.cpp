@@ -20,7 +20,7 @@
 #include "runtime/core/rt_core.h"
 #include "runtime/files/rt_files.h"
 #include "save_step_hook.h"
-#include "scratch_dir.h"
+#include "tests/support/temp_dir.h"
 
 namespace fs = std::filesystem;
 
@@ -79,7 +79,7 @@ protected:
     }
     void SetUp() override { fs::create_directory("zentara"); }
 
-    ScratchDir dir_;
+    zentara_test::TempDir dir_{true};
 };
 
 // Where the level file's bytes live: the file itself, or the final target of
@@ -104,21 +104,21 @@ TEST_F(ProgressSafety, AKillAtAnyStepOfASaveLeavesTheOldOrTheNewFileWhole) {
     for (const Layout& layout : kLayouts) {
         SCOPED_TRACE(layout.Name);
         layout.Make();
-        WriteFile(layout.DataPath, kOld);
+        zentara_test::write_file(layout.DataPath, kOld);
         const ChildResult whole = SaveKilledAtStep(1000);
         ASSERT_FALSE(whole.Killed);
         const int steps = whole.ExitCode;
         // Read, create the copy, write it, sync it, close it, rename it.
         ASSERT_GE(steps, 6) << "the save no longer goes through the wrapped calls";
-        ASSERT_EQ(ReadFile(layout.DataPath), kNew);
+        ASSERT_EQ(zentara_test::read_file(layout.DataPath), kNew);
 
         bool sawNew = false;
         for (int step = 1; step <= steps; ++step) {
             SCOPED_TRACE("killed before step " + std::to_string(step) + " of " + std::to_string(steps));
-            WriteFile(layout.DataPath, kOld);
+            zentara_test::write_file(layout.DataPath, kOld);
             ASSERT_TRUE(SaveKilledAtStep(step).Killed);
 
-            const std::string left = ReadFile(layout.DataPath);
+            const std::string left = zentara_test::read_file(layout.DataPath);
             ASSERT_TRUE(left == kOld || left == kNew) << "a torn level file of " << left.size() << " bytes";
             if (step == 1) {
                 EXPECT_EQ(left, kOld);
@@ -137,7 +137,7 @@ TEST_F(ProgressSafety, AKillAtAnyStepOfASaveLeavesTheOldOrTheNewFileWhole) {
             EXPECT_TRUE(reached == 4 || reached == 5) << reached;
             EXPECT_EQ(ReadLevelCount(), 30);
             SaveLevelReached(5, 4);
-            EXPECT_EQ(ReadFile(layout.DataPath), kNew);
+            EXPECT_EQ(zentara_test::read_file(layout.DataPath), kNew);
             for (const auto& entry : fs::directory_iterator(fs::path(layout.DataPath).parent_path())) {
                 EXPECT_EQ(entry.path().extension(), ".ini") << "left behind: " << entry.path();
             }
@@ -149,7 +149,7 @@ TEST_F(ProgressSafety, AKillAtAnyStepOfASaveLeavesTheOldOrTheNewFileWhole) {
 }
 
 TEST_F(ProgressSafety, AWriteBeyondTheFileSizeLimitKeepsTheOldFile) {
-    WriteFile(kLevelFile, kOld);
+    zentara_test::write_file(kLevelFile, kOld);
     const ChildResult result = RunInChild([] {
         signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{1024, 1024};
@@ -158,7 +158,7 @@ TEST_F(ProgressSafety, AWriteBeyondTheFileSizeLimitKeepsTheOldFile) {
         return 0;
     });
     ASSERT_EQ(result.ExitCode, 0);
-    EXPECT_EQ(ReadFile(kLevelFile), kOld);
+    EXPECT_EQ(zentara_test::read_file(kLevelFile), kOld);
     EXPECT_FALSE(fs::exists("zentara/zentara.ini.tmp"));
 }
 
@@ -170,7 +170,7 @@ TEST_F(ProgressSafety, AFullDiskKeepsTheOldFile) {
             mount("tmpfs", "zentara", "tmpfs", 0, "size=64k,mode=0755") != 0) {
             return 77;
         }
-        WriteFile(kLevelFile, kOld);
+        zentara_test::write_file(kLevelFile, kOld);
         {
             FILE* filler = fopen("zentara/filler", "wb");
             if (filler == nullptr) return 4;
@@ -180,7 +180,7 @@ TEST_F(ProgressSafety, AFullDiskKeepsTheOldFile) {
             fclose(filler);
         }
         SaveLevelReached(5, 4);
-        if (ReadFile(kLevelFile) != kOld) return 1;
+        if (zentara_test::read_file(kLevelFile) != kOld) return 1;
         if (fs::exists("zentara/zentara.ini.tmp")) return 2;
         return 0;
     });
@@ -199,7 +199,7 @@ TEST_F(ProgressSafety, AReadOnlyLevelFileOrFolderIsLeftAsItIs) {
     for (const Case& c : {Case{"read-only file", 0444, 0777}, Case{"read-only folder", 0666, 0555}}) {
         SCOPED_TRACE(c.Name);
         chmod("zentara", 0777);
-        WriteFile(kLevelFile, kOld);
+        zentara_test::write_file(kLevelFile, kOld);
         chmod(kLevelFile, c.FileMode);
         chmod("zentara", c.FolderMode);
         const ChildResult result = RunInChild([] {
@@ -208,7 +208,7 @@ TEST_F(ProgressSafety, AReadOnlyLevelFileOrFolderIsLeftAsItIs) {
             return ReadLevelReached() == 4 ? 0 : 1;
         });
         EXPECT_EQ(result.ExitCode, 0);
-        EXPECT_EQ(ReadFile(kLevelFile), kOld);
+        EXPECT_EQ(zentara_test::read_file(kLevelFile), kOld);
         EXPECT_FALSE(fs::exists("zentara/zentara.ini.tmp"));
         struct stat info;
         ASSERT_EQ(stat(kLevelFile, &info), 0);
@@ -221,7 +221,7 @@ TEST_F(ProgressSafety, ALinkToAMissingFileGetsItsTargetCreatedAndStaysALink) {
     fs::create_symlink("../saves/real.ini", kLevelFile);
     SaveLevelReached(5, 4);
     EXPECT_TRUE(fs::is_symlink(kLevelFile));
-    EXPECT_EQ(ReadFile("saves/real.ini"), "5 /Level erreicht\r\n");
+    EXPECT_EQ(zentara_test::read_file("saves/real.ini"), "5 /Level erreicht\r\n");
 }
 
 }  // namespace

@@ -2,20 +2,17 @@
 // (configured before the device opens), which is then measured tone by tone.
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cmath>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <span>
 #include <thread>
 
 #include "runtime/sound/rt_sound.h"
 #include "runtime/sound/sound_library.h"
 #include "runtime/sound/wave_format.h"
-#include "tests/sound/wave_builder.h"
+#include "tests/support/wave_bytes.h"
+#include "tests/support/temp_dir.h"
 
 using namespace wavetest;
 using namespace std::chrono_literals;
@@ -25,24 +22,15 @@ namespace {
 constexpr double kRate = 44100.0;
 constexpr double kToneA = 440.0, kToneB = 1250.0, kToneHigh = 880.0, kAbsent = 3100.0;
 
-// One channel of the rendered output, as floats in -1..1.
-std::vector<float> read_output(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    const Bytes file{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    const auto wave = rt::sound::parse_wave(file);
+// The left channel of the rendered 16-bit output, as floats in -1..1.
+std::vector<float> read_output(const std::string& path) {
+    const std::string file = zentara_test::read_file(path);
+    const auto wave = rt::sound::parse_wave(
+        std::span(reinterpret_cast<const uint8_t*>(file.data()), file.size()));
     std::vector<float> left;
-    if (!wave) return left;
-    const auto& format = wave->format;
-    const size_t frame = size_t{format.channels} * format.bits_per_sample / 8;
-    for (size_t at = 0; frame && at + frame <= wave->samples.size(); at += frame) {
+    for (size_t at = 0; wave && at + 4 <= wave->samples.size(); at += 4) {
         const uint8_t* p = wave->samples.data() + at;
-        if (format.bits_per_sample == 16) {
-            left.push_back(static_cast<int16_t>(p[0] | p[1] << 8) / 32768.0f);
-        } else if (format.bits_per_sample == 32) {
-            float v;
-            std::memcpy(&v, p, sizeof v);
-            left.push_back(v);
-        }
+        left.push_back(static_cast<int16_t>(p[0] | p[1] << 8) / 32768.0f);
     }
     return left;
 }
@@ -84,25 +72,19 @@ double decibels(double power_ratio) {
 class WaveOutput : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir_ =
-            std::filesystem::temp_directory_path() / ("rt_sound_mix_" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir_);
-        output_ = dir_ / "mix.wav";
-        std::ofstream(dir_ / "alsoft.conf") << "[general]\ndrivers=wave\nchannels=stereo\n"
-                                               "sample-type=int16\nfrequency=44100\n"
-                                               "[wave]\nfile="
-                                            << output_.string() << "\n";
+        dir_.write("alsoft.conf", "[general]\ndrivers=wave\nchannels=stereo\nsample-type=int16\n"
+                                  "frequency=44100\n[wave]\nfile=" + output_ + "\n");
         ::setenv("ALSOFT_CONF", (dir_ / "alsoft.conf").c_str(), 1);
         // The environment's driver list would win over the file's.
         ::setenv("ALSOFT_DRIVERS", "wave", 1);
     }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
 
     static int32_t load(const Bytes& image) {
         return rt_sound_load_memory(-1, image.data(), static_cast<int32_t>(image.size()));
     }
 
-    std::filesystem::path dir_, output_;
+    zentara_test::TempDir dir_;
+    std::string output_ = dir_ / "mix.wav";
 };
 
 }  // namespace

@@ -7,7 +7,7 @@
 
 #include "runtime/sound/rt_sound.h"
 #include "runtime/sound/sound_library.h"
-#include "tests/sound/wave_builder.h"
+#include "tests/support/wave_bytes.h"
 
 TEST(SilentSound, WorksWithoutAnyOutputDevice) {
     // Set before the first OpenAL call, which reads the driver list.

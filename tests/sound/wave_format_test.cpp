@@ -8,7 +8,7 @@
 #include <span>
 
 #include "runtime/sound/volume_table.h"
-#include "tests/sound/wave_builder.h"
+#include "tests/support/wave_bytes.h"
 
 using namespace wavetest;
 using rt::sound::parse_wave;
@@ -87,82 +87,43 @@ TEST(WaveFormat, DataChunkLongerThanTheImageKeepsWhatIsThere) {
 }
 
 TEST(WaveFormat, AcceptsOnlyPlayablePcmLayouts) {
-    const auto layout = [](uint16_t tag, uint16_t channels, uint16_t bits) {
+    const auto layout = [](const Bytes& format) {
         std::unique_ptr<uint8_t[]> keep;
-        const auto wave = parse_exact(
-            riff({chunk("fmt ", format_body(tag, channels, 22050, bits)), chunk("data", kSamples)}),
-            keep);
+        const auto wave = parse_exact(riff({chunk("fmt ", format), chunk("data", kSamples)}), keep);
         return wave ? pcm_layout(wave->format) : std::nullopt;
     };
-    ASSERT_TRUE(layout(1, 2, 16));
-    EXPECT_EQ(layout(1, 2, 16)->frame_bytes, 4u);
-    EXPECT_EQ(layout(1, 1, 8)->type, rt::sound::SampleType::Unsigned8);
-    EXPECT_EQ(layout(3, 2, 32)->type, rt::sound::SampleType::Float32);
-    EXPECT_FALSE(layout(1, 1, 24));  // 24-bit PCM
-    EXPECT_FALSE(layout(1, 1, 32));  // 32-bit integer PCM
-    EXPECT_FALSE(layout(2, 1, 4));   // ADPCM
-    EXPECT_FALSE(layout(1, 3, 16));  // three channels
-    EXPECT_FALSE(layout(1, 0, 16));
-    EXPECT_FALSE(layout(3, 1, 16));  // float needs 32 bits
+    const auto plain = [&](uint16_t tag, uint16_t channels, uint16_t bits) {
+        return layout(format_body(tag, channels, 22050, bits));
+    };
+    ASSERT_TRUE(plain(1, 2, 16));
+    EXPECT_EQ(plain(1, 2, 16)->frame_bytes, 4u);
+    EXPECT_EQ(plain(1, 1, 8)->type, rt::sound::SampleType::Unsigned8);
+    EXPECT_EQ(plain(3, 2, 32)->type, rt::sound::SampleType::Float32);
+    // 24- and 32-bit integers, ADPCM, three or no channels, 16-bit float
+    const uint16_t refused[][3] = {{1, 1, 24}, {1, 1, 32}, {2, 1, 4}, {1, 3, 16}, {1, 0, 16},
+                                   {3, 1, 16}};
+    for (const auto& r : refused) EXPECT_FALSE(plain(r[0], r[1], r[2])) << r[0] << r[1] << r[2];
+    EXPECT_FALSE(pcm_layout({1, 2, 22050, 2, 16, std::nullopt}));  // block size disagrees
+    EXPECT_FALSE(pcm_layout({1, 1, 0, 2, 16, std::nullopt}));      // no rate
 
-    rt::sound::WaveFormat inconsistent{1, 2, 22050, 2, 16, std::nullopt};
-    EXPECT_FALSE(pcm_layout(inconsistent));
-    rt::sound::WaveFormat no_rate{1, 1, 0, 2, 16, std::nullopt};
-    EXPECT_FALSE(pcm_layout(no_rate));
-}
-
-TEST(WaveFormat, ReadsTheSubFormatOfExtensibleFormats) {
-    const auto extensible = [](uint16_t sub_tag) {
+    // Extensible formats play by their sub-format (PCM yes, ADPCM no).
+    const auto extensible = [&](uint8_t sub_tag) {
         Bytes body = format_body(0xFFFE, 2, 44100, 16);
-        const uint8_t tail[] = {22,
-                                0,
-                                16,
-                                0,
-                                3,
-                                0,
-                                0,
-                                0,  // cbSize, valid bits, mask
-                                static_cast<uint8_t>(sub_tag),
-                                0,
-                                0,
-                                0,
-                                0,
-                                0,
-                                0x10,
-                                0,
-                                0x80,
-                                0,
-                                0,
-                                0xAA,
-                                0,
-                                0x38,
-                                0x9B,
-                                0x71};
+        const uint8_t tail[] = {22, 0, 16, 0, 3, 0, 0, 0, sub_tag, 0, 0, 0,
+                                0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
         body.insert(body.end(), std::begin(tail), std::end(tail));
-        std::unique_ptr<uint8_t[]> keep;
-        const auto wave = parse_exact(riff({chunk("fmt ", body), chunk("data", kSamples)}), keep);
-        return wave ? pcm_layout(wave->format) : std::nullopt;
+        return layout(body);
     };
     ASSERT_TRUE(extensible(1));
     EXPECT_EQ(extensible(1)->channels, 2);
     EXPECT_FALSE(extensible(2));
 }
 
-TEST(VolumeScale, FollowsTheAmplitudePercentage) {
+TEST(VolumeScale, FollowsTheAmplitudePercentageAndClamps) {
     const rt::sound::VolumeTable table;
-    EXPECT_EQ(table.attenuation(100), 0);
-    EXPECT_EQ(table.attenuation(70), -310);
-    EXPECT_EQ(table.attenuation(50), -603);
-    EXPECT_EQ(table.attenuation(10), -2000);
-    EXPECT_EQ(table.attenuation(1), -4000);
-    EXPECT_EQ(table.attenuation(0), -10000);
-    EXPECT_EQ(table.attenuation(150), 0);
-    EXPECT_EQ(table.attenuation(-5), -10000);
+    const int32_t cases[][2] = {{100, 0}, {50, -603}, {1, -4000}, {0, -10000}, {150, 0}, {-5, -10000}};
+    for (const auto& c : cases) EXPECT_EQ(table.attenuation(c[0]), c[1]) << c[0];
     for (int v = 1; v <= 100; ++v) EXPECT_GT(table.attenuation(v), table.attenuation(v - 1));
-
-    EXPECT_FLOAT_EQ(rt::sound::gain_from_hundredths(0), 1.0f);
     EXPECT_NEAR(rt::sound::gain_from_hundredths(-603), 0.5f, 0.001f);
     EXPECT_EQ(rt::sound::gain_from_hundredths(-10000), 0.0f);
-    EXPECT_EQ(rt::sound::hundredths_from_gain(1.0f), 0);
-    EXPECT_EQ(rt::sound::hundredths_from_gain(0.0f), -10000);
 }

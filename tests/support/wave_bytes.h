@@ -1,29 +1,34 @@
-#include "tests/sound/wave_builder.h"
-
+// RIFF/WAVE images built chunk by chunk (a chunk: 4-character id, size,
+// body, pad byte when odd), and the power of a tone in rendered samples.
+#pragma once
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <initializer_list>
+#include <memory>
 #include <numbers>
+#include <string>
+#include <vector>
 
 namespace wavetest {
-namespace {
 
-void put16(Bytes& out, uint16_t v) {
+using Bytes = std::vector<uint8_t>;
+
+inline void put16(Bytes& out, uint16_t v) {
     out.push_back(static_cast<uint8_t>(v));
     out.push_back(static_cast<uint8_t>(v >> 8));
 }
 
-void put32(Bytes& out, uint32_t v) {
+inline void put32(Bytes& out, uint32_t v) {
     put16(out, static_cast<uint16_t>(v));
     put16(out, static_cast<uint16_t>(v >> 16));
 }
 
-double sine_at(double hz, size_t frame, uint32_t rate) {
+inline double sine_at(double hz, size_t frame, uint32_t rate) {
     return std::sin(2.0 * std::numbers::pi * hz * static_cast<double>(frame) / rate);
 }
 
-}  // namespace
-
-Bytes chunk(const std::string& id, const Bytes& body) {
+inline Bytes chunk(const std::string& id, const Bytes& body) {
     Bytes out(id.begin(), id.end());
     put32(out, static_cast<uint32_t>(body.size()));
     out.insert(out.end(), body.begin(), body.end());
@@ -31,7 +36,7 @@ Bytes chunk(const std::string& id, const Bytes& body) {
     return out;
 }
 
-Bytes format_body(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits) {
+inline Bytes format_body(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits) {
     const uint16_t block = static_cast<uint16_t>(channels * bits / 8);
     Bytes out;
     put16(out, tag);
@@ -43,7 +48,7 @@ Bytes format_body(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits)
     return out;
 }
 
-Bytes riff(std::initializer_list<Bytes> chunks) {
+inline Bytes riff(std::initializer_list<Bytes> chunks) {
     Bytes body{'W', 'A', 'V', 'E'};
     for (const Bytes& c : chunks) body.insert(body.end(), c.begin(), c.end());
     Bytes out{'R', 'I', 'F', 'F'};
@@ -52,7 +57,7 @@ Bytes riff(std::initializer_list<Bytes> chunks) {
     return out;
 }
 
-Bytes sine16(double hz, double seconds, uint32_t rate, uint16_t channels, double amplitude) {
+inline Bytes sine16(double hz, double seconds, uint32_t rate, uint16_t channels, double amplitude) {
     Bytes out;
     const auto frames = static_cast<size_t>(seconds * rate);
     for (size_t i = 0; i < frames; ++i) {
@@ -63,7 +68,7 @@ Bytes sine16(double hz, double seconds, uint32_t rate, uint16_t channels, double
     return out;
 }
 
-Bytes sine8(double hz, double seconds, uint32_t rate, double amplitude) {
+inline Bytes sine8(double hz, double seconds, uint32_t rate, double amplitude) {
     Bytes out;
     const auto frames = static_cast<size_t>(seconds * rate);
     for (size_t i = 0; i < frames; ++i) {
@@ -73,7 +78,7 @@ Bytes sine8(double hz, double seconds, uint32_t rate, double amplitude) {
     return out;
 }
 
-Bytes tone_file(std::initializer_list<double> hz, double seconds, uint32_t rate, double amplitude) {
+inline Bytes tone_file(std::initializer_list<double> hz, double seconds, uint32_t rate, double amplitude) {
     Bytes samples;
     for (double f : hz) {
         Bytes part = sine16(f, seconds, rate, 1, amplitude);
@@ -82,13 +87,15 @@ Bytes tone_file(std::initializer_list<double> hz, double seconds, uint32_t rate,
     return riff({chunk("fmt ", format_body(1, 1, rate, 16)), chunk("data", samples)});
 }
 
-std::unique_ptr<uint8_t[]> exact_copy(const Bytes& image) {
+// A heap block of exactly the image's size, so ASan reports any over-read.
+inline std::unique_ptr<uint8_t[]> exact_copy(const Bytes& image) {
     auto block = std::make_unique<uint8_t[]>(image.size());
     if (!image.empty()) std::memcpy(block.get(), image.data(), image.size());
     return block;
 }
 
-double tone_power(const float* samples, size_t count, double hz, double rate) {
+// Goertzel power of one frequency; a sine of amplitude a gives about a^2 / 4.
+inline double tone_power(const float* samples, size_t count, double hz, double rate) {
     const double coefficient = 2.0 * std::cos(2.0 * std::numbers::pi * hz / rate);
     double s1 = 0.0, s2 = 0.0;
     for (size_t i = 0; i < count; ++i) {
