@@ -162,6 +162,13 @@ void BM_Op_Collide800(benchmark::State& state) {
 }
 BENCHMARK(BM_Op_Collide800);
 
+// A respawned enemy's picture: the load of an unchanged file, then its end.
+void BM_Op_EnemyLoad(benchmark::State& state) {
+    UseScene(Scene::Heavy);
+    for (auto _ : state) rt_sprite_free(rt_sprite_load(-1, "zentara\\feind03.png"));
+}
+BENCHMARK(BM_Op_EnemyLoad);
+
 // The status messages: one text drawing pass on the back buffer.
 void BM_Op_ScreenText(benchmark::State& state) {
     UseScene(Scene::Heavy);

@@ -40,7 +40,41 @@ std::string find_ignoring_case(const std::string& dir, const std::string& name) 
     return best;
 }
 
+void fill_identity(FileIdentity& out, const struct stat& info) {
+    out.device = static_cast<uint64_t>(info.st_dev);
+    out.inode = static_cast<uint64_t>(info.st_ino);
+    out.size = static_cast<int64_t>(info.st_size);
+    out.modified = info.st_mtim;
+    out.changed = info.st_ctim;
+}
+
+bool same_time(const timespec& a, const timespec& b) {
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
 }  // namespace
+
+bool FileIdentity::operator==(const FileIdentity& other) const {
+    return device == other.device && inode == other.inode && size == other.size &&
+           same_time(modified, other.modified) && same_time(changed, other.changed) &&
+           path == other.path;
+}
+
+bool identify_file(const char* path, FileIdentity& out) {
+    out = FileIdentity{};
+    if (path == nullptr || *path == 0) return false;
+    // The path as spelled usually exists: one look-up instead of two.
+    out.path = path;
+    std::replace(out.path.begin(), out.path.end(), '\\', '/');
+    struct stat info {};
+    if (::stat(out.path.c_str(), &info) != 0) {
+        out.path = resolve_path(path);
+        if (::stat(out.path.c_str(), &info) != 0) return false;
+    }
+    if (!S_ISREG(info.st_mode)) return false;
+    fill_identity(out, info);
+    return true;
+}
 
 std::string resolve_path(const char* path) {
     std::string spelled = path ? path : "";
@@ -76,7 +110,7 @@ std::string resolve_path(const char* path) {
     return resolved;
 }
 
-bool read_whole_file(const char* path, std::vector<uint8_t>& out) {
+bool read_whole_file(const char* path, std::vector<uint8_t>& out, FileIdentity* identity) {
     out.clear();
     const std::string resolved = resolve_path(path);
     if (resolved.empty()) return false;
@@ -84,6 +118,10 @@ bool read_whole_file(const char* path, std::vector<uint8_t>& out) {
     if (fd < 0) return false;
     struct stat info {};
     bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    if (ok && identity != nullptr) {
+        identity->path = resolved;
+        fill_identity(*identity, info);
+    }
     if (ok) {
         out.reserve(static_cast<size_t>(info.st_size));
         uint8_t chunk[65536];
@@ -96,6 +134,18 @@ bool read_whole_file(const char* path, std::vector<uint8_t>& out) {
             }
             if (got == 0) break;
             out.insert(out.end(), chunk, chunk + got);
+        }
+    }
+    // A file written to while it was read has no one version to name.
+    if (ok && identity != nullptr) {
+        FileIdentity after = *identity;
+        struct stat now {};
+        if (::fstat(fd, &now) != 0) {
+            identity->path.clear();
+        } else {
+            fill_identity(after, now);
+            if (!(after == *identity) || static_cast<int64_t>(out.size()) != identity->size)
+                identity->path.clear();
         }
     }
     ::close(fd);

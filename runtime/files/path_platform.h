@@ -2,6 +2,7 @@
 // files by name (sequential files, directory listing, sprites, sounds).
 #pragma once
 #include <cstdint>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,28 @@ namespace rt::files {
 // "/" separators) so that it can be created.
 std::string resolve_path(const char* path);
 
+// What tells one version of a file from another without reading it: where
+// it is, which file it is, and its size and change times. A rewrite moves the
+// change times on (nanoseconds), a replacement changes the file number.
+struct FileIdentity {
+    std::string path;  // as resolved
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    int64_t size = 0;
+    timespec modified{};
+    timespec changed{};
+
+    bool operator==(const FileIdentity& other) const;
+};
+
+// Resolves the path and looks the regular file there up. False when there is
+// no regular file to read.
+bool identify_file(const char* path, FileIdentity& out);
+
 // Reads a whole file found through resolve_path. False when it cannot be read.
-bool read_whole_file(const char* path, std::vector<uint8_t>& out);
+// With `identity`, also tells which version of the file was read (taken from
+// the open file, so it names the bytes in `out`); its path is left empty when
+// the file changed while it was read.
+bool read_whole_file(const char* path, std::vector<uint8_t>& out, FileIdentity* identity = nullptr);
 
 }  // namespace rt::files

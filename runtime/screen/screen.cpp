@@ -2,6 +2,7 @@
 // cleared and flipped once per frame, with frame pacing.
 #include "runtime/screen/rt_screen.h"
 
+#include "runtime/screen/decoded_images.h"
 #include "runtime/screen/screen_internal.h"
 #include "runtime/screen/screen_state.h"
 #include "runtime/window/qt_platform.h"
@@ -105,6 +106,7 @@ void rt_screen_close(void) {
     auto& s = state();
     if (!s.isOpen) return;
     rt::sprites::free_all();
+    rt::sprites::forget_decoded();
     rt_scene_end();
     s.width = s.height = 0;
     rt::screen::destroy_child();
@@ -117,6 +119,7 @@ void rt_screen_shutdown(void) {
     auto& s = state();
     if (!s.initialised) return;
     rt_screen_close();
+    rt::sprites::forget_decoded();
     s.initialised = false;
 }
 

@@ -4,6 +4,7 @@
 #include "runtime/files/path_platform.h"
 #include "runtime/image/rt_image.h"
 #include "runtime/screen/rt_screen.h"
+#include "runtime/screen/decoded_images.h"
 #include "runtime/screen/screen_internal.h"
 #include "runtime/screen/sprite_record.h"
 
@@ -75,6 +76,34 @@ QImage decode(const void* data, int32_t length, bool keep_alpha, bool* has_alpha
     return image;
 }
 
+// Recognises a kept file's header again, so that the decoder's state after
+// the load (size and depth of the last image) is what decoding the file
+// leaves. False when the header is no longer recognised as that image.
+bool recognise_again(const DecodedImage& kept) {
+    if (!rt_image_recognise(kept.header.data(), static_cast<int32_t>(kept.header.size()))) return false;
+    const bool same = rt_image_width() == kept.width && rt_image_height() == kept.height &&
+                      rt_image_depth() == kept.depth;
+    rt_image_decode(nullptr, 0, 0);  // releases the decoder's state, as a decode does
+    return same;
+}
+
+// A sprite over a decoded file's pixels: the file's alpha with flag 8 when it
+// has one, otherwise black keyed transparent.
+int32_t make_loaded(int32_t id, const std::shared_ptr<const DecodedImage>& decoded, int32_t flags) {
+    int32_t new_id = 0;
+    SpriteRecord* record = create(id, decoded->width, decoded->height, flags, &new_id, false);
+    if (record == nullptr) return 0;
+    const bool own_alpha = (flags & 8) != 0 && decoded->has_alpha;
+    DecodedPixels pixels = decoded_pixels(decoded, own_alpha);
+    if (own_alpha) {
+        record->pixels->adopt(std::move(pixels.argb), std::nullopt, pixels.premul);
+    } else {
+        record->pixels->adopt(std::move(pixels.argb), kBlackKey, pixels.premul);
+        record->pixels->transparent_colour = kBlackKey;
+    }
+    return new_id;
+}
+
 }  // namespace
 
 void destroy(int32_t id) {
@@ -105,7 +134,8 @@ SpriteRecord* find(int32_t id) {
     return record;
 }
 
-SpriteRecord* create(int32_t id, int32_t width, int32_t height, int32_t flags, int32_t* new_id) {
+SpriteRecord* create(int32_t id, int32_t width, int32_t height, int32_t flags, int32_t* new_id,
+                     bool blank_pixels) {
     *new_id = 0;
     if (g_table == nullptr || flags_refused(flags) || width < 0 || height < 0) return nullptr;
     void* memory = rt_table_alloc(g_table, id, new_id);
@@ -115,7 +145,8 @@ SpriteRecord* create(int32_t id, int32_t width, int32_t height, int32_t flags, i
     record->height = record->sourceHeight = height;
     record->depth = 32;  // every store is 32-bit on this platform
     record->flags = flags;
-    record->pixels = std::make_shared<rt_sprite_pixels>(width, height, (flags & 4) != 0);
+    record->pixels = std::make_shared<rt_sprite_pixels>(blank_pixels ? width : 0,
+                                                        blank_pixels ? height : 0, (flags & 4) != 0);
     return record;
 }
 
@@ -137,10 +168,26 @@ int32_t rt_sprite_load(int32_t id, const char* file_name) {
 }
 
 int32_t rt_sprite_load_flags(int32_t id, const char* file_name, int32_t flags) {
+    if (file_name == nullptr || flags == 2 || rt::sprites::flags_refused(flags)) return 0;
+    rt::files::FileIdentity file;
+    if (!rt::files::identify_file(file_name, file)) return 0;
+    if (auto kept = rt::sprites::find_decoded(file)) {
+        if (rt::sprites::recognise_again(*kept)) return rt::sprites::make_loaded(id, kept, flags);
+    }
     std::vector<uint8_t> data;
-    if (file_name == nullptr || !rt::files::read_whole_file(file_name, data)) return 0;
+    rt::files::FileIdentity read;
+    if (!rt::files::read_whole_file(file.path.c_str(), data, &read)) return 0;
     if (data.size() > static_cast<size_t>(INT32_MAX)) return 0;
-    return rt_sprite_load_memory(id, data.data(), static_cast<int32_t>(data.size()), flags);
+    auto decoded = std::make_shared<rt::sprites::DecodedImage>();
+    decoded->pixels = rt::sprites::decode(data.data(), static_cast<int32_t>(data.size()), true,
+                                          &decoded->has_alpha);
+    if (decoded->pixels.isNull()) return 0;
+    decoded->width = decoded->pixels.width();
+    decoded->height = decoded->pixels.height();
+    decoded->depth = decoded->has_alpha ? 32 : 24;
+    decoded->header = rt::sprites::png_header(data.data(), data.size());
+    if (!read.path.empty() && !decoded->header.empty()) rt::sprites::keep_decoded(read, decoded);
+    return rt::sprites::make_loaded(id, decoded, flags);
 }
 
 int32_t rt_sprite_load_memory(int32_t id, const void* data, int32_t length, int32_t flags) {
@@ -149,7 +196,8 @@ int32_t rt_sprite_load_memory(int32_t id, const void* data, int32_t length, int3
     QImage image = rt::sprites::decode(data, length, (flags & 8) != 0, &has_alpha);
     if (image.isNull()) return 0;
     int32_t new_id = 0;
-    SpriteRecord* record = rt::sprites::create(id, image.width(), image.height(), flags, &new_id);
+    SpriteRecord* record =
+        rt::sprites::create(id, image.width(), image.height(), flags, &new_id, false);
     if (record == nullptr) return 0;
     // Flag 8 keeps the image's alpha only when it has one.
     if ((flags & 8) != 0 && has_alpha) {
@@ -191,7 +239,7 @@ int32_t rt_sprite_copy_flags(int32_t source, int32_t id, int32_t flags) {
     const int32_t height = src->sourceHeight;
     const uint32_t source_key = from->transparent_colour;
     int32_t new_id = 0;
-    SpriteRecord* record = rt::sprites::create(id, width, height, flags, &new_id);
+    SpriteRecord* record = rt::sprites::create(id, width, height, flags, &new_id, false);
     if (record == nullptr) return 0;
     // Only colours travel: the copy's alpha comes from a transparent colour,
     // white while none is applied (also for a flag-8 copy).
@@ -221,7 +269,7 @@ int32_t rt_sprite_grab_flags(int32_t id, int32_t x, int32_t y, int32_t width, in
         record = nullptr;
     }
     if (record == nullptr) {
-        record = rt::sprites::create(id, width, height, flags, &handle);
+        record = rt::sprites::create(id, width, height, flags, &handle, false);
         if (record == nullptr) return 0;
     }
     rt_scene_end();

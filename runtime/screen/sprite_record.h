@@ -22,8 +22,10 @@ SpriteRecord* find(int32_t id);
 
 // A new record under the id (-1: a new handle), with a pixel store of the
 // size and flags; whatever lived under a numbered id is freed first. Null when
-// the flags are refused (8 without 4) or the id is not valid.
-SpriteRecord* create(int32_t id, int32_t width, int32_t height, int32_t flags, int32_t* new_id);
+// the flags are refused (8 without 4) or the id is not valid. Without
+// `blank_pixels` the store starts empty, for a caller that adopts pixels at once.
+SpriteRecord* create(int32_t id, int32_t width, int32_t height, int32_t flags, int32_t* new_id,
+                     bool blank_pixels = true);
 
 // Ends the sprite's life and removes it from the table; unknown ids are ignored.
 void destroy(int32_t id);
