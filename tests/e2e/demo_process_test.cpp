@@ -2,76 +2,47 @@
 // with a copy of the asset pack, played by its demo pilot with a fixed seed.
 // Frames are unpaced so that a level takes seconds, not half a minute.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "tests/support/run_process.h"
+#include "tests/support/temp_dir.h"
+
 namespace fs = std::filesystem;
+using zentara_test::read_file;
 
 namespace {
 
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+// "demo: ended after N frames", or -1 when the line is missing.
+long long FramesAtEnd(const zentara_test::ProcessRun& run) {
+    std::smatch m;
+    static const std::regex ended("demo: ended after ([0-9]+) frames");
+    return std::regex_search(run.Out, m, ended) ? std::stoll(m[1]) : -1;
 }
-
-void WriteAll(const fs::path& path, const std::string& contents) {
-    std::ofstream(path, std::ios::binary) << contents;
-}
-
-struct ProcessRun {
-    int ExitCode = -1;
-    std::string Out, Err;
-
-    // "demo: ended after N frames", or -1 when the line is missing.
-    long long FramesAtEnd() const {
-        std::smatch m;
-        static const std::regex ended("demo: ended after ([0-9]+) frames");
-        return std::regex_search(Out, m, ended) ? std::stoll(m[1]) : -1;
-    }
-};
 
 class DemoProcess : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("zentara-e2e-" + std::to_string(getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
+    void CopyAssets() { fs::copy(ZENTARA_ASSETS_DIR, dir_ / "zentara", fs::copy_options::recursive); }
 
-    void CopyAssets() {
-        fs::copy(ZENTARA_ASSETS_DIR, dir_ / "zentara", fs::copy_options::recursive);
+    zentara_test::ProcessRun Start(const std::string& arguments) const {
+        std::istringstream words(arguments);
+        std::vector<std::string> argv;
+        for (std::string word; words >> word;) argv.push_back(word);
+        return zentara_test::run_process(ZENTARA_EXECUTABLE, argv, dir_.string(),
+                                         {"QT_QPA_PLATFORM=offscreen", "ALSOFT_DRIVERS=null"},
+                                         std::chrono::seconds(200));
     }
 
-    ProcessRun Start(const std::string& arguments) const {
-        const std::string command = "cd '" + dir_.string() +
-                                    "' && QT_QPA_PLATFORM=offscreen ALSOFT_DRIVERS=null '" +
-                                    ZENTARA_EXECUTABLE + "' " + arguments + " >out.txt 2>err.txt";
-        ProcessRun run;
-        const int status = std::system(command.c_str());
-        if (WIFEXITED(status)) run.ExitCode = WEXITSTATUS(status);
-        run.Out = ReadAll(dir_ / "out.txt");
-        run.Err = ReadAll(dir_ / "err.txt");
-        return run;
-    }
-
-    fs::path dir_;
+    zentara_test::TempDir temp_;
+    fs::path dir_{temp_.path()};
 };
 
 TEST_F(DemoProcess, HelpNamesEveryOption) {
-    const ProcessRun run = Start("--help");
+    const zentara_test::ProcessRun run = Start("--help");
     EXPECT_EQ(run.ExitCode, 0);
     for (const char* option : {"--seed", "--demo", "--level", "--frames", "--screenshots",
                                "--every", "--unpaced", "--help"}) {
@@ -79,10 +50,13 @@ TEST_F(DemoProcess, HelpNamesEveryOption) {
     }
     EXPECT_EQ(Start("--level 2").ExitCode, 2) << "--level without --demo";
     EXPECT_EQ(Start("--frames 0").ExitCode, 2);
+    const zentara_test::ProcessRun bad = Start("--bogus");
+    EXPECT_EQ(bad.ExitCode, 2);
+    EXPECT_NE(bad.Output().find("--bogus"), std::string::npos) << bad.Output();
 }
 
 TEST_F(DemoProcess, AMissingLevelFileFailsBeforeAnyWindowOrFrame) {
-    const ProcessRun run = Start("--demo --seed 1 --frames 10 --screenshots shots");
+    const zentara_test::ProcessRun run = Start("--demo --seed 1 --frames 10 --screenshots shots");
     EXPECT_EQ(run.ExitCode, 0);
     EXPECT_NE(run.Err.find("Failure"), std::string::npos) << run.Err;
     EXPECT_NE(run.Err.find("zentara.ini not found"), std::string::npos) << run.Err;
@@ -93,32 +67,25 @@ TEST_F(DemoProcess, AMissingLevelFileFailsBeforeAnyWindowOrFrame) {
 
 TEST_F(DemoProcess, FramesEndsTheRunExactlyEvenInTheStory) {
     CopyAssets();
-    const ProcessRun run = Start("--demo --seed 4 --unpaced --frames 30");
+    const zentara_test::ProcessRun run = Start("--demo --seed 4 --unpaced --frames 30");
     EXPECT_EQ(run.ExitCode, 0) << run.Err;
-    EXPECT_EQ(run.FramesAtEnd(), 30) << run.Out;
+    EXPECT_EQ(FramesAtEnd(run), 30) << run.Out;
 }
 
 // Width and height stand big-endian in the IHDR chunk right after the
 // signature.
 void ExpectScreenSizedPng(const fs::path& path) {
-    const std::string png = ReadAll(path);
+    const std::string png = read_file(path);
     ASSERT_GE(png.size(), 33u) << path;
     EXPECT_EQ(png.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8)) << path;
     EXPECT_EQ(png.substr(12, 4), "IHDR") << path;
-    auto be32 = [&](size_t at) {
-        return (static_cast<uint32_t>(static_cast<uint8_t>(png[at])) << 24) |
-               (static_cast<uint32_t>(static_cast<uint8_t>(png[at + 1])) << 16) |
-               (static_cast<uint32_t>(static_cast<uint8_t>(png[at + 2])) << 8) |
-               static_cast<uint32_t>(static_cast<uint8_t>(png[at + 3]));
-    };
-    EXPECT_EQ(be32(16), 1024u) << path;
-    EXPECT_EQ(be32(20), 768u) << path;
+    EXPECT_EQ(png.substr(16, 8), std::string("\0\0\x04\0\0\0\x03\0", 8)) << path << ": not 1024 x 768";
     EXPECT_EQ(png.substr(png.size() - 8, 4), "IEND") << path;
 }
 
 TEST_F(DemoProcess, ScreenshotsAreScreenSizedPngsNamedByFrame) {
     CopyAssets();
-    const ProcessRun run =
+    const zentara_test::ProcessRun run =
         Start("--demo --seed 3 --unpaced --frames 500 --screenshots shots --every 50");
     EXPECT_EQ(run.ExitCode, 0) << run.Err;
     std::vector<fs::path> shots;
@@ -142,11 +109,11 @@ std::string AfterFirstLine(const std::string& text) {
 
 TEST_F(DemoProcess, TheDemoWinsLevelOneAndTheLevelFileRecordsIt) {
     CopyAssets();
-    const std::string before = ReadAll(dir_ / "zentara" / "zentara.ini");
-    const ProcessRun run = Start("--demo --seed 5 --unpaced --frames 3000");
+    const std::string before = read_file(dir_ / "zentara" / "zentara.ini");
+    const zentara_test::ProcessRun run = Start("--demo --seed 5 --unpaced --frames 3000");
     EXPECT_EQ(run.ExitCode, 0) << run.Err;
     EXPECT_NE(run.Out.find("demo: level 1 won"), std::string::npos) << run.Out;
-    const std::string after = ReadAll(dir_ / "zentara" / "zentara.ini");
+    const std::string after = read_file(dir_ / "zentara" / "zentara.ini");
     EXPECT_EQ(after.substr(0, after.find('\n') + 1), "2 /Level erreicht\r\n");
     EXPECT_EQ(AfterFirstLine(after), AfterFirstLine(before));
 }
@@ -157,15 +124,15 @@ TEST_F(DemoProcess, WinningTheLastLevelEndsWithTheClosingBanner) {
         if (entry.path().filename() != "zentara.ini") fs::copy(entry.path(), dir_ / "zentara");
     }
     // One level with a low goal; every value followed by "/" as in the pack.
-    WriteAll(dir_ / "zentara" / "zentara.ini",
+    zentara_test::write_file(dir_ / "zentara/zentara.ini",
              "1 /Level erreicht\r\n150/\r\n20/\r\n5/\r\n0/\r\n8/\r\n12/\r\n30/\r\n5/\r\n"
              "12000/\r\n4/\r\n16/\r\n-5/\r\n12000/\r\n40/\r\n3/\r\n400/\r\n4/\r\n300/\r\n20/\r\n"
              "-5/\r\n4/\r\n100/\r\n0/\r\n1000/\r\n2/\r\n20/\r\n0/\r\n");
-    const ProcessRun run = Start("--demo --seed 6 --unpaced --frames 5000");
+    const zentara_test::ProcessRun run = Start("--demo --seed 6 --unpaced --frames 5000");
     EXPECT_EQ(run.ExitCode, 0) << run.Err;
     EXPECT_NE(run.Out.find("demo: level 1 won"), std::string::npos) << run.Out;
     // It ended by itself, before the frame limit, after the banner's frames.
-    const long long frames = run.FramesAtEnd();
+    const long long frames = FramesAtEnd(run);
     EXPECT_GT(frames, 0) << run.Out;
     EXPECT_LT(frames, 5000) << run.Out;
 }

@@ -1,6 +1,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -13,20 +14,15 @@
 #include "runtime/runtime.h"
 #include "tests/game_program/runtime_once.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/wave_bytes.h"
 
 namespace {
 
 // A short silent 8-bit mono RIFF/WAVE file.
 std::string SilentWave() {
-    auto word = [](uint32_t v, int bytes) {
-        std::string out;
-        for (int i = 0; i < bytes; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
-        return out;
-    };
-    const std::string samples(16, static_cast<char>(0x80));
-    return "RIFF" + word(36 + samples.size(), 4) + "WAVE" + "fmt " + word(16, 4) + word(1, 2) +
-           word(1, 2) + word(8000, 4) + word(8000, 4) + word(1, 2) + word(8, 2) + "data" +
-           word(samples.size(), 4) + samples;
+    using namespace wavetest;
+    const Bytes image = riff({chunk("fmt ", format_body(1, 1, 8000, 8)), chunk("data", Bytes(16, 0x80))});
+    return std::string(image.begin(), image.end());
 }
 
 class AssetDiscoveryTest : public ::testing::Test {
@@ -81,19 +77,11 @@ TEST_F(AssetDiscoveryTest, BonusFilesComeFromTheCounterNotTheEntryName) {
     EXPECT_NE(bonuses[1].Sound, 0);
     for (const Bonus& bonus : bonuses) {
         // Copied out first: the records are packed, and EXPECT_* binds references.
-        const auto interval = bonus.Interval;
-        const auto active = bonus.Active;
-        const auto x = bonus.X;
+        const int interval = bonus.Interval, active = bonus.Active, x = bonus.X, stepX = bonus.StepX;
         EXPECT_EQ(interval, 50);
         EXPECT_EQ(active, 0);
-        EXPECT_GE(x, 0);
-        EXPECT_LE(x, 1024);
-        const int8_t stepX = bonus.StepX;
-        if (bonus.X < 512) {
-            EXPECT_TRUE(stepX >= 3 && stepX <= 7) << int(stepX);
-        } else {
-            EXPECT_TRUE(stepX <= -3 && stepX >= -7) << int(stepX);
-        }
+        EXPECT_TRUE(x >= 0 && x <= 1024) << x;
+        EXPECT_TRUE(x < 512 ? stepX >= 3 && stepX <= 7 : stepX <= -3 && stepX >= -7) << stepX;
     }
 }
 
@@ -109,39 +97,28 @@ TEST_F(AssetDiscoveryTest, PlanetsAreIndexedInListingOrderAndMoonsFindThem) {
     EXPECT_TRUE(Records<Bonus>(game.Bonuses).empty());
     const std::vector<Planet> planets = Records<Planet>(game.Planets);
     ASSERT_EQ(planets.size(), 1u);
-    const auto index = planets[0].Index;
-    const auto entered = planets[0].Entered;
+    const int index = planets[0].Index, entered = planets[0].Entered, stepX = planets[0].StepX;
+    const float spin = std::abs(planets[0].Spin);
     EXPECT_EQ(index, 0);
     EXPECT_EQ(entered, 1);
-    const float spin = planets[0].Spin;
-    EXPECT_GE(std::abs(spin), 0.15f);
-    EXPECT_LE(std::abs(spin), 0.65f);
-    const int8_t stepX = planets[0].StepX;
-    EXPECT_TRUE(stepX >= 1 && stepX <= 4);
+    EXPECT_TRUE(spin >= 0.15f && spin <= 0.65f) << spin;
+    EXPECT_TRUE(stepX >= 1 && stepX <= 4) << stepX;
 
     const std::vector<Moon> moons = Records<Moon>(game.Moons);
     ASSERT_EQ(moons.size(), 2u);
     const Moon& attached = moons[0];
-    const auto planetIndex = attached.PlanetIndex;
-    const auto planetSprite = attached.PlanetSprite;
-    const auto firstPlanetSprite = planets[0].Sprite;
+    const auto planetSprite = attached.PlanetSprite, firstPlanetSprite = planets[0].Sprite;
+    const int planetIndex = attached.PlanetIndex, moonStep = attached.StepX, period = attached.Period;
     EXPECT_EQ(planetIndex, 0);
     EXPECT_EQ(planetSprite, firstPlanetSprite);
-    const int8_t moonStep = attached.StepX;
     EXPECT_TRUE(moonStep == 1 || moonStep == -1);
-    const int8_t period = attached.Period;
     EXPECT_TRUE(period >= 1 && period <= 6);
     // The planet's sprite could not be loaded (width 0): bounds are the draws.
     EXPECT_TRUE(attached.MaxX >= 0 && attached.MaxX <= 90);
     EXPECT_TRUE(attached.MinX <= 0 && attached.MinX >= -90);
-
-    const Moon& lonely = moons[1];
-    const auto lonelyIndex = lonely.PlanetIndex;
-    const auto lonelyStep = lonely.StepX;
-    const auto lonelyPeriod = lonely.Period;
-    EXPECT_EQ(lonelyIndex, 0);
-    EXPECT_EQ(lonelyStep, 0);
-    EXPECT_EQ(lonelyPeriod, 0);
+    // A moon without its planet keeps only its sprite.
+    const int lonelyIndex = moons[1].PlanetIndex, lonelyStep = moons[1].StepX, lonelyPeriod = moons[1].Period;
+    EXPECT_EQ(std::tuple(lonelyIndex, lonelyStep, lonelyPeriod), std::tuple(0, 0, 0));
 }
 
 }  // namespace

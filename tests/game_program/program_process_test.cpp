@@ -1,76 +1,31 @@
-// The program as a whole: the built executable run as a process, and the
+// The program as a whole: the built executable left in its menu loop (help,
+// options and a missing level file are run end to end in tests/e2e), and the
 // start-up and menu loop run in-process under death tests (the program only
 // ends through EndProgram, which exits).
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <string>
-#include <thread>
 
 #include <gtest/gtest.h>
 
 #include "game/game_state.h"
 #include "game/program.h"
 #include "runtime/runtime.h"
+#include "tests/support/run_process.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
 
-struct ProcessResult {
-    int ExitCode = -1;
-    std::string Output;  // stdout and stderr together
-};
-
-ProcessResult RunZentara(const std::string& arguments) {
-    ProcessResult result;
-    const std::string command = std::string(ZENTARA_EXECUTABLE) + " " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return result;
-    char buffer[512];
-    while (fgets(buffer, sizeof(buffer), pipe) != nullptr) result.Output += buffer;
-    const int status = pclose(pipe);
-    if (WIFEXITED(status)) result.ExitCode = WEXITSTATUS(status);
-    return result;
-}
-
 const char* kLevelFile =
     "2 /Level erreicht\r\n100/200/300/\r\n5/5/5/\r\n";
-
-TEST(ProgramProcess, WithoutALevelFileItReportsFailureAndEndsCleanly) {
-    zentara_test::TempDir dir{true};
-    const ProcessResult run = RunZentara("");
-    EXPECT_EQ(run.ExitCode, 0);
-    EXPECT_NE(run.Output.find("Failure: zentara.ini not found"), std::string::npos) << run.Output;
-}
-
-TEST(ProgramProcess, HelpListsTheOptionsAndBadOptionsAreRefused) {
-    const ProcessResult help = RunZentara("--help");
-    EXPECT_EQ(help.ExitCode, 0);
-    EXPECT_NE(help.Output.find("--seed"), std::string::npos);
-    const ProcessResult bad = RunZentara("--bogus");
-    EXPECT_EQ(bad.ExitCode, 2);
-    EXPECT_NE(bad.Output.find("--bogus"), std::string::npos);
-}
 
 TEST(ProgramProcess, WithALevelFileItStaysInItsMenuLoop) {
     zentara_test::TempDir dir{true};
     std::filesystem::create_directory("zentara");
     zentara_test::write_file("zentara/zentara.ini", kLevelFile);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        execl(ZENTARA_EXECUTABLE, "zentara", "--seed", "7", static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    std::this_thread::sleep_for(std::chrono::seconds(2));
-    int status = 0;
-    EXPECT_EQ(waitpid(child, &status, WNOHANG), 0) << "the program ended on its own";
-    kill(child, SIGKILL);
-    waitpid(child, &status, 0);
+    const zentara_test::ProcessRun run = zentara_test::run_process(
+        ZENTARA_EXECUTABLE, {"--seed", "7"}, ".", {}, std::chrono::seconds(2));
+    EXPECT_FALSE(run.Ended) << "the program ended on its own\n" << run.Output();
 }
 
 class ProgramTest : public ::testing::Test {

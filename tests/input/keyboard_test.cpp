@@ -1,4 +1,4 @@
-// The keyboard through the real Qt path: key events posted to a runtime
+// The keyboard (and its key table) through the real Qt path: key events posted to a runtime
 // window (as the player's keys would arrive), snapshots taken by polling.
 #include <gtest/gtest.h>
 
@@ -91,11 +91,23 @@ TEST_F(KeyboardTest, GameKeysMapToTheirScanCodes) {
     EXPECT_EQ(rt_input_post_key(window_ + 99, RT_KEY_A, 1), 0);
 }
 
-TEST_F(KeyboardTest, OnlyCode255DownIsNotAnyKey) {
+TEST_F(KeyboardTest, AnyKeyLooksAtCodesUpTo254Only) {
     key(255, true);
     ASSERT_EQ(rt_keyboard_poll(), 1);
     EXPECT_EQ(rt_key_down(255), 128);
     EXPECT_EQ(rt_key_down(-1), 0);
+    EXPECT_EQ(rt_key_released(-1), 0);
+    key(255, false);
+    key(RT_KEY_ESCAPE, true);
+    ASSERT_EQ(rt_keyboard_poll(), 1);
+    EXPECT_EQ(rt_key_down(-1), 1);
+    EXPECT_EQ(rt_key_released(-1), 0);  // asked while down: the release is watched for
+    key(RT_KEY_ESCAPE, false);
+    ASSERT_EQ(rt_keyboard_poll(), 1);
+    EXPECT_EQ(rt_key_released(-1), 1);
+    EXPECT_EQ(rt_key_released(-1), 0);  // the release mark is taken by the first answer
+    EXPECT_EQ(rt_key_down(256), 0);
+    EXPECT_EQ(rt_key_released(-2), 0);
 }
 
 TEST_F(KeyboardTest, FocusLossSuspendsTheKeyboardUntilTheWindowHasItAgain) {
