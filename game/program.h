@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "game/options.h"
+#include "runtime/window/rt_window.h"
 
 // Command ids of the menu bar. Ids below MenuClose are level numbers.
 inline constexpr int32_t MenuClose = 1000;
@@ -18,9 +19,9 @@ inline constexpr int32_t MenuCredit = 1004;
 inline constexpr int32_t MaxMenuLevels = 999;
 
 // Event codes the program reacts to.
-inline constexpr int32_t EventMenu = 13101;
-inline constexpr int32_t EventCloseWindow = 16;
-inline constexpr int32_t EventRepaint = 15;
+inline constexpr int32_t EventMenu = RT_EVENT_MENU;
+inline constexpr int32_t EventCloseWindow = RT_EVENT_CLOSE;
+inline constexpr int32_t EventRepaint = RT_EVENT_REPAINT;
 
 // Shuts the runtime down in its fixed order and ends the process with exit
 // code 0. Every way out of the program goes through here.
