@@ -39,9 +39,22 @@ static void read_from_memory(png_structp png, png_bytep out, size_t length) {
     state->READ_POS += (int64_t)length;
 }
 
+/* A damaged picture is reported by the load's result, not on the terminal:
+ * libpng's own handlers would print every error and warning to stderr. */
+static void quiet_error(png_structp png, png_const_charp message) {
+    (void)message;
+    png_longjmp(png, 1);
+}
+
+static void quiet_warning(png_structp png, png_const_charp message) {
+    (void)png;
+    (void)message;
+}
+
 static int32_t png_check(rt_decode_state* state) {
     if (state->data_length < 8 || png_sig_cmp(state->data, 0, 8) != 0) return 0;
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, NULL, NULL, NULL);
+    png_structp png =
+        png_create_read_struct(PNG_LIBPNG_VER_STRING, NULL, quiet_error, quiet_warning);
     if (!png) return 0;
     state->private_ptr[0] = png;
     state->private_ptr[1] = NULL;

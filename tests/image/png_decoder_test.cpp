@@ -126,6 +126,9 @@ TEST_F(Png, DamagedDataFailsWithoutReadingPastTheEnd) {
     // by the address sanitizer. The end chunk (the last 12 bytes) is never
     // read, so only cuts before it lose pixels.
     const size_t end_chunk = whole.size() - 12;
+    // Failures are answered, not printed: a player's broken picture must not
+    // fill the terminal.
+    testing::internal::CaptureStderr();
     for (size_t cut = 8; cut < whole.size(); ++cut) {
         const std::vector<uint8_t> part(whole.begin(), whole.begin() + cut);
         const auto d = decode(part);
@@ -140,6 +143,7 @@ TEST_F(Png, DamagedDataFailsWithoutReadingPastTheEnd) {
     damaged[damaged.size() - 20] ^= 0x55;
     const auto d = decode(damaged);
     EXPECT_TRUE(!d.recognised || d.result == 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     // Not a PNG at all.
     EXPECT_FALSE(decode({0x89, 'P', 'N', 'G', 1, 2, 3, 4, 5}).recognised);
 }
