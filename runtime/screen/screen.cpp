@@ -119,6 +119,8 @@ void rt_screen_shutdown(void) {
     auto& s = state();
     if (!s.initialised) return;
     rt_screen_close();
+    // Pictures decoded while no screen was open are kept too (their loads
+    // fail only after decoding), and the close above skips a closed screen.
     rt::sprites::forget_decoded();
     s.initialised = false;
 }

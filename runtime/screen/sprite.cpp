@@ -87,6 +87,17 @@ bool recognise_again(const DecodedImage& kept) {
     return same;
 }
 
+// Gives a loaded sprite its pixels: with the picture's own alpha, or (already
+// keyed on black) with black transparent.
+void adopt_loaded(SpriteRecord& record, DecodedPixels pixels, bool own_alpha) {
+    if (own_alpha) {
+        record.pixels->adopt(std::move(pixels.argb), std::nullopt, pixels.premul);
+    } else {
+        record.pixels->adopt(std::move(pixels.argb), kBlackKey, pixels.premul);
+        record.pixels->transparent_colour = kBlackKey;
+    }
+}
+
 // A sprite over a decoded file's pixels: the file's alpha with flag 8 when it
 // has one, otherwise black keyed transparent.
 int32_t make_loaded(int32_t id, const std::shared_ptr<const DecodedImage>& decoded, int32_t flags) {
@@ -94,13 +105,7 @@ int32_t make_loaded(int32_t id, const std::shared_ptr<const DecodedImage>& decod
     SpriteRecord* record = create(id, decoded->width, decoded->height, flags, &new_id, false);
     if (record == nullptr) return 0;
     const bool own_alpha = (flags & 8) != 0 && decoded->has_alpha;
-    DecodedPixels pixels = decoded_pixels(decoded, own_alpha);
-    if (own_alpha) {
-        record->pixels->adopt(std::move(pixels.argb), std::nullopt, pixels.premul);
-    } else {
-        record->pixels->adopt(std::move(pixels.argb), kBlackKey, pixels.premul);
-        record->pixels->transparent_colour = kBlackKey;
-    }
+    adopt_loaded(*record, decoded_pixels(decoded, own_alpha), own_alpha);
     return new_id;
 }
 
@@ -200,13 +205,9 @@ int32_t rt_sprite_load_memory(int32_t id, const void* data, int32_t length, int3
         rt::sprites::create(id, image.width(), image.height(), flags, &new_id, false);
     if (record == nullptr) return 0;
     // Flag 8 keeps the image's alpha only when it has one.
-    if ((flags & 8) != 0 && has_alpha) {
-        record->pixels->adopt(std::move(image), std::nullopt);
-    } else {
-        rt_key_image(image, rt::sprites::kBlackKey);
-        record->pixels->adopt(std::move(image), rt::sprites::kBlackKey);
-        record->pixels->transparent_colour = rt::sprites::kBlackKey;
-    }
+    const bool own_alpha = (flags & 8) != 0 && has_alpha;
+    if (!own_alpha) rt_key_image(image, rt::sprites::kBlackKey);
+    rt::sprites::adopt_loaded(*record, {std::move(image), {}}, own_alpha);
     return new_id;
 }
 
