@@ -149,7 +149,9 @@ TEST(AssetPack, LevelFileIsPlayable) {
     std::string line;
     while (std::getline(text, line)) {
         ASSERT_TRUE(!line.empty() && line.back() == '\r') << "line " << lines.size() + 1;
-        if (lines.empty()) EXPECT_EQ(line, "1 /Level erreicht\r");
+        if (lines.empty()) {
+            EXPECT_EQ(line, "1 /Level erreicht\r");
+        }
         std::vector<long> values;
         std::istringstream fields(line);
         for (std::string field; std::getline(fields, field, '/');) values.push_back(std::atol(field.c_str()));
