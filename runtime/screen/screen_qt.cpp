@@ -8,6 +8,8 @@
 #include <QPaintEvent>
 #include <QScreen>
 #include <QVariant>
+#include <cstring>
+#include <vector>
 
 namespace rt::screen {
 
@@ -15,10 +17,36 @@ namespace {
 
 constexpr char kHookProperty[] = "orv_dxsize";
 
+// Nearest-neighbour stretch of the frame over the whole target. A target
+// pixel shows source pixel (x * source width / target width, likewise for y),
+// the same mapping the pointer is read back with, so the pixel under the
+// pointer is the one the program placed there. Rows that repeat a source row
+// are copied from the row above.
+void stretch_into(const QImage& source, QImage& target, std::vector<int>& columns) {
+    const int tw = target.width(), th = target.height();
+    const int sw = source.width(), sh = source.height();
+    columns.resize(static_cast<size_t>(tw));
+    for (int x = 0; x < tw; ++x) columns[x] = static_cast<int>(int64_t{x} * sw / tw);
+    const auto row_bytes = static_cast<size_t>(tw) * sizeof(uint32_t);
+    int previous = -1;
+    for (int y = 0; y < th; ++y) {
+        const int sy = static_cast<int>(int64_t{y} * sh / th);
+        auto* out = reinterpret_cast<uint32_t*>(target.scanLine(y));
+        if (sy == previous) {
+            std::memcpy(out, target.constScanLine(y - 1), row_bytes);
+            continue;
+        }
+        const auto* in = reinterpret_cast<const uint32_t*>(source.constScanLine(sy));
+        for (int x = 0; x < tw; ++x) out[x] = in[columns[x]];
+        previous = sy;
+    }
+}
+
 class ScreenWidget final : public QWidget {
 public:
     explicit ScreenWidget(QWidget* parent) : QWidget(parent) {
-        // Every paint covers the whole widget with the frame.
+        // Every paint covers the whole widget with the frame: nothing below
+        // it needs painting first.
         setAttribute(Qt::WA_OpaquePaintEvent);
         setAttribute(Qt::WA_NoSystemBackground);
         setFocusPolicy(Qt::NoFocus);
@@ -33,11 +61,20 @@ protected:
             painter.fillRect(rect(), Qt::black);
             return;
         }
-        if (size() == s.backBuffer.size())
+        if (size() == s.backBuffer.size()) {
             painter.drawImage(0, 0, s.backBuffer);
-        else
-            painter.drawImage(rect(), s.backBuffer);
+            return;
+        }
+        // Qt's own scaled draw takes its general path here, several times
+        // slower than this stretch plus an unscaled draw.
+        if (stretched_.size() != size()) stretched_ = QImage(size(), QImage::Format_RGB32);
+        stretch_into(s.backBuffer, stretched_, columns_);
+        painter.drawImage(0, 0, stretched_);
     }
+
+private:
+    QImage stretched_;
+    std::vector<int> columns_;
 };
 
 // Refits the screen and shows the last frame again when the client area

@@ -22,13 +22,6 @@ void queue(int32_t code, const WindowFrame& frame) {
     event_state().queue({code, frame.id(), {}});
 }
 
-// A new size is reported with a repaint after it: the client area shows the
-// frame anew at every size.
-void queue_new_size(WindowFrame& frame) {
-    queue(RT_EVENT_SIZE, frame);
-    queue(RT_EVENT_REPAINT, frame);
-}
-
 void on_state_change(WindowFrame& frame, const QWindowStateChangeEvent& event) {
     Qt::WindowStates now = frame.windowState();
     if (now == event.oldState()) return;
@@ -45,7 +38,7 @@ void on_state_change(WindowFrame& frame, const QWindowStateChangeEvent& event) {
         frame.sized_state = false;
         queue(RT_EVENT_RESTORE, frame);
     }
-    queue_new_size(frame);
+    queue(RT_EVENT_SIZE, frame);
     frame.size_reported = true;
 }
 
@@ -77,7 +70,7 @@ bool on_window_event(WindowFrame& frame, QEvent& event) {
             if (frame.size_reported) {
                 frame.size_reported = false;
             } else if (!(frame.windowState() & Qt::WindowMinimized)) {
-                queue_new_size(frame);
+                queue(RT_EVENT_SIZE, frame);
             }
             break;
         case QEvent::WindowStateChange:

@@ -139,3 +139,22 @@ TEST(KeyboardLifecycle, PollWithoutInitFailsAndEndWithoutInitIsHarmless) {
 }
 
 }  // namespace
+
+namespace {
+
+// The keyboard belongs to the window showing the screen: another window of
+// the program taking the focus suspends it just as a foreign window does.
+TEST_F(KeyboardTest, SecondRuntimeWindowWithTheFocusSuspendsTheScreensKeyboard) {
+    QWidget view(rt::qt::client_widget(window_));  // stands in for the screen's widget
+    rt::qt::show_screen_in(&view, 320, 200);
+    int32_t second = rt_window_open(-1, 400, 0, 100, 100, "Tools", 0xCB0000);
+    rt::qt::window_widget(second)->activateWindow();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(rt_keyboard_poll(), 0);
+
+    rt::qt::window_widget(window_)->activateWindow();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(rt_keyboard_poll(), 1);
+}
+
+}  // namespace
