@@ -142,9 +142,9 @@ namespace {
 
 // The ship's position as the pause and the end screens read it: a third of
 // the ship's height above the pointer instead of a half.
-void FollowMouseInPanel(int32_t window) {
-    game.ShipX = rt_window_mouse_x(window) - game.ShipWidth / 2;
-    game.ShipY = rt_window_mouse_y(window) - game.ShipHeight / 3;
+void FollowMouseInPanel() {
+    game.ShipX = rt_screen_mouse_x() - game.ShipWidth / 2;
+    game.ShipY = rt_screen_mouse_y() - game.ShipHeight / 3;
     game.CursorHidden = UpdateCursor(game.ShipY, game.CursorHidden);
 }
 
@@ -159,7 +159,7 @@ void Pause(int32_t window, int32_t menu) {
     GrabPauseImage();
     do {
         RunHook(LevelPhase::Paused);
-        FollowMouseInPanel(window);
+        FollowMouseInPanel();
         PumpEvents(window, menu);
         rt_screen_clear(0);
         rt_sprite_draw(game.PauseImage, 0, 0);
@@ -179,7 +179,7 @@ void ShowEndPanel(int32_t panel, int32_t window, int32_t menu, int32_t key, Leve
         RunHook(phase);
         rt_screen_clear(0);
         PumpEvents(window, menu);
-        FollowMouseInPanel(window);
+        FollowMouseInPanel();
         rt_sprite_draw(game.PauseImage, 0, 0);
         rt_keyboard_poll();
         if (rt_key_down(RT_KEY_Q)) EndProgram();
@@ -252,8 +252,9 @@ void RunOneFrame(int32_t window, int32_t menu, int32_t starField, int32_t& shipE
     CatchBonuses();
     UpdateBonusEffects();
     FadeExplosions();
-    game.ShipX = rt_window_mouse_x(window) - game.ShipWidth / 2;
-    game.ShipY = rt_window_mouse_y(window) - game.ShipHeight / 2;
+    // Screen coordinates: the ship stays under the pointer on a stretched screen.
+    game.ShipX = rt_screen_mouse_x() - game.ShipWidth / 2;
+    game.ShipY = rt_screen_mouse_y() - game.ShipHeight / 2;
     game.CursorHidden = UpdateCursor(game.ShipY, game.CursorHidden);
     HandleWindowEvent(window, menu, shipEnabled, enemiesEnabled, rocketsEnabled);
     HandleKeys(window, menu);

@@ -135,10 +135,11 @@ int32_t MakeNoMoreLevelsBanner() {
     return banner;
 }
 
-static bool PointerOnSkipLabel(int32_t window) {
-    // A pointer outside the window reads as -1 and never skips.
-    return rt_window_mouse_x(window) > game.ScreenWidth - 80 &&
-           rt_window_mouse_y(window) > game.ScreenHeight - 80;
+static bool PointerOnSkipLabel() {
+    // A pointer off the screen reads as -1 and never skips; screen
+    // coordinates keep the corner under the label on a stretched screen.
+    return rt_screen_mouse_x() > game.ScreenWidth - 80 &&
+           rt_screen_mouse_y() > game.ScreenHeight - 80;
 }
 
 int32_t ShowStory(int32_t storyPage, int32_t skipLabel, int32_t starField, int32_t window,
@@ -156,7 +157,7 @@ int32_t ShowStory(int32_t storyPage, int32_t skipLabel, int32_t starField, int32
         rt_sprite_draw_keyed(storyPage, x, y);
         rt_sprite_draw_keyed(skipLabel, game.ScreenWidth - 100, game.ScreenHeight - 100);
         rt_screen_flip();
-        if (PointerOnSkipLabel(window)) y = kEnd;
+        if (PointerOnSkipLabel()) y = kEnd;
     } while (y != kEnd);
     rt_sprite_free(storyPage);
     rt_sprite_free(skipLabel);

@@ -4,6 +4,7 @@
 #include "runtime/draw/draw_state.h"
 #include "runtime/draw/fonts.h"
 #include "runtime/screen/screen_internal.h"
+#include "runtime/core/text_1252.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -103,16 +104,7 @@ QFont system_font() { return QFontDatabase::systemFont(QFontDatabase::GeneralFon
 }  // namespace
 
 QString from_8bit(const char* text) {
-    // The printable characters Windows-1252 puts at 0x80..0x9F.
-    static constexpr char16_t kHigh[32] = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-    QString out;
-    if (text == nullptr) return out;
-    for (const auto* p = reinterpret_cast<const unsigned char*>(text); *p; ++p)
-        out.append(*p >= 0x80 && *p < 0xA0 ? QChar(kHigh[*p - 0x80]) : QChar(char16_t{*p}));
-    return out;
+    return QString::fromStdU16String(rt::text::from_windows_1252(text));
 }
 
 void set_back_colour(rt_draw_state& s, uint32_t colour) { s.backColour = colour; }

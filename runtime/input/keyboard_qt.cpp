@@ -1,6 +1,6 @@
 // Keyboard input on Qt: key presses and releases of the runtime's windows feed
-// the live key table, and a poll succeeds only while a runtime window has the
-// focus.
+// the live key table, and a poll succeeds only while the window hosting the
+// screen has the focus.
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPointer>
@@ -55,6 +55,14 @@ QPointer<KeyboardDevice>& device() {
 
 bool g_keyboard_initialised = false;
 
+// The keyboard belongs to the window that hosts the screen; before a screen
+// is open, to whichever runtime window has the focus.
+bool keyboard_window_active() {
+    if (rt::window::WindowFrame* host = rt::window::screen_host())
+        return QApplication::activeWindow() == host;
+    return rt::window::runtime_window_active();
+}
+
 }  // namespace
 }  // namespace rt::input
 
@@ -79,7 +87,7 @@ extern "C" int32_t rt_keyboard_poll(void) {
     // The table is as fresh as the events delivered so far: deliver what is
     // waiting (other events are queued for the next fetch as usual).
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    return key_table().poll(rt::window::runtime_window_active()) ? 1 : 0;
+    return key_table().poll(keyboard_window_active()) ? 1 : 0;
 }
 
 extern "C" int32_t rt_key_down(int32_t scancode) {

@@ -3,6 +3,7 @@
 // client area.
 #include <QApplication>
 #include <QMouseEvent>
+#include <cstdint>
 
 #include "runtime/input/input_service.h"
 #include "runtime/input/rt_input.h"
@@ -22,6 +23,24 @@ std::optional<QPoint> pointer_in_client(int32_t window) {
     if (local.x() < 0 || local.y() < 0) return std::nullopt;
     if (local.x() >= client->width() || local.y() >= client->height()) return std::nullopt;
     return local;
+}
+
+// The pointer in the open screen's picture (back-buffer) coordinates: its
+// place in the widget showing the screen, scaled by the stretch.
+std::optional<QPoint> pointer_in_screen() {
+    rt::window::WindowFrame* frame = rt::window::screen_host();
+    if (!frame || !frame->pointer_global) return std::nullopt;
+    const QWidget* view = frame->screen_view;
+    const QSize picture = frame->screen_picture;
+    if (view->width() <= 0 || view->height() <= 0) return std::nullopt;
+    const QPoint local = view->mapFromGlobal(*frame->pointer_global);
+    if (!view->rect().contains(local)) return std::nullopt;
+    // 64-bit: a coordinate times a picture size may pass 2^31.
+    const auto scale = [](int value, int picture_size, int view_size) {
+        return static_cast<int>(int64_t{value} * picture_size / view_size);
+    };
+    return QPoint(scale(local.x(), picture.width(), view->width()),
+                  scale(local.y(), picture.height(), view->height()));
 }
 
 }  // namespace
@@ -47,6 +66,16 @@ extern "C" int32_t rt_window_mouse_x(int32_t window) {
 
 extern "C" int32_t rt_window_mouse_y(int32_t window) {
     std::optional<QPoint> point = pointer_in_client(window);
+    return point ? point->y() : -1;
+}
+
+extern "C" int32_t rt_screen_mouse_x(void) {
+    std::optional<QPoint> point = pointer_in_screen();
+    return point ? point->x() : -1;
+}
+
+extern "C" int32_t rt_screen_mouse_y(void) {
+    std::optional<QPoint> point = pointer_in_screen();
     return point ? point->y() : -1;
 }
 

@@ -32,8 +32,8 @@ extern "C" {
 /* ---- Keyboard --------------------------------------------------------- */
 /* Non-zero when the keyboard is available. */
 int32_t rt_keyboard_init(void);
-/* Takes the snapshot; 0 (and every key test 0) while the game window does not
- * have the keyboard focus. */
+/* Takes the snapshot; 0 (and every key test 0) while the window hosting the
+ * open screen (with no screen open: any runtime window) lacks the focus. */
 int32_t rt_keyboard_poll(void);
 /* 128 while the key is down in the snapshot, else 0; for -1: 1 when any key
  * 0..254 is down. */
@@ -50,6 +50,11 @@ void rt_mouse_end(void);
  * outside it (either coordinate) or the id names no open window. */
 int32_t rt_window_mouse_x(int32_t window);
 int32_t rt_window_mouse_y(int32_t window);
+/* Pointer in screen (back-buffer) coordinates over the window hosting the open
+ * screen, -1 when outside the screen's picture or no screen is open; identical
+ * to rt_window_mouse_x/y at 1:1. */
+int32_t rt_screen_mouse_x(void);
+int32_t rt_screen_mouse_y(void);
 
 /* ---- Testing and demo facility ---------------------------------------- */
 /* Not used by the game itself: tests and the self-playing demo drive input

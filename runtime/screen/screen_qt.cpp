@@ -73,6 +73,7 @@ bool create_child(int32_t window) {
     child->setGeometry(s.x, s.y, s.width, s.height);
     child->show();
     s.childControl = child;
+    rt::qt::show_screen_in(child, s.width, s.height);
     return true;
 }
 

@@ -19,4 +19,9 @@ QWidget* window_widget(int32_t window_id);
 // nullptr for an id that names no open window.
 QWidget* client_widget(int32_t window_id);
 
+// Tells the window holding view that it shows a picture of that size (the
+// screen), so that input reads the pointer in picture coordinates and the
+// keyboard follows the focus of this window.
+void show_screen_in(QWidget* view, int32_t width, int32_t height);
+
 }  // namespace rt::qt

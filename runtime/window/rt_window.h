@@ -79,10 +79,16 @@ int32_t rt_window_handle(int32_t window);
 /* Moves and sizes the window (client size); RT_WINDOW_KEEP keeps a value.
  * Non-zero on success, 0 for an id that names no window. */
 int32_t rt_window_resize(int32_t window, int32_t x, int32_t y, int32_t width, int32_t height);
+/* Switches the window between full screen and its previous state; 1 now full
+ * screen, 0 back in its previous state, -1 for an id that names no open window
+ * or a window without a maximize box. */
+int32_t rt_window_toggle_fullscreen(int32_t window);
 void rt_window_close(int32_t window);
 void rt_window_close_all(void);
 
-/* ---- Events ----------------------------------------------------------- */
+/* ---- Events ----------------------------------------------------------- *
+ * A window destroyed by anything but rt_window_close (the window manager,
+ * another program) keeps reporting RT_EVENT_CLOSE until the program closes it. */
 /* Next event code: timeout -1 waits without limit, 0 polls, n > 0 waits at
  * most n ms. 0 means no event came (nothing is then recorded). */
 int32_t rt_window_event(int32_t timeout_ms);

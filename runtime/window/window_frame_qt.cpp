@@ -2,22 +2,29 @@
 
 #include <QApplication>
 #include <QMenuBar>
-#include <QStringDecoder>
 #include <QVBoxLayout>
 #include <QWindow>
 #include <algorithm>
 
+#include "runtime/core/text_1252.h"
+
 namespace rt::window {
 
-WindowFrame::WindowFrame(int32_t id, bool resizable, Qt::WindowFlags flags)
-    : QWidget(nullptr, flags), id_(id), resizable_(resizable) {
+WindowFrame::WindowFrame(int32_t id, const WindowStyle& style)
+    : QWidget(nullptr, style.qt_flags),
+      id_(id),
+      resizable_(style.resizable),
+      maximizable_(style.maximizable) {
     setObjectName(QStringLiteral("WindowClass_%1").arg(id));
     setAttribute(Qt::WA_QuitOnClose, false);
     setMouseTracking(true);
     layout_ = new QVBoxLayout(this);
     layout_->setContentsMargins(0, 0, 0, 0);
     layout_->setSpacing(0);
-    layout_->setSizeConstraint(resizable ? QLayout::SetDefaultConstraint : QLayout::SetFixedSize);
+    // A fixed size (minimum = maximum) is what tells window managers not to
+    // offer maximizing, so only a window without a maximize box gets one.
+    layout_->setSizeConstraint(fixed_size() ? QLayout::SetFixedSize
+                                            : QLayout::SetDefaultConstraint);
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("client"));
     client_->setMouseTracking(true);
@@ -32,8 +39,13 @@ WindowFrame::WindowFrame(int32_t id, bool resizable, Qt::WindowFlags flags)
 void WindowFrame::set_client_size(int width, int height) {
     width = std::max(width, 0);
     height = std::max(height, 0);
-    if (resizable_) {
-        client_->setMinimumSize(0, 0);
+    if (!fixed_size()) {
+        // Without a sizing border the window grows (maximized, full screen)
+        // but never shrinks below the size the program gave it.
+        client_->setMinimumSize(resizable_ ? QSize(0, 0) : QSize(width, height));
+        // The window's own minimum follows the layout (bar and client); it
+        // must be current before the resize below is bounded by it.
+        layout_->activate();
         int bar = (menu_bar_ && !menu_bar_->isHidden()) ? menu_bar_->sizeHint().height() : 0;
         client_->resize(width, height);
         resize(width, height + bar);
@@ -55,7 +67,7 @@ void WindowFrame::attach_menu_bar(QMenuBar* bar) {
     bar->setParent(this);
     layout_->setMenuBar(bar);
     bar->show();
-    if (resizable_) set_client_size(client_size.width(), client_size.height());
+    if (!fixed_size()) set_client_size(client_size.width(), client_size.height());
     layout_->activate();
 }
 
@@ -66,8 +78,22 @@ void WindowFrame::detach_menu_bar(QMenuBar* bar) {
     bar->hide();
     bar->setParent(nullptr);
     menu_bar_ = nullptr;
-    if (resizable_) set_client_size(client_size.width(), client_size.height());
+    if (!fixed_size()) set_client_size(client_size.width(), client_size.height());
     layout_->activate();
+}
+
+bool WindowFrame::toggle_full_screen() {
+    if (isFullScreen()) {
+        if (before_full_screen_ & Qt::WindowMaximized) {
+            showMaximized();
+        } else {
+            showNormal();
+        }
+        return false;
+    }
+    before_full_screen_ = windowState() & Qt::WindowMaximized;
+    showFullScreen();
+    return true;
 }
 
 WindowFrame* frame_of(const QObject* object) {
@@ -85,12 +111,7 @@ WindowFrame* frame_of(const QObject* object) {
 }
 
 QString text_from_program(const char* text) {
-    if (!text) return {};
-    QByteArray bytes(text);
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString decoded = utf8.decode(bytes);
-    if (!utf8.hasError()) return decoded;
-    return QString::fromLatin1(bytes);
+    return QString::fromStdU16String(rt::text::from_windows_1252(text));
 }
 
 }  // namespace rt::window

@@ -8,20 +8,30 @@
 #include <cstdint>
 #include <optional>
 
+#include "runtime/window/window_style.h"
+
+class QApplication;
 class QVBoxLayout;
 
 namespace rt::window {
 
 class WindowFrame : public QWidget {
   public:
-    WindowFrame(int32_t id, bool resizable, Qt::WindowFlags flags);
+    WindowFrame(int32_t id, const WindowStyle& style);
 
     int32_t id() const { return id_; }
     QWidget* client() const { return client_; }
-    bool resizable() const { return resizable_; }
+    // A window with neither a sizing border nor a maximize box keeps the size
+    // the program gives it; window managers offer no maximize for it.
+    bool fixed_size() const { return !resizable_ && !maximizable_; }
+    bool maximizable() const { return maximizable_; }
 
     // Sets the client area's size; a fixed window follows it exactly.
     void set_client_size(int width, int height);
+
+    // Full screen on, or back to the state it left (maximized or normal).
+    // Answers whether the window is now full screen.
+    bool toggle_full_screen();
 
     // Shows bar above the client area (the bar becomes a child of the window);
     // a bar shown before is detached and handed back to its owner, unparented.
@@ -37,10 +47,18 @@ class WindowFrame : public QWidget {
     // Set when a state change has reported the new size itself, so the resize
     // that the platform delivers for it is not reported a second time.
     bool size_reported = false;
+    // Set when the platform window went away without the program closing it.
+    bool lost = false;
+    // The widget showing a screen in this window and the picture's size, so
+    // that input can answer in picture coordinates and follow its focus.
+    QPointer<QWidget> screen_view;
+    QSize screen_picture;
 
   private:
     int32_t id_;
     bool resizable_;
+    bool maximizable_;
+    Qt::WindowStates before_full_screen_ = Qt::WindowNoState;
     QVBoxLayout* layout_;
     QWidget* client_;
     QPointer<QMenuBar> menu_bar_;
@@ -55,6 +73,8 @@ WindowFrame* frame_of(const QObject* object);
 
 // Creates the application on first use and installs the window procedure.
 void ensure_gui();
+// Installs the watch that reports platform windows destroyed by others.
+void watch_for_lost_windows(QApplication& application);
 
 // Menu library hook: the window is about to be destroyed together with its
 // current menu bar.
@@ -67,8 +87,15 @@ bool cursor_hidden();
 // True while one of the runtime's windows is the active (focused) window.
 bool runtime_window_active();
 
-// Text given by the program as 8-bit text: UTF-8 when it is valid UTF-8,
-// otherwise one character per byte.
+// The window whose client area shows the open screen, or nullptr.
+WindowFrame* screen_host();
+
+// Queues a close request for every window lost to the platform and not yet
+// closed by the program, so that no wait outlasts a window that is gone.
+void report_lost_windows();
+
+// Text given by the program as 8-bit Windows-1252 text, the encoding drawn
+// text uses too.
 QString text_from_program(const char* text);
 
 }  // namespace rt::window

@@ -22,25 +22,31 @@ void queue(int32_t code, const WindowFrame& frame) {
     event_state().queue({code, frame.id(), {}});
 }
 
+// A new size is reported with a repaint after it: the client area shows the
+// frame anew at every size.
+void queue_new_size(WindowFrame& frame) {
+    queue(RT_EVENT_SIZE, frame);
+    queue(RT_EVENT_REPAINT, frame);
+}
+
 void on_state_change(WindowFrame& frame, const QWindowStateChangeEvent& event) {
     Qt::WindowStates now = frame.windowState();
     if (now == event.oldState()) return;
     if (now & Qt::WindowMinimized) {
         frame.sized_state = true;
         queue(RT_EVENT_MINIMIZE, frame);
-    } else if (now & Qt::WindowMaximized) {
+        return;
+    }
+    // Full screen is the maximized state without frame or bars.
+    if (now & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
         frame.sized_state = true;
         queue(RT_EVENT_MAXIMIZE, frame);
-        queue(RT_EVENT_SIZE, frame);
-        frame.size_reported = true;
-    } else {
-        if (frame.sized_state) {
-            frame.sized_state = false;
-            queue(RT_EVENT_RESTORE, frame);
-        }
-        queue(RT_EVENT_SIZE, frame);
-        frame.size_reported = true;
+    } else if (frame.sized_state) {
+        frame.sized_state = false;
+        queue(RT_EVENT_RESTORE, frame);
     }
+    queue_new_size(frame);
+    frame.size_reported = true;
 }
 
 int32_t raw_mouse_code(const QEvent& event) {
@@ -71,7 +77,7 @@ bool on_window_event(WindowFrame& frame, QEvent& event) {
             if (frame.size_reported) {
                 frame.size_reported = false;
             } else if (!(frame.windowState() & Qt::WindowMinimized)) {
-                queue(RT_EVENT_SIZE, frame);
+                queue_new_size(frame);
             }
             break;
         case QEvent::WindowStateChange:
@@ -149,6 +155,7 @@ void pump(int32_t timeout_ms) {
     EventState& state = event_state();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     forget_reported_sizes();
+    if (!state.has_pending()) report_lost_windows();
     if (timeout_ms == 0 || state.has_pending()) return;
     QDeadlineTimer deadline(timeout_ms < 0 ? QDeadlineTimer::Forever : QDeadlineTimer(timeout_ms));
     QTimer wake;
@@ -171,6 +178,7 @@ void ensure_gui() {
     procedure = new WindowProcedure;
     procedure->setParent(&application);
     application.installEventFilter(procedure);
+    watch_for_lost_windows(application);
 }
 
 }  // namespace rt::window

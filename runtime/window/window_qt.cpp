@@ -2,8 +2,8 @@
 // the accessors the other subsystems use to reach a window's widgets.
 #include <QApplication>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QScreen>
-#include <memory>
 #include <new>
 
 #include "runtime/core/rt_core.h"
@@ -20,7 +20,15 @@ namespace {
 struct WindowRecord {
     int32_t live = 1;  // first word non-zero while the window is open
     int32_t handle = 0;
-    std::unique_ptr<WindowFrame> frame;
+    // Null once something other than the program destroyed the widget; the
+    // record stays until the program closes the window.
+    QPointer<WindowFrame> frame;
+    QMetaObject::Connection on_destroyed;
+
+    ~WindowRecord() {
+        QObject::disconnect(on_destroyed);
+        delete frame.data();
+    }
 };
 
 rt_table* window_table() {
@@ -72,6 +80,7 @@ void set_cursor_hidden(bool hidden) {
     rt_table* table = window_table();
     rt_table_first(table);
     while (auto* record = static_cast<WindowRecord*>(rt_table_next(table, nullptr))) {
+        if (!record->frame) continue;
         if (hidden) {
             record->frame->setCursor(Qt::BlankCursor);
         } else {
@@ -87,6 +96,25 @@ bool cursor_hidden() {
 bool runtime_window_active() {
     if (!QApplication::instance()) return false;
     return frame_of(QApplication::activeWindow()) != nullptr;
+}
+
+WindowFrame* screen_host() {
+    if (!QApplication::instance()) return nullptr;
+    rt_table* table = window_table();
+    rt_table_first(table);
+    while (auto* record = static_cast<WindowRecord*>(rt_table_next(table, nullptr))) {
+        if (record->frame && record->frame->screen_view) return record->frame;
+    }
+    return nullptr;
+}
+
+void report_lost_windows() {
+    rt_table* table = window_table();
+    rt_table_first(table);
+    int32_t id = 0;
+    while (auto* record = static_cast<WindowRecord*>(rt_table_next(table, &id))) {
+        if (!record->frame || record->frame->lost) event_state().queue({RT_EVENT_CLOSE, id, {}});
+    }
 }
 
 }  // namespace rt::window
@@ -117,6 +145,13 @@ QWidget* client_widget(int32_t window_id) {
     return frame ? frame->client() : nullptr;
 }
 
+void show_screen_in(QWidget* view, int32_t width, int32_t height) {
+    WindowFrame* frame = frame_of(view);
+    if (!frame) return;
+    frame->screen_view = view;
+    frame->screen_picture = QSize(width, height);
+}
+
 }  // namespace rt::qt
 
 extern "C" void rt_window_init(void) {
@@ -132,8 +167,13 @@ extern "C" int32_t rt_window_open(int32_t id, int32_t x, int32_t y, int32_t widt
     void* memory = rt_table_alloc(window_table(), id, &new_id);
     if (!memory) return 0;
     auto* record = new (memory) WindowRecord;
-    record->frame = std::make_unique<WindowFrame>(new_id, style.resizable, style.qt_flags);
+    record->frame = new WindowFrame(new_id, style);
     WindowFrame& frame = *record->frame;
+    // Destroyed by anyone but rt_window_close (which disconnects first): the
+    // program hears a close request, as when the player closes the window.
+    record->on_destroyed = QObject::connect(&frame, &QObject::destroyed, [new_id] {
+        event_state().queue({RT_EVENT_CLOSE, new_id, {}});
+    });
     frame.setWindowTitle(text_from_program(title));
 
     QScreen* screen = QGuiApplication::primaryScreen();
@@ -168,7 +208,7 @@ extern "C" int32_t rt_window_handle(int32_t window) {
 extern "C" int32_t rt_window_resize(int32_t window, int32_t x, int32_t y, int32_t width,
                                     int32_t height) {
     WindowRecord* record = record_of(window);
-    if (!record) return 0;
+    if (!record || !record->frame) return 0;
     WindowFrame& frame = *record->frame;
     QPoint position = frame.pos();
     if (x != RT_WINDOW_KEEP) position.setX(x);
@@ -181,10 +221,16 @@ extern "C" int32_t rt_window_resize(int32_t window, int32_t x, int32_t y, int32_
     return 1;
 }
 
+extern "C" int32_t rt_window_toggle_fullscreen(int32_t window) {
+    WindowFrame* frame = frame_by_id(window);
+    if (!frame || frame->lost || !frame->maximizable()) return -1;
+    return frame->toggle_full_screen() ? 1 : 0;
+}
+
 extern "C" void rt_window_close(int32_t window) {
     WindowRecord* record = record_of(window);
     if (!record) return;
-    menus_window_destroyed(window, record->frame->menu_bar());
+    menus_window_destroyed(window, record->frame ? record->frame->menu_bar() : nullptr);
     if (record->handle != window) handle_free(record->handle);
     record->~WindowRecord();
     rt_table_remove(window_table(), window);

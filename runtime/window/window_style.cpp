@@ -24,6 +24,7 @@ WindowStyle window_style(int32_t flags) {
     style.maximized = bits & RT_WINDOW_MAXIMIZED;
     style.minimized = bits & RT_WINDOW_MINIMIZED;
     style.resizable = bits & RT_WINDOW_SIZEBORDER;
+    style.maximizable = bits & RT_WINDOW_MAXIMIZEBOX;
     style.caption = (bits & RT_WINDOW_CAPTION) == RT_WINDOW_CAPTION;
 
     Qt::WindowFlags qt = tool ? Qt::Tool : Qt::Window;

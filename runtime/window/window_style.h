@@ -12,7 +12,8 @@ struct WindowStyle {
     bool centre_parent = false;
     bool maximized = false;
     bool minimized = false;
-    bool resizable = false;
+    bool resizable = false;    // sizing border: the edges can be dragged
+    bool maximizable = false;  // maximize box: maximized and full screen allowed
     bool caption = false;
 };
 
