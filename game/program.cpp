@@ -186,12 +186,14 @@ void StartProgram(const ProgramOptions& options) {
     rt_screen_frame_rate(60);
     // Test runs may ask for frames as fast as they can be drawn.
     if (options.Unpaced) rt_screen_frame_rate(0);
-    if (options.Fullscreen) rt_window_toggle_fullscreen(game.MainWindow);
 
     game.StarField = MakeStarField();
     rt_sprite_draw(game.StarField, 0, 0);
 
     BuildMainMenu();
+    // Last: attaching the menu bar sizes the window, which would leave full
+    // screen again.
+    if (options.Fullscreen) rt_window_toggle_fullscreen(game.MainWindow);
 }
 
 void HandleMenuEvent(int32_t event) {
