@@ -1,7 +1,9 @@
-// Process entry: the command line, then the game from start-up to EndProgram.
+// Process entry: the command line, the game folder, then the game from
+// start-up to EndProgram.
 #include <cstdio>
 
 #include "game/demo_pilot.h"
+#include "game/game_folder.h"
 #include "game/options.h"
 #include "game/program.h"
 
@@ -15,6 +17,14 @@ int main(int argc, char** argv) {
     if (options.Help) {
         std::fputs(OptionsUsage("zentara").c_str(), stdout);
         return 0;
+    }
+    if (options.Version) {
+        std::fputs(VersionText("zentara").c_str(), stdout);
+        return 0;
+    }
+    if (!EnterGameFolder(options.DataDir, InstalledPack(), error)) {
+        std::fprintf(stderr, "zentara: %s\n", error.c_str());
+        return 2;
     }
     StartProgram(options);
     // Only with --demo, --frames or --screenshots: hooks and the menu choice.

@@ -1,109 +1,147 @@
 #include "game/options.h"
 
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QStringList>
+
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
+
+#ifndef ZENTARA_VERSION
+#define ZENTARA_VERSION "unknown"
+#endif
 
 namespace {
 
-// A whole number that fits 32 bits; negative values wrap, so any seed a user
-// may have noted from elsewhere is accepted.
-bool ParseSeed(const char* text, uint32_t& seed) {
-    if (text == nullptr || *text == '\0') return false;
-    errno = 0;
-    char* end = nullptr;
-    const long long value = std::strtoll(text, &end, 10);
-    if (errno != 0 || *end != '\0' || value < INT32_MIN || value > UINT32_MAX) return false;
-    seed = static_cast<uint32_t>(value);
-    return true;
-}
-
 // A whole number from `lowest` to `highest`.
-bool ParseCount(const char* text, long long lowest, long long highest, long long& count) {
-    if (text == nullptr || *text == '\0') return false;
+bool ParseCount(const std::string& text, long long lowest, long long highest, long long& count) {
+    if (text.empty()) return false;
     errno = 0;
     char* end = nullptr;
-    const long long value = std::strtoll(text, &end, 10);
+    const long long value = std::strtoll(text.c_str(), &end, 10);
     if (errno != 0 || *end != '\0' || value < lowest || value > highest) return false;
     count = value;
     return true;
 }
 
+std::string Text(const QString& text) { return text.toLocal8Bit().toStdString(); }
+
+// The options with a value, and what a bad value is told.
+struct ValueOption {
+    const char* name;
+    const char* valueName;
+    const char* refusal;
+};
+constexpr ValueOption kValueOptions[] = {
+    {"seed", "N", "--seed needs a whole number"},
+    {"level", "N", "--level needs a level number from 1 to 999"},
+    {"frames", "N", "--frames needs a number of frames above 0"},
+    {"every", "K", "--every needs a number of frames above 0"},
+    {"screenshots", "DIR", "--screenshots needs a folder"},
+    {"data-dir", "DIR", "--data-dir needs a folder"},
+};
+constexpr const char* kFlags[] = {"help", "version", "demo", "unpaced", "check", "fullscreen"};
+
+void DefineOptions(QCommandLineParser& parser) {
+    for (const ValueOption& option : kValueOptions) {
+        parser.addOption(QCommandLineOption(option.name, QString(), option.valueName));
+    }
+    for (const char* flag : kFlags) parser.addOption(QCommandLineOption(flag));
+    parser.addOption(QCommandLineOption("h"));
+    parser.addPositionalArgument("folder", QString(), "[folder]");
+}
+
+// The parser names unknown options without their dashes.
+std::string UnknownOption(const QCommandLineParser& parser) {
+    const QString name = parser.unknownOptionNames().value(0);
+    return "unknown option " + std::string(name.size() == 1 ? "-" : "--") + Text(name);
+}
+
+// Stores one option's value; false when it is out of range.
+bool StoreValue(const std::string& name, const std::string& value, ProgramOptions& options) {
+    long long count = 0;
+    if (name == "seed") {
+        // Negative values wrap, so any seed a user may have noted from
+        // elsewhere is accepted.
+        if (!ParseCount(value, INT32_MIN, UINT32_MAX, count)) return false;
+        options.Seed = static_cast<uint32_t>(count);
+    } else if (name == "level") {
+        if (!ParseCount(value, 1, 999, count)) return false;
+        options.Level = static_cast<int32_t>(count);
+    } else if (name == "frames") {
+        if (!ParseCount(value, 1, INT64_MAX, count)) return false;
+        options.Frames = count;
+    } else if (name == "every") {
+        if (!ParseCount(value, 1, INT32_MAX, count)) return false;
+        options.Every = static_cast<int32_t>(count);
+    } else if (name == "screenshots") {
+        options.ScreenshotDir = value;
+    } else {
+        options.DataDir = value;
+    }
+    return !value.empty();
+}
+
+// Options that only make sense together, and the folder that only --check takes.
+bool CheckCombinations(const QCommandLineParser& parser, ProgramOptions& options,
+                       std::string& error) {
+    const QStringList rest = parser.positionalArguments();
+    if (parser.isSet("level") && !options.Demo) {
+        error = "--level chooses the demo's level and needs --demo";
+    } else if (parser.isSet("every") && options.ScreenshotDir.empty()) {
+        error = "--every needs --screenshots";
+    } else if (!rest.isEmpty() && (!options.Check || rest.size() > 1)) {
+        error = "unexpected argument " + Text(rest.value(options.Check ? 1 : 0));
+    } else {
+        if (!rest.isEmpty()) options.CheckFolder = Text(rest.front());
+        return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 bool ParseOptions(int argc, const char* const* argv, ProgramOptions& options, std::string& error) {
-    bool levelGiven = false;
-    bool everyGiven = false;
-    for (int i = 1; i < argc; ++i) {
-        const char* arg = argv[i];
-        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
-        long long count = 0;
-        if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
-            options.Help = true;
-        } else if (std::strcmp(arg, "--seed") == 0) {
-            uint32_t seed = 0;
-            if (!ParseSeed(value, seed)) {
-                error = "--seed needs a whole number";
-                return false;
-            }
-            options.Seed = seed;
-            ++i;
-        } else if (std::strcmp(arg, "--demo") == 0) {
-            options.Demo = true;
-        } else if (std::strcmp(arg, "--unpaced") == 0) {
-            options.Unpaced = true;
-        } else if (std::strcmp(arg, "--level") == 0) {
-            if (!ParseCount(value, 1, 999, count)) {
-                error = "--level needs a level number from 1 to 999";
-                return false;
-            }
-            options.Level = static_cast<int32_t>(count);
-            levelGiven = true;
-            ++i;
-        } else if (std::strcmp(arg, "--frames") == 0) {
-            if (!ParseCount(value, 1, INT64_MAX, count)) {
-                error = "--frames needs a number of frames above 0";
-                return false;
-            }
-            options.Frames = count;
-            ++i;
-        } else if (std::strcmp(arg, "--every") == 0) {
-            if (!ParseCount(value, 1, INT32_MAX, count)) {
-                error = "--every needs a number of frames above 0";
-                return false;
-            }
-            options.Every = static_cast<int32_t>(count);
-            everyGiven = true;
-            ++i;
-        } else if (std::strcmp(arg, "--screenshots") == 0) {
-            if (value == nullptr || *value == '\0') {
-                error = "--screenshots needs a folder";
-                return false;
-            }
-            options.ScreenshotDir = value;
-            ++i;
-        } else {
-            error = std::string("unknown option ") + arg;
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    QCommandLineParser parser;
+    DefineOptions(parser);
+    if (!parser.parse(arguments)) {
+        error = parser.unknownOptionNames().isEmpty() ? Text(parser.errorText())
+                                                      : UnknownOption(parser);
+        return false;
+    }
+    options.Help = parser.isSet("help") || parser.isSet("h");
+    options.Version = parser.isSet("version");
+    options.Demo = parser.isSet("demo");
+    options.Unpaced = parser.isSet("unpaced");
+    options.Check = parser.isSet("check");
+    options.Fullscreen = parser.isSet("fullscreen");
+    for (const ValueOption& option : kValueOptions) {
+        // A repeated option counts with its last value, as it always did.
+        if (!parser.isSet(option.name)) continue;
+        if (!StoreValue(option.name, Text(parser.values(option.name).back()), options)) {
+            error = option.refusal;
             return false;
         }
     }
-    if (levelGiven && !options.Demo) {
-        error = "--level chooses the demo's level and needs --demo";
-        return false;
-    }
-    if (everyGiven && options.ScreenshotDir.empty()) {
-        error = "--every needs --screenshots";
-        return false;
-    }
-    return true;
+    return CheckCombinations(parser, options, error);
 }
 
 std::string OptionsUsage(const char* program) {
     return std::string("Usage: ") + program +
            " [options]\n"
-           "Zentara, a space shooter. Reads its level file and pictures from ./zentara.\n"
+           "Zentara, a space shooter. Reads its level file and pictures from zentara/ in\n"
+           "the game folder: the current directory when it holds zentara/zentara.ini,\n"
+           "otherwise $XDG_DATA_HOME/zentara (~/.local/share/zentara), where the\n"
+           "installed pack is copied on first start.\n"
            "\n"
            "Options:\n"
+           "  --fullscreen      start in full screen (F11 switches in play and in the menu)\n"
+           "  --data-dir DIR    use DIR as the game folder (the pack is copied into\n"
+           "                    DIR/zentara when it has no level file yet)\n"
+           "  --check [folder]  check the level file and pictures of a game folder,\n"
+           "                    print what is wrong and end (exit code 0, 1 or 2)\n"
            "  --seed N          start the random generator from seed N (repeatable runs)\n"
            "  --demo            the built-in pilot chooses a level and plays with the\n"
            "                    mouse and keys; it prints a line per finished level\n"
@@ -115,5 +153,10 @@ std::string OptionsUsage(const char* program) {
            "  --unpaced         present frames as fast as they are drawn instead of\n"
            "                    60 per second (for tests; timed effects still follow\n"
            "                    the clock)\n"
+           "  --version         show the program's version and exit\n"
            "  --help            show this text and exit\n";
+}
+
+std::string VersionText(const char* program) {
+    return std::string(program) + " " + ZENTARA_VERSION + "\n";
 }

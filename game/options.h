@@ -5,7 +5,8 @@
 #include <string>
 
 struct ProgramOptions {
-    bool Help = false;
+    bool Help = false;              // --help: print the usage text and end
+    bool Version = false;           // --version: print the program's version and end
     std::optional<uint32_t> Seed;   // --seed N: fixed seed of the main thread's generator
     bool Demo = false;              // --demo: the built-in pilot plays
     int32_t Level = 1;              // --level N: the level the pilot chooses (with --demo)
@@ -13,11 +14,18 @@ struct ProgramOptions {
     std::string ScreenshotDir;      // --screenshots DIR: write frames as PNG files there
     int32_t Every = 60;             // --every K: every K-th presented frame is written
     bool Unpaced = false;           // --unpaced: present frames as fast as they are drawn
+    std::string DataDir;            // --data-dir DIR: the game folder, instead of searching
+    bool Check = false;             // --check [folder]: check a level folder and end
+    std::string CheckFolder;        // the folder given after --check, empty for the default
+    bool Fullscreen = false;        // --fullscreen: start in full screen
 };
 
-// Parses argv[1..argc-1]. Answers false and sets `error` on an unknown option
-// or a bad value.
+// Parses argv[1..argc-1]. Answers false and sets `error` on an unknown option,
+// a missing or bad value or a stray argument.
 bool ParseOptions(int argc, const char* const* argv, ProgramOptions& options, std::string& error);
 
 // The text printed by --help.
 std::string OptionsUsage(const char* program);
+
+// The text printed by --version.
+std::string VersionText(const char* program);

@@ -6,6 +6,7 @@
 #include "game/asset_discovery.h"
 #include "game/enemies.h"
 #include "game/explosions.h"
+#include "game/full_screen.h"
 #include "game/game_math.h"
 #include "game/game_state.h"
 #include "game/level_file.h"
@@ -224,6 +225,7 @@ void HandleWindowEvent(int32_t window, int32_t menu, int32_t& shipEnabled,
 // Frame step 15: only the first key of the chain that applies is acted on.
 void HandleKeys(int32_t window, int32_t menu) {
     rt_keyboard_poll();
+    FollowFullScreenKey(window);
     if (rt_key_down(RT_KEY_A)) {
         TurnShip(-game.TurnStep);
     } else if (rt_key_down(RT_KEY_D)) {

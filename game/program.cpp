@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "game/full_screen.h"
 #include "game/game_state.h"
 #include "game/level_file.h"
 #include "game/play_level.h"
@@ -142,6 +143,8 @@ void SetPumpEventsHook(std::function<void()> hook) { pumpEventsHook = std::move(
 
 int32_t PumpEvents(int32_t window, int32_t /*menu*/) {
     if (pumpEventsHook) pumpEventsHook();
+    rt_keyboard_poll();
+    FollowFullScreenKey(window);
     const int32_t event = rt_window_event_poll();
     if (event == 0 || rt_event_window() != window) return 0;
     if ((event == EventMenu && rt_event_item() == MenuClose) || event == EventCloseWindow) {
@@ -188,6 +191,9 @@ void StartProgram(const ProgramOptions& options) {
     rt_sprite_draw(game.StarField, 0, 0);
 
     BuildMainMenu();
+    // Last: attaching the menu bar sizes the window, which would leave full
+    // screen again.
+    if (options.Fullscreen) rt_window_toggle_fullscreen(game.MainWindow);
 }
 
 void HandleMenuEvent(int32_t event) {
@@ -200,9 +206,10 @@ void HandleMenuEvent(int32_t event) {
         rt_window_resize(game.MainWindow, RT_WINDOW_KEEP, RT_WINDOW_KEEP, RT_WINDOW_KEEP,
                          RT_WINDOW_KEEP);
     }
-    // Q is only noticed when some event wakes the loop.
+    // Q and F11 are only noticed when some event wakes the loop.
     rt_keyboard_poll();
     if (rt_key_down(kKeyQ) != 0) EndProgram();
+    FollowFullScreenKey(game.MainWindow);
 }
 
 void RunMenuLoop() {

@@ -29,7 +29,8 @@ inline constexpr int32_t EventRepaint = RT_EVENT_REPAINT;
 
 // Per-frame event handling of the story and the level loops: takes at most one
 // pending event; "Close" or the close box of `window` end the program, every
-// other event is dropped. `menu` is not used. Returns 0.
+// other event is dropped. F11 switches `window` to full screen and back.
+// `menu` is not used. Returns 0.
 int32_t PumpEvents(int32_t window, int32_t menu);
 
 // Testing facility: a function called at the start of every PumpEvents, that

@@ -44,7 +44,9 @@ class DemoProcess : public ::testing::Test {
         std::vector<std::string> argv;
         for (std::string word; words >> word;) argv.push_back(word);
         return zentara_test::run_process(ZENTARA_EXECUTABLE, argv, dir_.string(),
-                                         {"QT_QPA_PLATFORM=offscreen", "ALSOFT_DRIVERS=null"},
+                                         {"QT_QPA_PLATFORM=offscreen", "ALSOFT_DRIVERS=null",
+                                          // no player's folder from the real home
+                                          "XDG_DATA_HOME=" + (dir_ / "data").string()},
                                          std::chrono::seconds(200));
     }
 

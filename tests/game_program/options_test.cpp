@@ -1,36 +1,74 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "game/options.h"
 
 namespace {
 
-bool Parse(std::initializer_list<const char*> args, ProgramOptions& options, std::string& error) {
-    std::vector<const char*> argv{"zentara"};
-    argv.insert(argv.end(), args);
-    return ParseOptions(static_cast<int>(argv.size()), argv.data(), options, error);
+bool Parse(std::vector<const char*> args, ProgramOptions& options, std::string& error) {
+    args.insert(args.begin(), "zentara");
+    return ParseOptions(static_cast<int>(args.size()), args.data(), options, error);
 }
 
-TEST(Options, SeedAndHelpAreRecognisedAndMistakesRefused) {
-    ProgramOptions options;
-    std::string error;
-    EXPECT_TRUE(Parse({}, options, error));
-    EXPECT_FALSE(options.Seed.has_value());
-    EXPECT_FALSE(options.Help);
+struct Accepted {
+    std::vector<const char*> args;
+    std::function<bool(const ProgramOptions&)> holds;
+};
 
-    EXPECT_TRUE(Parse({"--seed", "42"}, options, error));
-    EXPECT_EQ(options.Seed, 42u);
-    EXPECT_TRUE(Parse({"--seed", "-1"}, options, error));
-    EXPECT_EQ(options.Seed, 0xFFFFFFFFu);
-    EXPECT_TRUE(Parse({"--help"}, options, error));
-    EXPECT_TRUE(options.Help);
+TEST(Options, EveryOptionLandsInItsField) {
+    const std::vector<Accepted> cases = {
+        {{}, [](const ProgramOptions& o) { return !o.Seed && !o.Help && !o.Check && !o.Fullscreen; }},
+        {{"--seed", "42"}, [](const ProgramOptions& o) { return o.Seed == 42u; }},
+        {{"--seed", "-1"}, [](const ProgramOptions& o) { return o.Seed == 0xFFFFFFFFu; }},
+        {{"--help"}, [](const ProgramOptions& o) { return o.Help; }},
+        {{"-h"}, [](const ProgramOptions& o) { return o.Help; }},
+        {{"--version"}, [](const ProgramOptions& o) { return o.Version; }},
+        {{"--demo", "--level", "3"}, [](const ProgramOptions& o) { return o.Demo && o.Level == 3; }},
+        {{"--frames", "900", "--unpaced"},
+         [](const ProgramOptions& o) { return o.Frames == 900 && o.Unpaced; }},
+        {{"--screenshots", "shots", "--every", "5"},
+         [](const ProgramOptions& o) { return o.ScreenshotDir == "shots" && o.Every == 5; }},
+        {{"--data-dir", "/tmp/game"}, [](const ProgramOptions& o) { return o.DataDir == "/tmp/game"; }},
+        {{"--check"}, [](const ProgramOptions& o) { return o.Check && o.CheckFolder.empty(); }},
+        {{"--check", "levels"},
+         [](const ProgramOptions& o) { return o.Check && o.CheckFolder == "levels"; }},
+        {{"--fullscreen"}, [](const ProgramOptions& o) { return o.Fullscreen; }},
+    };
+    for (const Accepted& c : cases) {
+        ProgramOptions options;
+        std::string error;
+        EXPECT_TRUE(Parse(c.args, options, error)) << c.args.size() << " arguments: " << error;
+        EXPECT_TRUE(c.holds(options)) << (c.args.empty() ? "none" : c.args.front());
+    }
+}
 
-    ProgramOptions bad;
-    EXPECT_FALSE(Parse({"--seed"}, bad, error));
-    EXPECT_FALSE(Parse({"--seed", "12x"}, bad, error));
-    EXPECT_FALSE(Parse({"--seed", "99999999999"}, bad, error));
-    EXPECT_FALSE(Parse({"--fast"}, bad, error));
-    EXPECT_NE(error.find("--fast"), std::string::npos);
-    EXPECT_NE(OptionsUsage("zentara").find("--seed N"), std::string::npos);
+// Each refusal names what was wrong.
+TEST(Options, MistakesAreRefusedWithTheirReason) {
+    const std::vector<std::pair<std::vector<const char*>, const char*>> cases = {
+        {{"--seed"}, "--seed"},
+        {{"--seed", "12x"}, "--seed"},
+        {{"--seed", "99999999999"}, "--seed"},
+        {{"--fast"}, "--fast"},
+        {{"--level", "2"}, "--demo"},
+        {{"--demo", "--level", "1000"}, "--level"},
+        {{"--frames", "0"}, "--frames"},
+        {{"--every", "5"}, "--screenshots"},
+        {{"--screenshots", ""}, "--screenshots"},
+        {{"--data-dir"}, "--data-dir"},
+        {{"stray"}, "stray"},
+        {{"--check", "a", "b"}, "b"},
+    };
+    for (const auto& [args, reason] : cases) {
+        ProgramOptions options;
+        std::string error;
+        EXPECT_FALSE(Parse(args, options, error)) << args.front();
+        EXPECT_NE(error.find(reason), std::string::npos) << args.front() << ": " << error;
+    }
+    for (const char* option : {"--seed N", "--data-dir DIR", "--check [folder]", "--fullscreen",
+                               "--version"}) {
+        EXPECT_NE(OptionsUsage("zentara").find(option), std::string::npos) << option;
+    }
 }
 
 }  // namespace

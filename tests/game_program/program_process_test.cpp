@@ -4,10 +4,12 @@
 // ends through EndProgram, which exits).
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include <gtest/gtest.h>
 
+#include "game/full_screen.h"
 #include "game/game_state.h"
 #include "game/program.h"
 #include "runtime/runtime.h"
@@ -90,6 +92,38 @@ TEST_F(ProgramTest, CloseDuringPlayEndsThroughPumpEvents) {
             _exit(6);
         },
         ::testing::ExitedWithCode(0), "");
+}
+
+// Takes every event that comes within a short while through the menu loop.
+void DrainMenuEvents() {
+    while (const int32_t event = rt_window_event(100)) HandleMenuEvent(event);
+}
+
+// F11 in the menu and in the story or panels (PumpEvents): each press and
+// release switches; a switch that answers 1 went to full screen.
+TEST_F(ProgramTest, FullscreenOptionAndF11SwitchTheWindow) {
+    zentara_test::write_file("zentara/zentara.ini", kLevelFile);
+    EXPECT_EXIT(
+        {
+            ProgramOptions options;
+            options.Fullscreen = true;
+            StartProgram(options);
+            auto pressF11 = [](const std::function<void()>& serve) {
+                rt_input_post_key(game.MainWindow, KeyF11, 1);
+                serve();
+                rt_input_post_key(game.MainWindow, KeyF11, 0);
+                serve();
+            };
+            pressF11(DrainMenuEvents);  // full screen -> window
+            pressF11([] {
+                for (int i = 0; i < 20; ++i) PumpEvents(game.MainWindow, game.MainMenu);
+            });  // window -> full screen
+            // So the next switch goes back to the window.
+            std::fputs(rt_window_toggle_fullscreen(game.MainWindow) == 0 ? "switched\n" : "stuck\n",
+                       stderr);
+            EndProgram();
+        },
+        ::testing::ExitedWithCode(0), "switched");
 }
 
 TEST_F(ProgramTest, AMissingLevelFileEndsBeforeAnyWindowExists) {

@@ -40,6 +40,17 @@ constexpr int kBonus = 40;
 }  // namespace size
 
 std::vector<Picture> ship_pictures();
+
+// Where a recipe designed on its own pixel grid lands on a canvas: scaled by
+// `scale`, its origin at `offset`.
+struct Placement {
+    float scale = 1.0f;
+    Vec2 offset{0.0f, 0.0f};
+    Vec2 to_design(Vec2 p) const { return (p - offset) * (1.0f / scale); }
+    Vec2 to_canvas(Vec2 p) const { return p * scale + offset; }
+};
+// The player's ship (a 64-pixel design) drawn onto `canvas`.
+void draw_spaceship(Canvas& canvas, Placement at);
 std::vector<Picture> enemy_pictures();
 std::vector<Picture> effect_pictures();
 std::vector<Picture> item_pictures();

@@ -6,57 +6,74 @@
 #include "sdf.h"
 
 namespace assetgen {
-namespace {
 
-Picture spaceship() {
-    Canvas c(size::kShip, size::kShip);
+// The ship is designed on a 64-pixel grid; `at` maps that grid onto the canvas
+// (scale 1 at the origin draws the game's own picture).
+void draw_spaceship(Canvas& c, Placement at) {
     const float axis = 32.0f;
     using namespace sdf;
+    // A shape of the design grid, measured in canvas pixels.
+    auto placed = [at](auto shape) {
+        return [shape, at](Vec2 p) { return shape(at.to_design(p)) * at.scale; };
+    };
+    auto plate = [at](Material m) {
+        m.bevel = m.bevel * at.scale;
+        return m;
+    };
 
     // Swept wings with cannons at their tips.
-    auto wing =
-        mirror_x(polygon({{36, 24}, {45, 33}, {57, 43}, {58.5f, 51}, {51, 52.5f}, {37, 47}}), axis);
-    fill(c, wing, plate_shader(wing, {rgb(92, 118, 168), 2.2f, 0.4f, 0.7f, 0.5f, 16}));
-    auto cannons = mirror_x(capsule({55.2f, 33}, {55.2f, 49}, 1.7f), axis);
-    fill(c, cannons, plate_shader(cannons, {rgb(170, 176, 190), 1.2f}));
-    auto stripe = mirror_x(capsule({39.5f, 30.5f}, {52.5f, 42.5f}, 0.95f), axis);
+    auto wing = placed(
+        mirror_x(polygon({{36, 24}, {45, 33}, {57, 43}, {58.5f, 51}, {51, 52.5f}, {37, 47}}), axis));
+    fill(c, wing, plate_shader(wing, plate({rgb(92, 118, 168), 2.2f, 0.4f, 0.7f, 0.5f, 16})));
+    auto cannons = placed(mirror_x(capsule({55.2f, 33}, {55.2f, 49}, 1.7f), axis));
+    fill(c, cannons, plate_shader(cannons, plate({rgb(170, 176, 190), 1.2f})));
+    auto stripe = placed(mirror_x(capsule({39.5f, 30.5f}, {52.5f, 42.5f}, 0.95f), axis));
     fill(c, stripe, [](Vec2) { return rgb(70, 225, 255); });
 
     // Tail fins.
-    auto fins = mirror_x(polygon({{35, 43}, {42, 51}, {42, 57}, {36, 54}}), axis);
-    fill(c, fins, plate_shader(fins, {rgb(70, 92, 140), 1.5f}));
+    auto fins = placed(mirror_x(polygon({{35, 43}, {42, 51}, {42, 57}, {36, 54}}), axis));
+    fill(c, fins, plate_shader(fins, plate({rgb(70, 92, 140), 1.5f})));
 
     // Fuselage: a long silver dart.
-    auto body = polygon(mirrored(
-        {{32, 2.5f}, {34.6f, 9}, {36.6f, 18}, {37.6f, 30}, {37.6f, 46}, {36, 54}, {32, 56}}, axis));
-    const Material hull{rgb(206, 212, 224), 3.0f, 0.38f, 0.72f, 0.55f, 20};
-    fill(c, body, [body, hull](Vec2 p) {
+    auto body = placed(polygon(mirrored(
+        {{32, 2.5f}, {34.6f, 9}, {36.6f, 18}, {37.6f, 30}, {37.6f, 46}, {36, 54}, {32, 56}}, axis)));
+    const Material hull = plate({rgb(206, 212, 224), 3.0f, 0.38f, 0.72f, 0.55f, 20});
+    fill(c, body, [body, hull, at](Vec2 p) {
         Color col = shade_plate(hull, body(p), gradient(body, p));
         // Panel seams.
-        if (std::fabs(p.y - 36.0f) < 0.45f || std::fabs(p.y - 45.5f) < 0.45f)
+        const Vec2 q = at.to_design(p);
+        if (std::fabs(q.y - 36.0f) < 0.45f || std::fabs(q.y - 45.5f) < 0.45f)
             col = scale(col, 0.7f);
         return col;
     });
 
     // Engines and their flames (soft: the ship keeps its alpha channel).
-    auto engines = unite(box({29, 55}, 2.3f, 3.0f, 1.0f), box({35, 55}, 2.3f, 3.0f, 1.0f));
-    fill(c, engines, plate_shader(engines, {rgb(80, 84, 96), 1.0f}));
+    auto engines = placed(unite(box({29, 55}, 2.3f, 3.0f, 1.0f), box({35, 55}, 2.3f, 3.0f, 1.0f)));
+    fill(c, engines, plate_shader(engines, plate({rgb(80, 84, 96), 1.0f})));
     for (float x : {29.0f, 35.0f}) {
-        glow(c, {x, 59.5f}, 5.5f, rgb(120, 200, 255), 0.9f, 1.6f);
-        glow(c, {x, 58.8f}, 2.6f, rgb(255, 255, 255), 0.9f, 1.2f);
+        glow(c, at.to_canvas({x, 59.5f}), 5.5f * at.scale, rgb(120, 200, 255), 0.9f, 1.6f);
+        glow(c, at.to_canvas({x, 58.8f}), 2.6f * at.scale, rgb(255, 255, 255), 0.9f, 1.2f);
     }
 
     // Cockpit canopy: glass with a highlight.
-    auto canopy = ellipse({32, 21}, 3.3f, 7.0f);
-    fill(c, canopy, [](Vec2 p) {
-        const float t = clamp01((p.y - 14.0f) / 14.0f);
+    auto canopy = placed(ellipse({32, 21}, 3.3f, 7.0f));
+    fill(c, canopy, [at](Vec2 p) {
+        const Vec2 q = at.to_design(p);
+        const float t = clamp01((q.y - 14.0f) / 14.0f);
         Color glass = mix(rgb(150, 240, 255), rgb(20, 70, 130), t);
-        const float hl = length(Vec2{(p.x - 31.0f) / 1.2f, (p.y - 17.5f) / 2.4f});
+        const float hl = length(Vec2{(q.x - 31.0f) / 1.2f, (q.y - 17.5f) / 2.4f});
         if (hl < 1.0f) glass = mix(glass, rgb(240, 255, 255), 0.8f * (1.0f - hl));
         return glass;
     });
     // Nose light.
-    glow(c, {32, 6}, 2.2f, rgb(120, 240, 255), 0.6f, 1.0f);
+    glow(c, at.to_canvas({32, 6}), 2.2f * at.scale, rgb(120, 240, 255), 0.6f, 1.0f);
+}
+
+namespace {
+
+Picture spaceship() {
+    Canvas c(size::kShip, size::kShip);
+    draw_spaceship(c, {});
     return {"spaceship.png", std::move(c), Keying::Alpha};
 }
 

@@ -13,6 +13,10 @@ ZENTARA_PACKAGES=(
     libgtest-dev libbenchmark-dev
 )
 
+# Only for checking the installed files and building the Debian package.
+ZENTARA_INSTALL_TEST_PACKAGES=(desktop-file-utils appstream man-db strace)
+ZENTARA_PACKAGE_PACKAGES=(dpkg-dev lintian)
+
 die() {
     echo "error: $*" >&2
     exit 1

@@ -1,0 +1,36 @@
+// The game folder: the folder holding zentara/ with the level file, which the
+// program makes its current directory before start-up. Players who never
+// point the program anywhere get their own folder in their home, filled from
+// the installed pack on first start.
+#pragma once
+#include <filesystem>
+#include <string>
+
+// True when `folder` holds zentara/zentara.ini (each name matched without
+// regard to case, as the game's own file access matches them).
+bool HoldsLevelFile(const std::filesystem::path& folder);
+
+// The player's folder: $XDG_DATA_HOME/zentara, else ~/.local/share/zentara;
+// empty when neither variable names a folder.
+std::filesystem::path PlayerFolder();
+
+// The installed, read-only pack beside the running program (share/zentara
+// seen from its bin/ or games/ folder); empty when there is none, as for a
+// program run from its build tree.
+std::filesystem::path InstalledPack();
+
+// Copies every file of `pack` that `folder`/zentara lacks into it, the level
+// file last and whole, so that an interrupted copy is repeated at the next
+// start. Never replaces a file that is there. False with `problem` set when
+// something could not be copied.
+bool FillFromPack(const std::filesystem::path& folder, const std::filesystem::path& pack,
+                  std::string& problem);
+
+// Chooses the game folder and makes it the current directory: `dataDir` when
+// given (created if missing), else the current directory when it holds the
+// level file, else the player's folder. A chosen folder without a level file
+// is first filled from `pack` (when not empty). When no level file can be had
+// the current directory is left without one, so start-up reports it as
+// missing. False, with `problem` set, only when `dataDir` cannot be used.
+bool EnterGameFolder(const std::string& dataDir, const std::filesystem::path& pack,
+                     std::string& problem);
