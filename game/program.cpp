@@ -140,8 +140,12 @@ void EndProgram() {
 
 void SetPumpEventsHook(std::function<void()> hook) { pumpEventsHook = std::move(hook); }
 
-int32_t PumpEvents(int32_t window, int32_t /*menu*/) {
+void RunPumpEventsHook() {
     if (pumpEventsHook) pumpEventsHook();
+}
+
+int32_t PumpEvents(int32_t window, int32_t /*menu*/) {
+    RunPumpEventsHook();
     const int32_t event = rt_window_event_poll();
     if (event == 0 || rt_event_window() != window) return 0;
     if ((event == EventMenu && rt_event_item() == MenuClose) || event == EventCloseWindow) {

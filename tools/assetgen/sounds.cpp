@@ -55,6 +55,7 @@ std::vector<float> enemy_explosion() {
     Rng rng(601);
     Filter lp(0.8f);
     Phase thump;
+    Smooth crackle_edge;
     float crackle = 0.0f;
     for (size_t i = 0; i < s.size(); ++i) {
         const float t = time_of(static_cast<int>(i));
@@ -65,7 +66,9 @@ std::vector<float> enemy_explosion() {
             sine(thump.step(95.0f * std::exp(-t / 0.18f) + 38.0f)) * attack_decay(t, 0.003f, 0.2f);
         if (rng.uniform() < 0.004f * std::exp(-t / 0.35f)) crackle = rng.signed_unit();
         crackle *= 0.93f;
-        s[i] = blast * 1.3f + low * 0.8f + crackle * 0.5f;
+        // A crackle starts at once, but its edge is rounded off: a bare jump
+        // of the waveform sounds as a click on every speaker.
+        s[i] = blast * 1.3f + low * 0.8f + crackle_edge.step(crackle, 350.0f) * 0.5f;
     }
     saturate(s, 2.2f);
     finish(s, 0.002f, 0.12f);
