@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "game/demo_pilot.h"
+#include "game/level_check.h"
 #include "game/options.h"
 #include "game/program.h"
 
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
         std::fputs(OptionsUsage("zentara").c_str(), stdout);
         return 0;
     }
+    if (options.Check) return RunCheck(options.CheckFolder);
     StartProgram(options);
     // Only with --demo, --frames or --screenshots: hooks and the menu choice.
     StartDemo(options);

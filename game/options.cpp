@@ -50,6 +50,13 @@ bool ParseOptions(int argc, const char* const* argv, ProgramOptions& options, st
             ++i;
         } else if (std::strcmp(arg, "--demo") == 0) {
             options.Demo = true;
+        } else if (std::strcmp(arg, "--check") == 0) {
+            options.Check = true;
+            // The folder is optional: a following word that is no option.
+            if (value != nullptr && value[0] != '-') {
+                options.CheckFolder = value;
+                ++i;
+            }
         } else if (std::strcmp(arg, "--unpaced") == 0) {
             options.Unpaced = true;
         } else if (std::strcmp(arg, "--level") == 0) {
@@ -115,5 +122,8 @@ std::string OptionsUsage(const char* program) {
            "  --unpaced         present frames as fast as they are drawn instead of\n"
            "                    60 per second (for tests; timed effects still follow\n"
            "                    the clock)\n"
+           "  --check [FOLDER]  check the level file and pictures of the game folder\n"
+           "                    FOLDER (the one holding zentara/; default: the current\n"
+           "                    folder) without opening a window, and exit\n"
            "  --help            show this text and exit\n";
 }

@@ -13,6 +13,8 @@ struct ProgramOptions {
     std::string ScreenshotDir;      // --screenshots DIR: write frames as PNG files there
     int32_t Every = 60;             // --every K: every K-th presented frame is written
     bool Unpaced = false;           // --unpaced: present frames as fast as they are drawn
+    bool Check = false;             // --check [folder]: check a game folder and exit
+    std::string CheckFolder = ".";  // the folder that holds zentara/
 };
 
 // Parses argv[1..argc-1]. Answers false and sets `error` on an unknown option

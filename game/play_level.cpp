@@ -1,6 +1,7 @@
 #include "game/play_level.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <utility>
 
 #include "game/bonuses.h"
@@ -9,6 +10,7 @@
 #include "game/explosions.h"
 #include "game/game_math.h"
 #include "game/game_state.h"
+#include "game/level_check.h"
 #include "game/level_file.h"
 #include "game/list_walk.h"
 #include "game/planets.h"
@@ -82,6 +84,10 @@ void StartLevel(int32_t level, const std::function<void()>& serveWindow) {
     CheckLevelFile();
     game.Params = ReadLevelParams(level);
     const LevelParams& p = game.Params;
+    // What an edited file will do to this level, for the player who edits it.
+    for (const std::string& finding : LevelParamFindings(p, level)) {
+        std::fprintf(stderr, "zentara: %s\n", finding.c_str());
+    }
 
     game.ShotSound = LoadSound("zentara\\kugel.wav");
     game.RocketSound = LoadSound("zentara\\rakete.wav");

@@ -81,7 +81,7 @@ int32_t HudBarX(int32_t level) { return RoundHalfEven(level * 1.37); }  // satur
 int32_t HudBarWidth(int32_t level) { return RoundHalfEven(kHudWidth - level * 1.37); }
 
 uint32_t HudBarColour(int32_t level) {
-    return static_cast<uint32_t>(rt_rgb(level, kHighestSafeShield - level, 0));
+    return static_cast<uint32_t>(rt_rgb(level, WrapSub(kHighestSafeShield, level), 0));
 }
 
 int32_t UpdateHud(int32_t hud, int32_t level, int32_t points) {
