@@ -87,6 +87,8 @@ std::vector<std::string> SplitLines(const std::string& contents) {
         }
     }
     if (!line.empty()) lines.push_back(line);
+    // The game's text ends at a NUL byte, and so does each line it reads.
+    for (std::string& text : lines) text.resize(std::min(text.size(), text.find('\0')));
     return lines;
 }
 
