@@ -23,6 +23,13 @@ TEST(Options, SeedAndHelpAreRecognisedAndMistakesRefused) {
     EXPECT_EQ(options.Seed, 0xFFFFFFFFu);
     EXPECT_TRUE(Parse({"--help"}, options, error));
     EXPECT_TRUE(options.Help);
+    // --check takes an optional folder, the current one by default.
+    ProgramOptions check;
+    EXPECT_TRUE(Parse({"--check", "--seed", "1"}, check, error));
+    EXPECT_TRUE(check.Check);
+    EXPECT_EQ(check.CheckFolder, ".");
+    EXPECT_TRUE(Parse({"--check", "mods/big"}, check, error));
+    EXPECT_EQ(check.CheckFolder, "mods/big");
 
     ProgramOptions bad;
     EXPECT_FALSE(Parse({"--seed"}, bad, error));
