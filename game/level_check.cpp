@@ -78,7 +78,8 @@ std::vector<std::string> SplitLines(const std::string& contents) {
     std::string line;
     for (size_t i = 0; i < contents.size(); ++i) {
         const char c = contents[i];
-        if (c == '\r' || c == '\n') {
+        // The game's reader ends a line at CR, LF, CR LF and at a NUL byte.
+        if (c == '\r' || c == '\n' || c == '\0') {
             lines.push_back(line);
             line.clear();
             if (c == '\r' && i + 1 < contents.size() && contents[i + 1] == '\n') ++i;
@@ -87,8 +88,6 @@ std::vector<std::string> SplitLines(const std::string& contents) {
         }
     }
     if (!line.empty()) lines.push_back(line);
-    // The game's text ends at a NUL byte, and so does each line it reads.
-    for (std::string& text : lines) text.resize(std::min(text.size(), text.find('\0')));
     return lines;
 }
 
