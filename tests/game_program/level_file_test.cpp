@@ -155,6 +155,16 @@ TEST_F(LevelFileTest, SavingSparesAPlayersFileAndKeepsHardLinks) {
                             std::filesystem::directory_iterator()), 3);
 }
 
+TEST_F(LevelFileTest, AFailedSaveSaysSoOnStandardError) {
+    std::filesystem::create_directory(kPath);  // cannot be read as a file
+    testing::internal::CaptureStderr();
+    SaveLevelReached(2, 1);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("could not save the progress"), std::string::npos) << said;
+    EXPECT_EQ(said.find('\n'), said.size() - 1);  // one line
+    EXPECT_TRUE(std::filesystem::is_directory(kPath));
+}
+
 TEST_F(LevelFileTest, SavedProgressIsReadBackAmongSeveralSpellings) {
     for (const char* name : {"zentara/zentara.ini", "zentara/Zentara.ini", "zentara/ZENTARA.INI"}) {
         zentara_test::write_file(name, "1 /Level erreicht\r\n100/\r\n");
