@@ -172,8 +172,10 @@ std::vector<float> bonus_rocket_cover() {
         const float cutoff = 300.0f + 2800.0f * std::sin(kPi * std::min(t / 0.6f, 1.0f));
         const float field = lp.step(hum, cutoff).low * attack_decay(t, 0.05f, 0.3f);
         const float local = t - 0.28f;
+        // The ping swells in over 12 ms: a faster onset of so high a tone is
+        // heard as a click.
         const float bell =
-            local >= 0.0f ? sine(ping.step(1318.5f)) * attack_decay(local, 0.003f, 0.15f) : 0.0f;
+            local >= 0.0f ? sine(ping.step(1318.5f)) * attack_decay(local, 0.012f, 0.15f) : 0.0f;
         if (local < 0.0f) ping.step(1318.5f);
         s[i] = field * 1.2f + bell * 0.5f;
     }
