@@ -2,16 +2,19 @@
 // in a scratch working directory, then the progress, the level count and the
 // parameters of several levels are read through the runtime's sequential files
 // and string fields. The text side of saving progress (the new first line
-// replacing the old) is checked on the same input.
+// replacing the old) is checked on the same input, and so is the reading of
+// `zentara --check`, which must see the values the game reads.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
 #include "fuzz/fuzz_common.h"
+#include "game/level_check.h"
 #include "game/level_file.h"
 #include "runtime/core/rt_core.h"
 #include "runtime/files/rt_files.h"
@@ -73,8 +76,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int32_t levels[] = {1, reached, count, count < INT32_MAX ? count + 1 : count, 0, -1, INT32_MAX};
     for (const int32_t level : levels) ReadLevelParams(level);
 
-    // The progress line written over this file keeps every later byte.
+    // Whatever the checker says about level 1's values, it read them as the
+    // game does: the rules on the game's values give the same findings.
     const std::string contents(reinterpret_cast<const char*>(data), size);
+    const std::vector<std::string> findings = LevelFileFindings("zentara.ini", contents);
+    for (const std::string& finding : findings) FUZZ_CHECK(finding.rfind("zentara.ini:", 0) == 0);
+    if (count >= 1) {
+        for (const std::string& finding : LevelParamFindings(ReadLevelParams(1), 1)) {
+            FUZZ_CHECK(std::find(findings.begin(), findings.end(), finding) != findings.end());
+        }
+    }
+
+    // The progress line written over this file keeps every later byte.
     const std::string line = LevelReachedLine(reached);
     const std::string saved = ReplaceFirstLine(contents, line);
     FUZZ_CHECK(saved.compare(0, line.size() + 2, line + "\r\n") == 0);

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "game/game_math.h"
 #include "game/game_state.h"
 #include "game/list_walk.h"
 #include "game/records.h"
@@ -58,8 +59,9 @@ int8_t StepAwayFromEdge(int32_t position, int32_t extent) {
     return static_cast<int8_t>(-3 - rt_random(4));
 }
 
-// round(value) with halves to even, as the game rounds everywhere.
-int32_t RoundHalfEven(double value) { return static_cast<int32_t>(std::nearbyint(value)); }
+// No planet has this index, so a moon whose planet does not exist is never
+// moved or drawn (a zeroed record would follow planet 0).
+constexpr int32_t kNoPlanet = -1;
 
 // Sets the moon's swing around a planet whose sprite is `planetWidth` wide.
 // The random draws happen in this order: the four bounds, then StepX, StepY,
@@ -139,6 +141,7 @@ int32_t LoadMoons() {
         if (!IsMoonImage(name)) return;
         Moon* moon = ListAdd<Moon>(game.Moons);
         moon->Sprite = rt_sprite_load(-1, (directory + name).c_str());
+        moon->PlanetIndex = kNoPlanet;
         // The two characters after "planetmond" name the planet's index;
         // a moon whose planet does not exist keeps only its sprite.
         const std::string digits =

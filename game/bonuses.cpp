@@ -22,7 +22,7 @@ int8_t TowardsMiddle(int32_t position, int32_t size) {
 }  // namespace
 
 uint8_t BonusDamage(uint8_t shield, int32_t breakLevel) {
-    return Wrap8(breakLevel - (breakLevel - shield) / 2);
+    return Wrap8(WrapSub(breakLevel, WrapSub(breakLevel, shield) / 2));
 }
 
 void MoveBonuses() {
@@ -54,8 +54,8 @@ void MoveBonuses() {
                 bonus->StepX = 0;
                 bonus->Active = 0;
             }
-            bonus->X += bonus->StepX;
-            bonus->Y += bonus->StepY;
+            bonus->X = WrapAdd(bonus->X, bonus->StepX);
+            bonus->Y = WrapAdd(bonus->Y, bonus->StepY);
             rt_sprite_draw_keyed(bonus->Sprite, bonus->X, bonus->Y);
         }
     }
@@ -74,7 +74,7 @@ void ApplyBonus(int32_t kind, int32_t sound) {
             if (game.GunpowerStart != 0) break;
             game.GunpowerStart = rt_ms_elapsed();
             game.SavedShotDamage = p.ShotDamage;
-            p.ShotDamage = p.ShotDamage * 2;
+            p.ShotDamage = WrapMul(p.ShotDamage, 2);
             rt_sound_play(sound);
             break;
         case BonusRocketCover:

@@ -14,7 +14,7 @@ Enemy* DestroyEnemy(Enemy* enemy) {
     AddEnemyExplosion(enemy->X, enemy->Y);
     rt_sound_play(game.EnemyExplosionSound);
     RemoveEnemy(enemy);
-    game.Points += game.Params.EnemyKillPoints;
+    game.Points = WrapAdd(game.Points, game.Params.EnemyKillPoints);
     game.EnemiesDestroyed += 1;
     return SpawnEnemy(rt_random(game.EnemyImageCount), game.EnemyShieldImage,
                       game.Params.BaseAlpha);
@@ -26,11 +26,13 @@ Enemy* EnemyHitsShip(Enemy* enemy) {
         return enemy;
     }
     const LevelParams& p = game.Params;
-    game.ShieldLevel += p.CollisionDamage;
-    enemy->Shield = Wrap8(enemy->Shield + p.CollisionDamage);
+    game.ShieldLevel = WrapAdd(game.ShieldLevel, p.CollisionDamage);
+    enemy->Shield = Wrap8(WrapAdd(enemy->Shield, p.CollisionDamage));
     if (enemy->Shield > p.EnemyBreakLevel) enemy = DestroyEnemy(enemy);
-    rt_sprite_draw_alpha(game.CollisionFlashImage, game.ShipX - game.FlashOffset + game.Shake,
-                         game.ShipY - game.FlashOffset - game.Shake, rt_random(155) + 100);
+    rt_sprite_draw_alpha(game.CollisionFlashImage,
+                         WrapAdd(WrapSub(game.ShipX, game.FlashOffset), game.Shake),
+                         WrapSub(WrapSub(game.ShipY, game.FlashOffset), game.Shake),
+                         rt_random(155) + 100);
     rt_sound_play(game.CollisionSound);
     return enemy;
 }
@@ -43,11 +45,11 @@ int32_t ShotHitsEnemies(Shot* shot) {
     rt_list_reset(game.Enemies);
     while (Enemy* enemy = ListNext<Enemy>(game.Enemies)) {
         if (!rt_sprite_collide(sprite, x, y, enemy->Sprite, enemy->X, enemy->Y)) continue;
-        game.Points += p.ShotHitPoints;
+        game.Points = WrapAdd(game.Points, p.ShotHitPoints);
         AddShotExplosion(enemy->X + game.EnemyWidth / 2, enemy->Y + game.EnemyHeight / 2);
         game.ShotsInFlight = RemoveShot(shot, game.ShotsInFlight);
         game.Hits += 1;
-        enemy->Shield = Wrap8(enemy->Shield + p.ShotDamage);
+        enemy->Shield = Wrap8(WrapAdd(enemy->Shield, p.ShotDamage));
         if (enemy->Shield > p.EnemyBreakLevel) DestroyEnemy(enemy);
         return 1;
     }
@@ -61,9 +63,9 @@ int32_t RocketHitsShip(Rocket* rocket) {
     }
     AddRocketExplosion(game.ShipX - game.RocketBlastOffset, game.ShipY - game.RocketBlastOffset);
     rt_sound_play(game.RocketExplosionSound);
-    game.Points += game.Params.RocketHitPoints;
+    game.Points = WrapAdd(game.Points, game.Params.RocketHitPoints);
     RemoveRocket(rocket);
     game.RocketHits += 1;
-    game.ShieldLevel += game.Params.RocketDamage;
+    game.ShieldLevel = WrapAdd(game.ShieldLevel, game.Params.RocketDamage);
     return 1;
 }

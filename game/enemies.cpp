@@ -53,7 +53,7 @@ int32_t EnemySway(int32_t x, int32_t mirror, int32_t period) {
 
 void RepairEnemy(Enemy* enemy, int32_t base, int32_t chance, int32_t step) {
     if (rt_random(chance) == 0 && enemy->Shield > base) {
-        enemy->Shield = Wrap8(enemy->Shield - step);
+        enemy->Shield = Wrap8(WrapSub(enemy->Shield, step));
     }
 }
 
@@ -110,7 +110,7 @@ void MoveEnemies(int32_t rocketsEnabled) {
         enemy->Y += rt_random(enemy->Speed);
         if (enemy->Y > game.ScreenHeight) {
             enemy->Y = -rt_random(30);
-            game.Points += p.EnemyPassPoints;
+            game.Points = WrapAdd(game.Points, p.EnemyPassPoints);
         } else if (enemy->Y > 0) {
             // The draw is taken for every visible enemy, whether rockets are
             // on or not, so switching them off leaves the sequence unchanged.
@@ -125,16 +125,18 @@ void MoveEnemies(int32_t rocketsEnabled) {
         enemy = EnemyHitsShip(enemy);
         RepairEnemy(enemy, p.BaseAlpha, p.EnemyRepairChance, p.EnemyRepairStep);
         rt_sprite_draw_keyed(enemy->Sprite, enemy->X, enemy->Y);
-        rt_sprite_draw_alpha(enemy->ShieldSprite, enemy->X - game.EnemyShieldOffset - game.Shake,
-                             enemy->Y - game.EnemyShieldOffset + game.Shake, enemy->Shield);
+        rt_sprite_draw_alpha(enemy->ShieldSprite,
+                             WrapSub(WrapSub(enemy->X, game.EnemyShieldOffset), game.Shake),
+                             WrapAdd(WrapSub(enemy->Y, game.EnemyShieldOffset), game.Shake),
+                             enemy->Shield);
     }
 }
 
 void MoveRockets() {
     rt_list_reset(game.Rockets);
     while (Rocket* rocket = ListNext<Rocket>(game.Rockets)) {
-        rocket->X += rocket->StepX;
-        rocket->Y += rocket->StepY;
+        rocket->X = WrapAdd(rocket->X, rocket->StepX);
+        rocket->Y = WrapAdd(rocket->Y, rocket->StepY);
         rt_sprite3d_begin();
         rt_sprite3d_draw(rocket->Rotor, rocket->X, rocket->Y);
         rt_sprite3d_end();

@@ -1,5 +1,6 @@
 #include "game/explosions.h"
 
+#include "game/game_math.h"
 #include "game/game_state.h"
 #include "game/list_walk.h"
 #include "game/records.h"
@@ -21,9 +22,11 @@ void AddExplosion(rt_list* list, int32_t x, int32_t y) {
 void FadeList(rt_list* list, int32_t image, int32_t dx, int32_t dy) {
     rt_list_reset(list);
     while (Explosion* explosion = ListNext<Explosion>(list)) {
+        const bool fadedOut = FadeWouldWrap(explosion->Alpha);
         explosion->Alpha = FadeAlpha(explosion->Alpha);
-        if (explosion->Alpha > game.Params.BaseAlpha) {
-            rt_sprite_draw_alpha(image, explosion->X + dx, explosion->Y + dy, explosion->Alpha);
+        if (!fadedOut && explosion->Alpha > game.Params.BaseAlpha) {
+            rt_sprite_draw_alpha(image, WrapAdd(explosion->X, dx), WrapAdd(explosion->Y, dy),
+                                 explosion->Alpha);
         } else {
             rt_list_delete(list);
         }
@@ -45,15 +48,20 @@ void AddRocketExplosion(int32_t x, int32_t y) {
 
 uint8_t FadeAlpha(uint8_t alpha) { return static_cast<uint8_t>(alpha - kFadeStep); }
 
+// With a low BaseAlpha the fade would pass 0 and start again from the top: an
+// explosion would flare up forever and its list only grow. It ends instead.
+bool FadeWouldWrap(int32_t alpha) { return alpha < kFadeStep; }
+
 void FadeExplosions() {
     FadeList(game.EnemyExplosions, game.EnemyExplosionImage, game.Shake, -game.Shake);
     FadeList(game.ShotExplosions, game.ShotFlashImage, 0, 0);
     rt_list_reset(game.RocketExplosions);
     while (RocketExplosion* explosion = ListNext<RocketExplosion>(game.RocketExplosions)) {
+        const bool fadedOut = FadeWouldWrap(explosion->Alpha);
         explosion->Alpha -= kFadeStep;
-        if (explosion->Alpha > game.Params.BaseAlpha) {
-            rt_sprite_draw_alpha(game.RocketExplosionImage, explosion->X - game.Shake,
-                                 explosion->Y + game.Shake, explosion->Alpha);
+        if (!fadedOut && explosion->Alpha > game.Params.BaseAlpha) {
+            rt_sprite_draw_alpha(game.RocketExplosionImage, WrapSub(explosion->X, game.Shake),
+                                 WrapAdd(explosion->Y, game.Shake), explosion->Alpha);
         } else {
             rt_list_delete(game.RocketExplosions);
         }

@@ -26,6 +26,11 @@ std::filesystem::path InstalledPack();
 bool FillFromPack(const std::filesystem::path& folder, const std::filesystem::path& pack,
                   std::string& problem);
 
+// The folder EnterGameFolder would choose, without creating or filling it:
+// `dataDir` when given, else the current directory when it holds the level
+// file, else the player's folder (the current directory when there is none).
+std::filesystem::path CheckedGameFolder(const std::string& dataDir);
+
 // Chooses the game folder and makes it the current directory: `dataDir` when
 // given (created if missing), else the current directory when it holds the
 // level file, else the player's folder. A chosen folder without a level file

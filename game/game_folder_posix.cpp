@@ -99,6 +99,13 @@ bool FillFromPack(const fs::path& folder, const fs::path& pack, std::string& pro
     return !error;
 }
 
+fs::path CheckedGameFolder(const std::string& dataDir) {
+    if (!dataDir.empty()) return dataDir;
+    if (HoldsLevelFile(".")) return ".";
+    const fs::path player = PlayerFolder();
+    return player.empty() ? fs::path(".") : player;
+}
+
 bool EnterGameFolder(const std::string& dataDir, const fs::path& pack, std::string& problem) {
     fs::path folder = dataDir;
     if (folder.empty()) {

@@ -1,10 +1,12 @@
 #include "game/level_file.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "game/level_file_posix.h"
 #include "game/program.h"
 #include "game/runtime_text.h"
+#include "runtime/files/path_platform.h"
 #include "runtime/runtime.h"
 
 namespace {
@@ -83,23 +85,29 @@ std::string ReplaceFirstLine(const std::string& contents, const std::string& lin
     return line + "\r\n" + contents.substr(rest);
 }
 
-// The new file is written beside the old one and renamed over it, so a crash
-// or a full disk never leaves a half-written level file, and a longer progress
-// number cannot overwrite the start of line 2.
+// The whole file is rewritten with the new first line (never over the start
+// of the old one), so a longer progress number cannot overwrite line 2. The
+// file is found by the same rule as every read, so the progress written is
+// the progress read back when several spellings of the name exist.
 int32_t SaveLevelReached(int32_t newLevel, int32_t reached) {
     if (newLevel <= reached) return 0;
-    const std::string path = FindFileIgnoringCase(kLevelFileSlash);
+    const std::string path = rt::files::resolve_path(kLevelFileSlash);
     const std::string line = LevelReachedLine(reached);
     std::string contents;
+    bool saved = false;
     switch (ReadWholeFile(path, contents)) {
         case FileRead::Missing:
-            ReplaceFileContents(path, line + "\r\n");
+            saved = ReplaceFileContents(path, line + "\r\n");
             break;
         case FileRead::Ok:
-            ReplaceFileContents(path, ReplaceFirstLine(contents, line));
+            saved = ReplaceFileContents(path, ReplaceFirstLine(contents, line));
             break;
         case FileRead::Failed:
             break;  // unreadable: keeping it beats losing the other lines
+    }
+    if (!saved) {
+        std::fprintf(stderr, "zentara: could not save the progress (level %s) in %s\n",
+                     NumberText(static_cast<int64_t>(reached) + 1).c_str(), path.c_str());
     }
     return 0;
 }

@@ -18,7 +18,8 @@ int32_t ReadLevelCount();
 
 // After a won level: when newLevel > reached, line 1 becomes reached + 1 and
 // " /Level erreicht"; every later line is kept byte for byte. The file is
-// replaced atomically; a file that cannot be written is left as it is.
+// replaced atomically where possible, else rewritten in place; a file that
+// cannot be written is left as it is and a line on standard error says so.
 // Returns 0.
 int32_t SaveLevelReached(int32_t newLevel, int32_t reached);
 

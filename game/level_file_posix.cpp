@@ -2,7 +2,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,30 +10,10 @@
 
 namespace {
 
-bool Exists(const std::string& path) {
-    struct stat info;
-    return lstat(path.c_str(), &info) == 0;
-}
-
 std::string DirectoryOf(const std::string& path) {
     const size_t slash = path.rfind('/');
     if (slash == std::string::npos) return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// The name in `directory` that equals `name` ignoring case, or `name`.
-std::string MatchIgnoringCase(const std::string& directory, const std::string& name) {
-    DIR* dir = opendir(directory.empty() ? "." : directory.c_str());
-    if (dir == nullptr) return name;
-    std::string found = name;
-    while (const dirent* entry = readdir(dir)) {
-        if (strcasecmp(entry->d_name, name.c_str()) == 0) {
-            found = entry->d_name;
-            break;
-        }
-    }
-    closedir(dir);
-    return found;
 }
 
 // Follows a chain of symbolic links to the path that holds the data (which
@@ -75,37 +54,6 @@ void SyncDirectory(const std::string& directory) {
 
 }  // namespace
 
-std::string FindFileIgnoringCase(const std::string& path) {
-    std::string spelled = path;
-    for (char& c : spelled) {
-        if (c == '\\') c = '/';
-    }
-    if (Exists(spelled)) return spelled;
-
-    std::string resolved;
-    size_t start = 0;
-    if (!spelled.empty() && spelled.front() == '/') {
-        resolved = "/";
-        start = 1;
-    }
-    while (start <= spelled.size()) {
-        size_t end = spelled.find('/', start);
-        if (end == std::string::npos) end = spelled.size();
-        const std::string name = spelled.substr(start, end - start);
-        if (!name.empty()) {
-            const std::string directory = resolved.empty() ? "." : resolved;
-            const std::string candidate =
-                (resolved.empty() || resolved.back() == '/') ? resolved + name : resolved + "/" + name;
-            const std::string actual =
-                Exists(candidate) ? name : MatchIgnoringCase(directory, name);
-            resolved = (resolved.empty() || resolved.back() == '/') ? resolved + actual
-                                                                    : resolved + "/" + actual;
-        }
-        start = end + 1;
-    }
-    return resolved;
-}
-
 FileRead ReadWholeFile(const std::string& path, std::string& contents) {
     const int fd = open(path.c_str(), O_RDONLY);
     if (fd < 0) return errno == ENOENT ? FileRead::Missing : FileRead::Failed;
@@ -125,26 +73,51 @@ FileRead ReadWholeFile(const std::string& path, std::string& contents) {
     return FileRead::Ok;
 }
 
-bool ReplaceFileContents(const std::string& path, const std::string& contents) {
-    const std::string target = FinalTarget(path);
+namespace {
 
-    // The old file's permission decides whether the game may change it; the
-    // replacement keeps its mode. A new file gets the usual mode for the
-    // user's umask.
-    struct stat info;
-    const bool replacing = stat(target.c_str(), &info) == 0;
-    if (replacing) {
-        const int probe = open(target.c_str(), O_WRONLY | O_CLOEXEC);
-        if (probe < 0) return false;
-        close(probe);
-    }
-
-    const std::string temporary = target + ".tmp";
-    unlink(temporary.c_str());  // a leftover of an interrupted save
-    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+// Writes `contents` over the file itself: the only way left when its folder
+// cannot take a new file, and the way that keeps every hard link to it
+// sharing the data. Not atomic, but the same bytes, flushed.
+bool RewriteInPlace(const std::string& target, const std::string& contents) {
+    const int fd = open(target.c_str(), O_WRONLY | O_CLOEXEC);
     if (fd < 0) return false;
     bool written = WriteAll(fd, contents);
-    if (written && replacing) written = fchmod(fd, info.st_mode & 07777) == 0;
+    if (written) written = ftruncate(fd, static_cast<off_t>(contents.size())) == 0;
+    if (written) written = fsync(fd) == 0;
+    return close(fd) == 0 && written;
+}
+
+// A save's temporary file is the target's name, this marker and six random
+// characters: a shape no player picks, so the leftovers of a save that was
+// killed can be recognised and removed by the next one.
+constexpr char kSaveMarker[] = ".save-";
+constexpr size_t kRandomChars = 6;
+
+void RemoveKilledSaves(const std::string& target) {
+    const std::string folder = DirectoryOf(target);
+    const size_t slash = target.rfind('/');
+    const std::string prefix = (slash == std::string::npos ? target : target.substr(slash + 1)) + kSaveMarker;
+    DIR* listing = opendir(folder.c_str());
+    if (listing == nullptr) return;
+    while (const dirent* entry = readdir(listing)) {
+        const std::string name = entry->d_name;
+        if (name.size() == prefix.size() + kRandomChars && name.compare(0, prefix.size(), prefix) == 0) {
+            unlink((folder + "/" + name).c_str());
+        }
+    }
+    closedir(listing);
+}
+
+// The new contents go to a temporary file with a name nobody else uses
+// (created exclusively, so no player's file is ever touched), which is then
+// flushed and renamed over the target. `mode` is the permission to give it.
+bool WriteBesideAndRename(const std::string& target, const std::string& contents, mode_t mode) {
+    RemoveKilledSaves(target);
+    std::string temporary = target + kSaveMarker + std::string(kRandomChars, 'X');
+    const int fd = mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0) return false;
+    bool written = WriteAll(fd, contents);
+    if (written) written = fchmod(fd, mode) == 0;
     if (written) written = fsync(fd) == 0;
     if (close(fd) != 0 || !written || rename(temporary.c_str(), target.c_str()) != 0) {
         unlink(temporary.c_str());
@@ -152,4 +125,31 @@ bool ReplaceFileContents(const std::string& path, const std::string& contents) {
     }
     SyncDirectory(DirectoryOf(target));
     return true;
+}
+
+mode_t NewFileMode() {
+    const mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+}  // namespace
+
+bool ReplaceFileContents(const std::string& path, const std::string& contents) {
+    const std::string target = FinalTarget(path);
+    // The old file's permission decides whether the game may change it.
+    struct stat info;
+    if (stat(target.c_str(), &info) != 0) {
+        return WriteBesideAndRename(target, contents, NewFileMode());
+    }
+    const int probe = open(target.c_str(), O_WRONLY | O_CLOEXEC);
+    if (probe < 0) return false;
+    close(probe);
+    // A rename would part the file from its other names, and a folder that
+    // takes no new file leaves no other way. Otherwise never in place: a write
+    // that fails halfway (a full disk) would tear the only copy.
+    if (info.st_nlink > 1 || access(DirectoryOf(target).c_str(), W_OK) != 0) {
+        return RewriteInPlace(target, contents);
+    }
+    return WriteBesideAndRename(target, contents, info.st_mode & 07777);
 }

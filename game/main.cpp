@@ -4,6 +4,7 @@
 
 #include "game/demo_pilot.h"
 #include "game/game_folder.h"
+#include "game/level_check.h"
 #include "game/options.h"
 #include "game/program.h"
 
@@ -21,6 +22,10 @@ int main(int argc, char** argv) {
     if (options.Version) {
         std::fputs(VersionText("zentara").c_str(), stdout);
         return 0;
+    }
+    if (options.Check) {
+        if (options.CheckFolder.empty()) options.CheckFolder = CheckedGameFolder(options.DataDir);
+        return RunCheck(options.CheckFolder);
     }
     if (!EnterGameFolder(options.DataDir, InstalledPack(), error)) {
         std::fprintf(stderr, "zentara: %s\n", error.c_str());

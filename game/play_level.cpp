@@ -1,5 +1,7 @@
 #include "game/play_level.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <utility>
 
 #include "game/bonuses.h"
@@ -9,6 +11,7 @@
 #include "game/full_screen.h"
 #include "game/game_math.h"
 #include "game/game_state.h"
+#include "game/level_check.h"
 #include "game/level_file.h"
 #include "game/list_walk.h"
 #include "game/planets.h"
@@ -28,10 +31,13 @@ namespace {
 constexpr int32_t kSoundVolume = 70;
 constexpr int32_t kPanelWidth = 350;
 constexpr int32_t kPanelHeight = 270;
+constexpr int32_t kSpawnsPerEventCheck = 256;
 constexpr int32_t kAlphaTexture = RT_SPRITE_TEXTURE | RT_SPRITE_ALPHA;  // 12
 
 LevelFrameHook frameHook;
 int64_t hookFrame = 0;
+// Set when the window is minimized during play; the next key check pauses.
+bool pauseAsked = false;
 
 void RunHook(LevelPhase phase) {
     if (frameHook) frameHook(phase, hookFrame);
@@ -72,13 +78,17 @@ void ResetLoopState() {
 }  // namespace
 
 // Level start, steps 1 to 11 (the intro is shown by the caller).
-void StartLevel(int32_t level) {
+void StartLevel(int32_t level, const std::function<void()>& serveWindow) {
     ResetLoopState();
     // The file was there at program start; if it has gone since, the level
     // cannot be set up and the program ends with the same message.
     CheckLevelFile();
     game.Params = ReadLevelParams(level);
     const LevelParams& p = game.Params;
+    // What an edited file will do to this level, for the player who edits it.
+    for (const std::string& finding : LevelParamFindings(p, level)) {
+        std::fprintf(stderr, "zentara: %s\n", finding.c_str());
+    }
 
     game.ShotSound = LoadSound("zentara\\kugel.wav");
     game.RocketSound = LoadSound("zentara\\rakete.wav");
@@ -114,9 +124,11 @@ void StartLevel(int32_t level) {
 
     Enemy* last = nullptr;
     int32_t counter = 0;
-    while (counter < p.EnemyCount) {
+    while (counter < std::min(p.EnemyCount, MostEnemies)) {
         last = SpawnEnemy(rt_random(game.EnemyImageCount), game.EnemyShieldImage, p.BaseAlpha);
         counter += 1;
+        // A large count takes seconds to spawn: the window stays served.
+        if (counter % kSpawnsPerEventCheck == 0 && serveWindow) serveWindow();
     }
     game.SpawnCount = counter;
 
@@ -188,12 +200,17 @@ void ShowEndPanel(int32_t panel, int32_t window, int32_t menu, int32_t key, Leve
     } while (!rt_key_down(key));
 }
 
-// Frame step 14: at most one window event.
+// At most one window event of a level: the close box and "Close" end the
+// program, the "Disable" items toggle their flags, and a minimized window
+// asks for the pause.
 void HandleWindowEvent(int32_t window, int32_t menu, int32_t& shipEnabled,
                        int32_t& enemiesEnabled, int32_t& rocketsEnabled) {
     const int32_t event = rt_window_event_poll();
     if (event == 0 || rt_event_window() != window) return;
     switch (event) {
+        case RT_EVENT_MINIMIZE:
+            pauseAsked = true;
+            break;
         case EventCloseWindow:
             EndProgram();
         case EventRepaint:
@@ -223,10 +240,15 @@ void HandleWindowEvent(int32_t window, int32_t menu, int32_t& shipEnabled,
 }
 
 // Frame step 15: only the first key of the chain that applies is acted on.
+// A window that has lost the keyboard focus (another window was chosen, or it
+// was minimized) pauses the game as P does; P resumes it as usual.
 void HandleKeys(int32_t window, int32_t menu) {
-    rt_keyboard_poll();
+    const bool focused = rt_keyboard_poll() != 0;
     FollowFullScreenKey(window);
-    if (rt_key_down(RT_KEY_A)) {
+    if (!focused || pauseAsked) {
+        pauseAsked = false;
+        Pause(window, menu);
+    } else if (rt_key_down(RT_KEY_A)) {
         TurnShip(-game.TurnStep);
     } else if (rt_key_down(RT_KEY_D)) {
         TurnShip(game.TurnStep);
@@ -243,7 +265,7 @@ void RunOneFrame(int32_t window, int32_t menu, int32_t starField, int32_t& shipE
                  int32_t& enemiesEnabled, int32_t& rocketsEnabled) {
     RunHook(LevelPhase::Playing);
     rt_screen_clear(0);
-    game.Shake = RandomSigned(game.Params.ShakeAmplitude);
+    game.Shake = ShakeOffset(game.Params.ShakeAmplitude);
     ScrollStarField(starField, game.StarDirection);
     MovePlanets();
     MoveBonuses();
@@ -290,7 +312,15 @@ LevelResult CheckLevelEnd(int32_t lost, int32_t points, int32_t goalPoints) {
 
 int32_t RandomSigned(int32_t max) {
     const int32_t value = rt_random(max);
-    return rt_random(1) == 0 ? -value : value;
+    return rt_random(1) == 0 ? WrapSub(0, value) : value;
+}
+
+// A negative amplitude is no shake at all, not a jump of random size.
+// The draws are taken all the same, so the random sequence does not depend on
+// the amplitude's sign.
+int32_t ShakeOffset(int32_t amplitude) {
+    const int32_t shake = RandomSigned(amplitude);
+    return amplitude < 0 ? 0 : shake;
 }
 
 int32_t IsOffScreen(int32_t x, int32_t y) {
@@ -303,7 +333,8 @@ int32_t PanelX(int32_t panelWidth) {
 
 int32_t PanelY(int32_t panelHeight) { return (game.ScreenHeight - panelHeight) / 2; }
 
-void ShowLevelIntro(int32_t intro, int32_t time, int32_t starField) {
+void ShowLevelIntro(int32_t intro, int32_t time, int32_t starField, int32_t& shipEnabled,
+                    int32_t& enemiesEnabled, int32_t& rocketsEnabled) {
     const uint32_t start = rt_ms_elapsed();
     const int32_t x =
         RoundHalfEven(static_cast<float>((game.ScreenWidth - rt_sprite_width(intro)) / 1.6));
@@ -312,8 +343,11 @@ void ShowLevelIntro(int32_t intro, int32_t time, int32_t starField) {
     uint32_t now = start;
     do {
         // The intro's length comes from the level file and may be huge: the
-        // window stays served (closing it ends the program) all along.
-        PumpEvents(game.MainWindow, game.MainMenu);
+        // window stays served all along, as in play, so that closing it ends
+        // the program and no "Disable" click is lost.
+        RunPumpEventsHook();
+        HandleWindowEvent(game.MainWindow, game.MainMenu, shipEnabled, enemiesEnabled,
+                          rocketsEnabled);
         rt_delay(10);
         rt_screen_clear(0);
         ScrollStarField(starField, direction);
@@ -382,9 +416,11 @@ void FreeLevel(int32_t starField) {
 int32_t PlayLevel(int32_t window, int32_t menu, int32_t starField, int32_t level,
                   int32_t levelReached, int32_t& shipEnabled, int32_t& enemiesEnabled,
                   int32_t& rocketsEnabled, int32_t levelCount) {
-    StartLevel(level);
+    StartLevel(level, [&] {
+        HandleWindowEvent(window, menu, shipEnabled, enemiesEnabled, rocketsEnabled);
+    });
     ShowLevelIntro(MakeLevelIntro(level, game.Params.GoalPoints, kPanelWidth, kPanelHeight),
-                   game.Params.IntroTime, starField);
+                   game.Params.IntroTime, starField, shipEnabled, enemiesEnabled, rocketsEnabled);
 
     RunFrameLoop(window, menu, starField, shipEnabled, enemiesEnabled, rocketsEnabled);
 
@@ -405,7 +441,8 @@ int32_t PlayLevel(int32_t window, int32_t menu, int32_t starField, int32_t level
             MakeWonScreen(kPanelWidth, kPanelHeight, level, game.Points, game.GunShots, game.Hits,
                           game.RocketShots, game.RocketHits, game.EnemiesDestroyed);
         ShowEndPanel(panel, window, menu, RT_KEY_N, LevelPhase::Won);
-        next = level <= levelCount ? level : -1;
+        // Levels past the menu's last one cannot be offered, so play ends there.
+        next = level <= std::min(levelCount, MaxMenuLevels) ? level : -1;
     }
     FreeLevel(starField);
     return next;

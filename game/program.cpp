@@ -141,8 +141,12 @@ void EndProgram() {
 
 void SetPumpEventsHook(std::function<void()> hook) { pumpEventsHook = std::move(hook); }
 
-int32_t PumpEvents(int32_t window, int32_t /*menu*/) {
+void RunPumpEventsHook() {
     if (pumpEventsHook) pumpEventsHook();
+}
+
+int32_t PumpEvents(int32_t window, int32_t /*menu*/) {
+    RunPumpEventsHook();
     rt_keyboard_poll();
     FollowFullScreenKey(window);
     const int32_t event = rt_window_event_poll();

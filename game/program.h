@@ -38,6 +38,8 @@ int32_t PumpEvents(int32_t window, int32_t menu);
 // demo can watch and play those frames. Not used by the game itself; an empty
 // function removes it.
 void SetPumpEventsHook(std::function<void()> hook);
+// Calls that function, for loops that serve their window events themselves.
+void RunPumpEventsHook();
 
 // Flip the check mark of their "Disable" item. The result is 1 when the item
 // is now unchecked (the feature is on), 0 when it is now checked.

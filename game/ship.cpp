@@ -28,18 +28,18 @@ int32_t HeadingStepX(int32_t angle, int32_t speed) {
     const float radians = static_cast<float>(angle) * kDegreesToRadians;
     const float sine = static_cast<float>(std::sin(static_cast<double>(radians)));
     const float step = sine * static_cast<float>(speed);
-    return static_cast<int32_t>(rt_math_round(step, 2));
+    return SaturateToInt32(rt_math_round(step, 2));
 }
 
 int32_t HeadingStepY(int32_t angle, int32_t speed) {
     const float radians = static_cast<float>(angle) * kDegreesToRadians;
     const float cosine = static_cast<float>(std::cos(static_cast<double>(radians)));
     const float step = -cosine * static_cast<float>(speed);
-    return static_cast<int32_t>(rt_math_round(step, 2));
+    return SaturateToInt32(rt_math_round(step, 2));
 }
 
 int32_t TurnAngle(int32_t angle, int32_t delta) {
-    const int32_t sum = angle + delta;
+    const int32_t sum = WrapAdd(angle, delta);
     if (sum == 0) return 360;
     if (sum == 360) return 0;
     return sum;
@@ -72,16 +72,16 @@ int32_t DecayShield(int32_t base, int32_t level, int32_t period, int32_t step) {
     if (period <= 0 || game.DecayCounter < period) return level;
     game.DecayCounter = 0;
     if (level <= base) return 0;
-    const int32_t lowered = level - step;
+    const int32_t lowered = WrapSub(level, step);
     return lowered <= 0 ? 0 : lowered;
 }
 
-int32_t HudBarX(int32_t level) { return RoundHalfEven(level * 1.37); }
+int32_t HudBarX(int32_t level) { return RoundHalfEven(level * 1.37); }  // saturates
 
 int32_t HudBarWidth(int32_t level) { return RoundHalfEven(kHudWidth - level * 1.37); }
 
 uint32_t HudBarColour(int32_t level) {
-    return static_cast<uint32_t>(rt_rgb(level, kHighestSafeShield - level, 0));
+    return static_cast<uint32_t>(rt_rgb(level, WrapSub(kHighestSafeShield, level), 0));
 }
 
 int32_t UpdateHud(int32_t hud, int32_t level, int32_t points) {
@@ -117,8 +117,10 @@ void DrawShip() {
     rt_sprite3d_begin();
     rt_sprite3d_draw_alpha(game.ShipRotated, game.ShipX, game.ShipY, 255);
     rt_sprite3d_end();
-    rt_sprite_draw_alpha(game.ShipShieldImage, game.ShipX - game.ShieldOffset + game.Shake,
-                         game.ShipY - game.ShieldOffset + game.Shake, game.ShieldLevel);
+    rt_sprite_draw_alpha(game.ShipShieldImage,
+                         WrapAdd(WrapSub(game.ShipX, game.ShieldOffset), game.Shake),
+                         WrapAdd(WrapSub(game.ShipY, game.ShieldOffset), game.Shake),
+                         game.ShieldLevel);
     const LevelParams& p = game.Params;
     game.ShieldLevel =
         DecayShield(p.ShieldBase, game.ShieldLevel, p.ShieldDecayPeriod, p.ShieldDecayStep);
@@ -129,16 +131,16 @@ void DrawShip() {
 void MoveShots() {
     rt_list_reset(game.Shots);
     while (Shot* shot = ListNext<Shot>(game.Shots)) {
-        shot->X += shot->StepX;
-        shot->Y += shot->StepY;
+        shot->X = WrapAdd(shot->X, shot->StepX);
+        shot->Y = WrapAdd(shot->Y, shot->StepY);
         if (IsOffScreen(shot->X, shot->Y)) {
             game.ShotsInFlight = RemoveShot(shot, game.ShotsInFlight);
             continue;
         }
         if (game.GunpowerStart != 0) {
-            rt_sprite_draw(shot->PowerSprite, shot->X - 3, shot->Y - 3);
+            rt_sprite_draw_keyed(shot->PowerSprite, shot->X - 3, shot->Y - 3);
         } else {
-            rt_sprite_draw(shot->Sprite, shot->X - 5, shot->Y - 5);
+            rt_sprite_draw_keyed(shot->Sprite, shot->X - 5, shot->Y - 5);
         }
         ShotHitsEnemies(shot);
     }

@@ -157,6 +157,15 @@ TEST(AssetPack, SoundsAreShortCleanAndLoud) {
         const double peak_db = 20.0 * std::log10(peak / 32768.0);
         EXPECT_GT(peak_db, -2.0) << name;
         EXPECT_LT(peak_db, -0.5) << name;
+        // No click inside: no sample step is more than four times the largest
+        // of the 32 steps before it (plus 1% of full scale, for near silence).
+        for (size_t i = 33; i < w.samples.size(); ++i) {
+            auto step = [&](size_t at) { return std::abs(w.samples[at] - w.samples[at - 1]); };
+            int before = 0;
+            for (size_t k = i - 32; k < i; ++k) before = std::max(before, step(k));
+            EXPECT_LE(step(i), 4 * (before + 328)) << name << " jumps at sample " << i;
+            if (step(i) > 4 * (before + 328)) break;
+        }
         // No click: the sound starts and ends at silence.
         EXPECT_LT(std::abs(static_cast<int>(w.samples.front())), 64) << name;
         EXPECT_LT(std::abs(static_cast<int>(w.samples.back())), 64) << name;

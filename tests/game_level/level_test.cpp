@@ -5,21 +5,31 @@
 #include <png.h>
 
 #include <filesystem>
+#include <sstream>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "game/bonuses.h"
 #include "game/collisions.h"
+#include "game/game_math.h"
 #include "game/game_state.h"
 #include "game/list_walk.h"
 #include "game/options.h"
 #include "game/play_level.h"
 #include "game/program.h"
 #include "game/records.h"
+#include "game/ship.h"
 #include "game/star_field.h"
 #include "runtime/core/rt_core.h"
+#include "runtime/draw/rt_draw.h"
 #include "runtime/input/rt_input.h"
 #include "runtime/screen/rt_screen.h"
+#include "runtime/window/qt_platform.h"
+#include "runtime/window/rt_window.h"
+
+#include <QApplication>
+#include <QWidget>
 
 namespace fs = std::filesystem;
 
@@ -303,6 +313,154 @@ TEST_F(LevelTest, AShotOverlappingTwoEnemiesHurtsOnlyTheFirst) {
     FreeLevel(0);
     rt_list_clear(game.ShotExplosions);
     rt_sprite_free(image);
+}
+
+TEST_F(LevelTest, ShotsAreDrawnKeyedOverWhatLiesBehind) {
+    game.GunpowerStart = 0;
+    Shot* shot = ListAdd<Shot>(game.Shots);
+    shot->Sprite = rt_sprite_create(-1, 10, 10);  // all black: transparent
+    shot->X = shot->Y = 300;
+    game.ShotsInFlight = 1;
+    rt_screen_clear(0x00FF00);
+    MoveShots();
+    rt_draw_start(rt_screen_output());
+    EXPECT_EQ(rt_draw_point(297, 297), 0x00FF00);
+    rt_draw_stop();
+    FreeLevel(0);
+    game.ShotsInFlight = 0;
+}
+
+// A "Disable" click during the intro counts as in play; the intro of this
+// file lasts one frame, which takes the posted event.
+TEST_F(LevelTest, DisableClickDuringTheIntroIsKept) {
+    SetLevelFrameHook([](LevelPhase phase, int64_t) {
+        if (phase != LevelPhase::Playing) return Answer(phase, LevelPhase::Won, RT_KEY_N);
+        game.Points = game.Params.GoalPoints + 1;
+    });
+    ASSERT_EQ(rt_window_post_menu(game.MainWindow, MenuDisableRockets), 1);
+    EXPECT_EQ(Play(1), 2);
+    EXPECT_EQ(rocketsEnabled_, 0);
+    EXPECT_EQ(ToggleDisableRockets(game.MainMenu), 1);  // back to unchecked
+    Key(RT_KEY_N, false);
+}
+
+// Only 999 levels fit the menu: winning the 999th of more ends play.
+TEST_F(LevelTest, PlayEndsAfterTheLastLevelTheMenuOffers) {
+    SetLevelFrameHook([](LevelPhase phase, int64_t) {
+        if (phase != LevelPhase::Playing) return Answer(phase, LevelPhase::Won, RT_KEY_N);
+        game.Points = 1;  // the missing fields give a goal of 0
+    });
+    EXPECT_EQ(PlayLevel(game.MainWindow, game.MainMenu, MakeStarField(), 999, 1, shipEnabled_,
+                        enemiesEnabled_, rocketsEnabled_, 1500),
+              -1);
+    Key(RT_KEY_N, false);
+}
+
+// Losing the focus during play pauses on the frame as it stands; P resumes.
+TEST_F(LevelTest, FocusLossPausesPlayAndPResumes) {
+    static QWidget* other = nullptr;
+    static int64_t pausedFrames = 0;
+    static int32_t enemyY = 0;
+    pausedFrames = 0;
+    other = new QWidget;
+    SetLevelFrameHook([](LevelPhase phase, int64_t frame) {
+        if (phase == LevelPhase::Won) return Key(RT_KEY_N, true);
+        Enemy* enemy = FirstEnemy();
+        if (phase == LevelPhase::Paused) {
+            if (pausedFrames == 0) enemyY = enemy->Y;
+            EXPECT_EQ(int32_t(enemy->Y), enemyY);
+            pausedFrames += 1;
+            if (pausedFrames == 20) rt::qt::window_widget(game.MainWindow)->activateWindow();
+            if (pausedFrames == 25) Key(RT_KEY_P, true);
+            if (pausedFrames == 26) Key(RT_KEY_P, false);
+            return;
+        }
+        if (OverLimit(frame)) return;
+        if (frame == 10) {
+            other->show();
+            other->activateWindow();
+        }
+        if (pausedFrames > 0) game.Points = game.Params.GoalPoints + 1;
+    });
+    EXPECT_EQ(Play(1, 1, 1, 0), 2);
+    EXPECT_EQ(pausedFrames, 26);
+    delete other;
+    Key(RT_KEY_N, false);
+}
+
+// The same focus loss while the menu waits leaves the game in the menu.
+TEST_F(LevelTest, FocusLossInTheMenuChangesNothing) {
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QCoreApplication::processEvents();
+    rt::qt::window_widget(game.MainWindow)->activateWindow();
+    QCoreApplication::processEvents();
+    while (const int32_t event = rt_window_event_poll()) HandleMenuEvent(event);
+    EXPECT_EQ(game.CurrentLevel, 0);
+}
+
+// A large EnemyCount spawns for a while; the window is served meanwhile.
+TEST_F(LevelTest, WindowIsServedWhileEnemiesSpawn) {
+    int32_t served = 0;
+    StartLevel(1, [&] { served += 1; });
+    EXPECT_EQ(served, 0);  // one enemy
+    FreeLevel(0);
+    game.Params = LevelParams{};
+    std::filesystem::copy_file("zentara/zentara.ini", "zentara/keep.ini");
+    std::string text = kLevelFile;
+    text.replace(text.find("1/1/ enemies"), 3, "600");
+    std::ofstream("zentara/zentara.ini", std::ios::trunc) << text;
+    StartLevel(1, [&] { served += 1; });
+    EXPECT_EQ(rt_list_count(game.Enemies), 600);
+    EXPECT_GE(served, 2);
+    FreeLevel(0);
+    std::filesystem::rename("zentara/keep.ini", "zentara/zentara.ini");
+}
+
+// Every level value at its 32-bit extremes in turn: the game's arithmetic
+// wraps or saturates without undefined behaviour (the sanitizer build runs
+// this too). The intro's length is left out: at its maximum the intro alone
+// would last 24 days.
+TEST_F(LevelTest, ExtremeLevelValuesPlayWithoutFaults) {
+    static int64_t frames = 0;
+    std::filesystem::copy_file("zentara/zentara.ini", "zentara/keep.ini");
+    rt_screen_frame_rate(0);
+    for (int32_t line = 2; line <= 28; ++line) {
+        if (line == 25) continue;
+        for (const char* extreme : {"-2147483648", "2147483647"}) {
+            std::istringstream in(kLevelFile);
+            std::string text;
+            int32_t at = 1;
+            for (std::string row; std::getline(in, row); ++at) {
+                text += (at == line ? std::string(extreme) + "/" + extreme + "/" : row) + "\n";
+            }
+            std::ofstream("zentara/zentara.ini", std::ios::trunc) << text;
+            frames = line == 16 && extreme[0] != '-' ? 10 : 150;  // 10000 enemies are slow
+            SetLevelFrameHook([this](LevelPhase phase, int64_t frame) {
+                if (phase == LevelPhase::Won) return Key(RT_KEY_N, true);
+                if (phase == LevelPhase::Lost) return Key(RT_KEY_R, true);
+                if (phase != LevelPhase::Playing) return;
+                PointAt(512, 600);
+                Key(RT_KEY_SPACE, true);
+                if (frame % 50 == 5) {
+                    ApplyBonus(BonusShield, 0);
+                    ApplyBonus(BonusGunpower, 0);
+                    ApplyBonus(BonusRocketCover, 0);
+                }
+                // Enemies sent to the bottom edge pass it (EnemyPassPoints).
+                if (Enemy* enemy = FirstEnemy(); enemy != nullptr && frame % 10 == 0) enemy->Y = 767;
+                if (frame >= frames) {
+                    shipEnabled_ = 0;  // the shield bar would clear the loss again
+                    game.Lost = 1;
+                }
+            });
+            Play(1);
+            for (int32_t key : {RT_KEY_SPACE, RT_KEY_N, RT_KEY_R}) Key(key, false);
+        }
+    }
+    rt_screen_frame_rate(60);
+    std::filesystem::rename("zentara/keep.ini", "zentara/zentara.ini");
 }
 
 }  // namespace

@@ -207,6 +207,27 @@ TEST_F(RulesTest, ExplosionsFadeByTenUntilTheBaseAlpha) {
     EXPECT_EQ(FadeAlpha(5), 251);
 }
 
+TEST_F(RulesTest, ExplosionsEndWhereTheirFadeWouldPassZero) {
+    for (int32_t base : {4, 0, INT32_MIN}) {
+        game.Params.BaseAlpha = base;
+        AddEnemyExplosion(10, 10);
+        AddShotExplosion(20, 20);
+        AddRocketExplosion(30, 30);
+        for (int frame = 0; frame < 26; ++frame) FadeExplosions();  // 255 .. 5, then gone
+        EXPECT_EQ(rt_list_count(game.EnemyExplosions), 0) << base;
+        EXPECT_EQ(rt_list_count(game.ShotExplosions), 0) << base;
+        EXPECT_EQ(rt_list_count(game.RocketExplosions), 0) << base;
+    }
+}
+
+TEST_F(RulesTest, NegativeShakeAmplitudeIsNoShake) {
+    for (int32_t seed = 1; seed < 50; ++seed) {
+        rt_random_seed(seed);
+        EXPECT_EQ(ShakeOffset(-7), 0);
+        EXPECT_EQ(ShakeOffset(INT32_MIN), 0);
+    }
+}
+
 TEST_F(RulesTest, LossIsTestedBeforeTheGoal) {
     EXPECT_EQ(CheckLevelEnd(0, 100, 100), LevelResult::Running);
     EXPECT_EQ(CheckLevelEnd(0, 101, 100), LevelResult::Won);

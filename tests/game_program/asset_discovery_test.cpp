@@ -116,9 +116,10 @@ TEST_F(AssetDiscoveryTest, PlanetsAreIndexedInListingOrderAndMoonsFindThem) {
     // The planet's sprite could not be loaded (width 0): bounds are the draws.
     EXPECT_TRUE(attached.MaxX >= 0 && attached.MaxX <= 90);
     EXPECT_TRUE(attached.MinX <= 0 && attached.MinX >= -90);
-    // A moon without its planet keeps only its sprite.
+    // A moon without its planet keeps only its sprite and follows no planet
+    // (index 0 would put it in front of the first one).
     const int lonelyIndex = moons[1].PlanetIndex, lonelyStep = moons[1].StepX, lonelyPeriod = moons[1].Period;
-    EXPECT_EQ(std::tuple(lonelyIndex, lonelyStep, lonelyPeriod), std::tuple(0, 0, 0));
+    EXPECT_EQ(std::tuple(lonelyIndex, lonelyStep, lonelyPeriod), std::tuple(-1, 0, 0));
 }
 
 }  // namespace

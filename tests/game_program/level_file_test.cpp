@@ -138,3 +138,40 @@ TEST(LevelFileText, ReplaceFirstLineKeepsEveryLaterByte) {
 }
 
 }  // namespace
+
+namespace {
+
+// Saving must never remove a file it did not make, must keep every hard link
+// on the same data, and must write the spelling of the name that reading uses.
+TEST_F(LevelFileTest, SavingSparesAPlayersFileAndKeepsHardLinks) {
+    WriteLevelFile("1 /Level erreicht\r\n100/\r\n");
+    zentara_test::write_file("zentara/zentara.ini.tmp", "mine");
+    ASSERT_EQ(link(kPath, "zentara/backup.ini"), 0);
+    SaveLevelReached(2, 1);
+    EXPECT_EQ(zentara_test::read_file("zentara/zentara.ini.tmp"), "mine");
+    EXPECT_EQ(LevelFile(), "2 /Level erreicht\r\n100/\r\n");
+    EXPECT_EQ(zentara_test::read_file("zentara/backup.ini"), "2 /Level erreicht\r\n100/\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("zentara"),
+                            std::filesystem::directory_iterator()), 3);
+}
+
+TEST_F(LevelFileTest, AFailedSaveSaysSoOnStandardError) {
+    std::filesystem::create_directory(kPath);  // cannot be read as a file
+    testing::internal::CaptureStderr();
+    SaveLevelReached(2, 1);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("could not save the progress"), std::string::npos) << said;
+    EXPECT_EQ(said.find('\n'), said.size() - 1);  // one line
+    EXPECT_TRUE(std::filesystem::is_directory(kPath));
+}
+
+TEST_F(LevelFileTest, SavedProgressIsReadBackAmongSeveralSpellings) {
+    for (const char* name : {"zentara/zentara.ini", "zentara/Zentara.ini", "zentara/ZENTARA.INI"}) {
+        zentara_test::write_file(name, "1 /Level erreicht\r\n100/\r\n");
+    }
+    std::filesystem::remove(kPath);  // only variants whose spelling differs are left
+    SaveLevelReached(2, 1);
+    EXPECT_EQ(ReadLevelReached(), 2);
+}
+
+}  // namespace

@@ -55,6 +55,7 @@ std::vector<float> enemy_explosion() {
     Rng rng(601);
     Filter lp(0.8f);
     Phase thump;
+    Smooth crackle_edge;
     float crackle = 0.0f;
     for (size_t i = 0; i < s.size(); ++i) {
         const float t = time_of(static_cast<int>(i));
@@ -65,7 +66,9 @@ std::vector<float> enemy_explosion() {
             sine(thump.step(95.0f * std::exp(-t / 0.18f) + 38.0f)) * attack_decay(t, 0.003f, 0.2f);
         if (rng.uniform() < 0.004f * std::exp(-t / 0.35f)) crackle = rng.signed_unit();
         crackle *= 0.93f;
-        s[i] = blast * 1.3f + low * 0.8f + crackle * 0.5f;
+        // A crackle starts at once, but its edge is rounded off: a bare jump
+        // of the waveform sounds as a click on every speaker.
+        s[i] = blast * 1.3f + low * 0.8f + crackle_edge.step(crackle, 350.0f) * 0.5f;
     }
     saturate(s, 2.2f);
     finish(s, 0.002f, 0.12f);
@@ -169,8 +172,10 @@ std::vector<float> bonus_rocket_cover() {
         const float cutoff = 300.0f + 2800.0f * std::sin(kPi * std::min(t / 0.6f, 1.0f));
         const float field = lp.step(hum, cutoff).low * attack_decay(t, 0.05f, 0.3f);
         const float local = t - 0.28f;
+        // The ping swells in over 12 ms: a faster onset of so high a tone is
+        // heard as a click.
         const float bell =
-            local >= 0.0f ? sine(ping.step(1318.5f)) * attack_decay(local, 0.003f, 0.15f) : 0.0f;
+            local >= 0.0f ? sine(ping.step(1318.5f)) * attack_decay(local, 0.012f, 0.15f) : 0.0f;
         if (local < 0.0f) ping.step(1318.5f);
         s[i] = field * 1.2f + bell * 0.5f;
     }
