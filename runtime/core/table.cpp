@@ -5,6 +5,11 @@
 // atomic pointer and never freed while the table lives (grown copies retire the
 // old directory), so a reader always sees a directory at least as large as the
 // capacity it read first. Everything else runs under the table's re-entrant lock.
+//
+// Dynamic lookups are remembered per thread: a hit skips the lock and the hash
+// search. Each table counts its dynamic removals, and a remembered answer is
+// used only while that count is unchanged, so a record that has gone is never
+// answered. Records never move while they live.
 
 #include <atomic>
 #include <cstddef>
@@ -47,6 +52,24 @@ size_t round_up(size_t n, size_t to) {
     return (n + to - 1) / to * to;
 }
 
+// Tables are told apart by a serial number, never reused, rather than by their
+// address, which a later table may get.
+std::atomic<uint64_t> g_tables_made{0};
+
+struct RememberedLookup {
+    uint64_t table = 0;  // serial; 0 never names a table
+    int32_t id = 0;
+    uint64_t removals = 0;
+    std::byte* record = nullptr;
+};
+constexpr size_t kRemembered = 64;  // a power of two
+thread_local RememberedLookup t_remembered[kRemembered];
+
+RememberedLookup& remembered_slot(uint64_t table, int32_t id) {
+    const auto key = static_cast<uint32_t>(id) ^ static_cast<uint32_t>(table * 0x9E3779B9u);
+    return t_remembered[(key ^ (key >> 7)) & (kRemembered - 1)];
+}
+
 }  // namespace
 
 struct rt_table {
@@ -82,6 +105,9 @@ struct rt_table {
     std::atomic<std::thread::id> walker{};
 
     mutable std::recursive_mutex lock;
+    const uint64_t serial = g_tables_made.fetch_add(1, std::memory_order_relaxed) + 1;
+    // Dynamic records removed so far; advanced before a record goes.
+    std::atomic<uint64_t> removals{0};
 
     std::byte* slot(int64_t id) const {
         std::byte** dir = directory.load(std::memory_order_acquire);
@@ -104,9 +130,19 @@ struct rt_table {
     }
 
     std::byte* dynamic_record(int32_t id) const {
-        std::lock_guard guard(lock);
-        auto it = dynamic.find(id);
-        return it == dynamic.end() ? nullptr : it->second.record.get();
+        // Read before the search: a removal after this read makes the answer
+        // stored below stale at once.
+        const uint64_t seen = removals.load(std::memory_order_acquire);
+        RememberedLookup& kept = remembered_slot(serial, id);
+        if (kept.table == serial && kept.id == id && kept.removals == seen) return kept.record;
+        std::byte* found = nullptr;
+        {
+            std::lock_guard guard(lock);
+            auto it = dynamic.find(id);
+            if (it != dynamic.end()) found = it->second.record.get();
+        }
+        if (found != nullptr) kept = {serial, id, seen, found};
+        return found;
     }
 
     std::byte* record(int32_t id) const {
@@ -175,7 +211,8 @@ void* rt_table_get(const rt_table* table, int32_t id) {
 }
 
 void* rt_table_check(const rt_table* table, int32_t id) {
-    std::lock_guard guard(table->lock);
+    // Numbered slots are read without the lock, and dynamic records are
+    // looked up under it (or found remembered), as rt_table_get does.
     return table->record(id);
 }
 
@@ -188,6 +225,7 @@ void rt_table_remove(rt_table* table, int32_t id) {
     std::lock_guard guard(table->lock);
     auto it = table->dynamic.find(id);
     if (it == table->dynamic.end()) return;
+    table->removals.fetch_add(1, std::memory_order_acq_rel);
     rt_table::Dynamic& node = it->second;
     if (table->next_dynamic == &node) table->next_dynamic = node.newer;
     (node.older ? node.older->newer : table->oldest) = node.newer;
