@@ -97,8 +97,12 @@ void report() {
         if (frames_of[k] > 0)
             std::printf("pace:   %s: %d frames, processor %.2f%% of one core\n", kScreenNames[k],
                         frames_of[k], 100.0 * cpu_of[k] / wall_of[k]);
-    std::printf("pace-result cpu=%.2f within=%.2f p99=%.3f fps=%.2f\n", 100.0 * cpu / wall,
-                100.0 * within, 1e3 * percentile(deviation, 0.99), fps);
+    const double spin_us = pacer.waits() > 0
+                               ? 1e-3 * double(pacer.spun().count()) / double(pacer.waits())
+                               : 0.0;
+    std::printf("pace-result cpu=%.2f within=%.2f p99=%.3f fps=%.2f spin_us=%.1f\n",
+                100.0 * cpu / wall, 100.0 * within, 1e3 * percentile(deviation, 0.99), fps,
+                spin_us);
     std::fflush(stdout);
 }
 
