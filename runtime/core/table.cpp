@@ -7,16 +7,19 @@
 // capacity it read first. Everything else runs under the table's re-entrant lock.
 //
 // Dynamic lookups are remembered per thread: a hit skips the lock and the hash
-// search. Each table counts its dynamic removals, and a remembered answer is
-// used only while that count is unchanged, so a record that has gone is never
-// answered. Records never move while they live.
+// search. A dynamic record's memory stays with its table until the table is
+// destroyed (a removed record's block is reused for a later one), and each
+// block carries the handle it currently serves, cleared before the record
+// goes; a remembered block is answered only while it still serves that handle.
 
 #include <atomic>
 #include <cstddef>
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <thread>
+#include <type_traits>
 #include <unordered_map>
 #include <vector>
 
@@ -56,11 +59,19 @@ size_t round_up(size_t n, size_t to) {
 // address, which a later table may get.
 std::atomic<uint64_t> g_tables_made{0};
 
+// A dynamic record's block: the handle it serves (0 while spare), then the record.
+struct DynamicBlock {
+    std::atomic<int32_t> handle{0};
+    std::byte* record() { return reinterpret_cast<std::byte*>(this) + kHeader; }
+    static constexpr size_t kHeader = kRecordAlign;
+};
+static_assert(sizeof(DynamicBlock) <= DynamicBlock::kHeader);
+static_assert(std::is_trivially_destructible_v<DynamicBlock>);  // blocks are freed as bytes
+
 struct RememberedLookup {
     uint64_t table = 0;  // serial; 0 never names a table
     int32_t id = 0;
-    uint64_t removals = 0;
-    std::byte* record = nullptr;
+    DynamicBlock* block = nullptr;
 };
 constexpr size_t kRemembered = 64;  // a power of two
 thread_local RememberedLookup t_remembered[kRemembered];
@@ -92,11 +103,15 @@ struct rt_table {
         int32_t handle;
         Dynamic* older;
         Dynamic* newer;
-        std::unique_ptr<std::byte[]> record;
+        DynamicBlock* block;
+        std::byte* record() const { return block->record(); }
     };
     std::unordered_map<int32_t, Dynamic> dynamic;
     Dynamic* oldest = nullptr;
     Dynamic* newest = nullptr;
+    // Every block made for dynamic records, and those not serving one now.
+    std::vector<std::unique_ptr<std::byte[]>> blocks;
+    std::vector<DynamicBlock*> spare_blocks;
 
     // Iteration state: the walk is open while `walker` holds the lock. The
     // dynamic cursor is the next node to visit; removal keeps it valid.
@@ -106,8 +121,21 @@ struct rt_table {
 
     mutable std::recursive_mutex lock;
     const uint64_t serial = g_tables_made.fetch_add(1, std::memory_order_relaxed) + 1;
-    // Dynamic records removed so far; advanced before a record goes.
-    std::atomic<uint64_t> removals{0};
+
+    // A zero-filled block serving `handle`, reused when one is spare.
+    DynamicBlock* take_block(int32_t handle) {
+        DynamicBlock* block = nullptr;
+        if (!spare_blocks.empty()) {
+            block = spare_blocks.back();
+            spare_blocks.pop_back();
+        } else {
+            blocks.push_back(std::make_unique<std::byte[]>(DynamicBlock::kHeader + stride));
+            block = new (blocks.back().get()) DynamicBlock;
+        }
+        std::memset(block->record(), 0, stride);
+        block->handle.store(handle, std::memory_order_release);
+        return block;
+    }
 
     std::byte* slot(int64_t id) const {
         std::byte** dir = directory.load(std::memory_order_acquire);
@@ -130,19 +158,19 @@ struct rt_table {
     }
 
     std::byte* dynamic_record(int32_t id) const {
-        // Read before the search: a removal after this read makes the answer
-        // stored below stale at once.
-        const uint64_t seen = removals.load(std::memory_order_acquire);
         RememberedLookup& kept = remembered_slot(serial, id);
-        if (kept.table == serial && kept.id == id && kept.removals == seen) return kept.record;
-        std::byte* found = nullptr;
+        if (kept.table == serial && kept.id == id &&
+            kept.block->handle.load(std::memory_order_acquire) == id)
+            return kept.block->record();
+        DynamicBlock* found = nullptr;
         {
             std::lock_guard guard(lock);
             auto it = dynamic.find(id);
-            if (it != dynamic.end()) found = it->second.record.get();
+            if (it != dynamic.end()) found = it->second.block;
         }
-        if (found != nullptr) kept = {serial, id, seen, found};
-        return found;
+        if (found == nullptr) return nullptr;
+        kept = {serial, id, found};
+        return found->record();
     }
 
     std::byte* record(int32_t id) const {
@@ -185,13 +213,13 @@ void* rt_table_alloc(rt_table* table, int32_t id, int32_t* new_id) {
         int32_t handle;
         if (!next_handle(&handle)) return nullptr;
         auto& node = table->dynamic[handle];
-        node = {handle, table->newest, nullptr, std::make_unique<std::byte[]>(table->stride)};
+        node = {handle, table->newest, nullptr, table->take_block(handle)};
         if (table->newest)
             table->newest->newer = &node;
         else
             table->oldest = &node;
         table->newest = &node;
-        std::byte* result = node.record.get();
+        std::byte* result = node.record();
         if (new_id) *new_id = handle;
         return result;
     }
@@ -225,8 +253,10 @@ void rt_table_remove(rt_table* table, int32_t id) {
     std::lock_guard guard(table->lock);
     auto it = table->dynamic.find(id);
     if (it == table->dynamic.end()) return;
-    table->removals.fetch_add(1, std::memory_order_acq_rel);
     rt_table::Dynamic& node = it->second;
+    // Cleared first, so no remembered lookup answers the record from here on.
+    node.block->handle.store(0, std::memory_order_release);
+    table->spare_blocks.push_back(node.block);
     if (table->next_dynamic == &node) table->next_dynamic = node.newer;
     (node.older ? node.older->newer : table->oldest) = node.newer;
     (node.newer ? node.newer->older : table->newest) = node.older;
@@ -262,9 +292,9 @@ void* rt_table_next(rt_table* table, int32_t* id) {
     }
     while (rt_table::Dynamic* node = table->next_dynamic) {
         table->next_dynamic = node->newer;
-        if (first_word(node->record.get()) != 0) {
+        if (first_word(node->record()) != 0) {
             if (id) *id = node->handle;
-            return node->record.get();
+            return node->record();
         }
     }
     table->walker.store(std::thread::id{}, std::memory_order_relaxed);
