@@ -29,6 +29,8 @@ public:
     static constexpr size_t kOutliers = 2;
 
     Duration margin() const { return margin_; }
+    // Samples that the margin is taken from now.
+    size_t samples() const { return count_; }
     // Records how late a sleep ended (negative when early) and updates the margin.
     void observe(Duration lateness);
 
