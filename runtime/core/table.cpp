@@ -73,12 +73,19 @@ struct RememberedLookup {
     int32_t id = 0;
     DynamicBlock* block = nullptr;
 };
-constexpr size_t kRemembered = 64;  // a power of two
-thread_local RememberedLookup t_remembered[kRemembered];
+// Room for every object a busy game frame touches (a few hundred); made on a
+// thread's first dynamic lookup, so threads that never look up pay nothing.
+constexpr size_t kRemembered = 1024;  // a power of two
+thread_local std::unique_ptr<RememberedLookup[]> t_remembered;
 
-RememberedLookup& remembered_slot(uint64_t table, int32_t id) {
+// The thread's slot for (table, id); null when there is no memory for them.
+RememberedLookup* remembered_slot(uint64_t table, int32_t id) {
+    if (!t_remembered) {
+        t_remembered.reset(new (std::nothrow) RememberedLookup[kRemembered]);
+        if (!t_remembered) return nullptr;
+    }
     const auto key = static_cast<uint32_t>(id) ^ static_cast<uint32_t>(table * 0x9E3779B9u);
-    return t_remembered[(key ^ (key >> 7)) & (kRemembered - 1)];
+    return &t_remembered[(key ^ (key >> 10)) & (kRemembered - 1)];
 }
 
 }  // namespace
@@ -158,10 +165,10 @@ struct rt_table {
     }
 
     std::byte* dynamic_record(int32_t id) const {
-        RememberedLookup& kept = remembered_slot(serial, id);
-        if (kept.table == serial && kept.id == id &&
-            kept.block->handle.load(std::memory_order_acquire) == id)
-            return kept.block->record();
+        RememberedLookup* kept = remembered_slot(serial, id);
+        if (kept && kept->table == serial && kept->id == id &&
+            kept->block->handle.load(std::memory_order_acquire) == id)
+            return kept->block->record();
         DynamicBlock* found = nullptr;
         {
             std::lock_guard guard(lock);
@@ -169,7 +176,7 @@ struct rt_table {
             if (it != dynamic.end()) found = it->second.block;
         }
         if (found == nullptr) return nullptr;
-        kept = {serial, id, found};
+        if (kept) *kept = {serial, id, found};
         return found->record();
     }
 
