@@ -25,8 +25,10 @@ public:
     static constexpr Duration kAllowance{std::chrono::microseconds(20)};
     static constexpr size_t kSamples = 128;
     // The margin covers the recent samples but this many of the latest
-    // wake-ups, so a rare stray delay does not hold it up for a while.
-    static constexpr size_t kOutliers = 2;
+    // wake-ups (about the 95th percentile): a late wake-up beyond the margin
+    // still makes its frame late by less than a millisecond unless it is very
+    // late, while a margin held up by rare stray delays is spent awake.
+    static constexpr size_t kOutliers = 6;
 
     Duration margin() const { return margin_; }
     // Samples that the margin is taken from now.
