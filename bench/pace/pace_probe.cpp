@@ -100,9 +100,11 @@ void report() {
     const double spin_us = pacer.waits() > 0
                                ? 1e-3 * double(pacer.spun().count()) / double(pacer.waits())
                                : 0.0;
-    std::printf("pace-result cpu=%.2f within=%.2f p99=%.3f fps=%.2f spin_us=%.1f\n",
+    auto share = [&](int k) { return wall_of[k] > 0 ? 100.0 * cpu_of[k] / wall_of[k] : 0.0; };
+    std::printf("pace-result cpu=%.2f within=%.2f p99=%.3f fps=%.2f spin_us=%.1f play=%.2f "
+                "held=%.2f story=%.2f\n",
                 100.0 * cpu / wall, 100.0 * within, 1e3 * percentile(deviation, 0.99), fps,
-                spin_us);
+                spin_us, share(kPlay), share(kHeld), share(kStory));
     std::fflush(stdout);
 }
 
