@@ -5,13 +5,21 @@
 // atomic pointer and never freed while the table lives (grown copies retire the
 // old directory), so a reader always sees a directory at least as large as the
 // capacity it read first. Everything else runs under the table's re-entrant lock.
+//
+// Dynamic lookups are remembered per thread: a hit skips the lock and the hash
+// search. A dynamic record's memory stays with its table until the table is
+// destroyed (a removed record's block is reused for a later one), and each
+// block carries the handle it currently serves, cleared before the record
+// goes; a remembered block is answered only while it still serves that handle.
 
 #include <atomic>
 #include <cstddef>
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <thread>
+#include <type_traits>
 #include <unordered_map>
 #include <vector>
 
@@ -47,6 +55,39 @@ size_t round_up(size_t n, size_t to) {
     return (n + to - 1) / to * to;
 }
 
+// Tables are told apart by a serial number, never reused, rather than by their
+// address, which a later table may get.
+std::atomic<uint64_t> g_tables_made{0};
+
+// A dynamic record's block: the handle it serves (0 while spare), then the record.
+struct DynamicBlock {
+    std::atomic<int32_t> handle{0};
+    std::byte* record() { return reinterpret_cast<std::byte*>(this) + kHeader; }
+    static constexpr size_t kHeader = kRecordAlign;
+};
+static_assert(sizeof(DynamicBlock) <= DynamicBlock::kHeader);
+static_assert(std::is_trivially_destructible_v<DynamicBlock>);  // blocks are freed as bytes
+
+struct RememberedLookup {
+    uint64_t table = 0;  // serial; 0 never names a table
+    int32_t id = 0;
+    DynamicBlock* block = nullptr;
+};
+// Room for every object a busy game frame touches (a few hundred); made on a
+// thread's first dynamic lookup, so threads that never look up pay nothing.
+constexpr size_t kRemembered = 1024;  // a power of two
+thread_local std::unique_ptr<RememberedLookup[]> t_remembered;
+
+// The thread's slot for (table, id); null when there is no memory for them.
+RememberedLookup* remembered_slot(uint64_t table, int32_t id) {
+    if (!t_remembered) {
+        t_remembered.reset(new (std::nothrow) RememberedLookup[kRemembered]);
+        if (!t_remembered) return nullptr;
+    }
+    const auto key = static_cast<uint32_t>(id) ^ static_cast<uint32_t>(table * 0x9E3779B9u);
+    return &t_remembered[(key ^ (key >> 10)) & (kRemembered - 1)];
+}
+
 }  // namespace
 
 struct rt_table {
@@ -69,11 +110,15 @@ struct rt_table {
         int32_t handle;
         Dynamic* older;
         Dynamic* newer;
-        std::unique_ptr<std::byte[]> record;
+        DynamicBlock* block;
+        std::byte* record() const { return block->record(); }
     };
     std::unordered_map<int32_t, Dynamic> dynamic;
     Dynamic* oldest = nullptr;
     Dynamic* newest = nullptr;
+    // Every block made for dynamic records, and those not serving one now.
+    std::vector<std::unique_ptr<std::byte[]>> blocks;
+    std::vector<DynamicBlock*> spare_blocks;
 
     // Iteration state: the walk is open while `walker` holds the lock. The
     // dynamic cursor is the next node to visit; removal keeps it valid.
@@ -82,6 +127,22 @@ struct rt_table {
     std::atomic<std::thread::id> walker{};
 
     mutable std::recursive_mutex lock;
+    const uint64_t serial = g_tables_made.fetch_add(1, std::memory_order_relaxed) + 1;
+
+    // A zero-filled block serving `handle`, reused when one is spare.
+    DynamicBlock* take_block(int32_t handle) {
+        DynamicBlock* block = nullptr;
+        if (!spare_blocks.empty()) {
+            block = spare_blocks.back();
+            spare_blocks.pop_back();
+        } else {
+            blocks.push_back(std::make_unique<std::byte[]>(DynamicBlock::kHeader + stride));
+            block = new (blocks.back().get()) DynamicBlock;
+        }
+        std::memset(block->record(), 0, stride);
+        block->handle.store(handle, std::memory_order_release);
+        return block;
+    }
 
     std::byte* slot(int64_t id) const {
         std::byte** dir = directory.load(std::memory_order_acquire);
@@ -104,9 +165,19 @@ struct rt_table {
     }
 
     std::byte* dynamic_record(int32_t id) const {
-        std::lock_guard guard(lock);
-        auto it = dynamic.find(id);
-        return it == dynamic.end() ? nullptr : it->second.record.get();
+        RememberedLookup* kept = remembered_slot(serial, id);
+        if (kept && kept->table == serial && kept->id == id &&
+            kept->block->handle.load(std::memory_order_acquire) == id)
+            return kept->block->record();
+        DynamicBlock* found = nullptr;
+        {
+            std::lock_guard guard(lock);
+            auto it = dynamic.find(id);
+            if (it != dynamic.end()) found = it->second.block;
+        }
+        if (found == nullptr) return nullptr;
+        if (kept) *kept = {serial, id, found};
+        return found->record();
     }
 
     std::byte* record(int32_t id) const {
@@ -149,13 +220,13 @@ void* rt_table_alloc(rt_table* table, int32_t id, int32_t* new_id) {
         int32_t handle;
         if (!next_handle(&handle)) return nullptr;
         auto& node = table->dynamic[handle];
-        node = {handle, table->newest, nullptr, std::make_unique<std::byte[]>(table->stride)};
+        node = {handle, table->newest, nullptr, table->take_block(handle)};
         if (table->newest)
             table->newest->newer = &node;
         else
             table->oldest = &node;
         table->newest = &node;
-        std::byte* result = node.record.get();
+        std::byte* result = node.record();
         if (new_id) *new_id = handle;
         return result;
     }
@@ -175,7 +246,8 @@ void* rt_table_get(const rt_table* table, int32_t id) {
 }
 
 void* rt_table_check(const rt_table* table, int32_t id) {
-    std::lock_guard guard(table->lock);
+    // Numbered slots are read without the lock, and dynamic records are
+    // looked up under it (or found remembered), as rt_table_get does.
     return table->record(id);
 }
 
@@ -189,6 +261,9 @@ void rt_table_remove(rt_table* table, int32_t id) {
     auto it = table->dynamic.find(id);
     if (it == table->dynamic.end()) return;
     rt_table::Dynamic& node = it->second;
+    // Cleared first, so no remembered lookup answers the record from here on.
+    node.block->handle.store(0, std::memory_order_release);
+    table->spare_blocks.push_back(node.block);
     if (table->next_dynamic == &node) table->next_dynamic = node.newer;
     (node.older ? node.older->newer : table->oldest) = node.newer;
     (node.newer ? node.newer->older : table->newest) = node.older;
@@ -224,9 +299,9 @@ void* rt_table_next(rt_table* table, int32_t* id) {
     }
     while (rt_table::Dynamic* node = table->next_dynamic) {
         table->next_dynamic = node->newer;
-        if (first_word(node->record.get()) != 0) {
+        if (first_word(node->record()) != 0) {
             if (id) *id = node->handle;
-            return node->record.get();
+            return node->record();
         }
     }
     table->walker.store(std::thread::id{}, std::memory_order_relaxed);

@@ -9,6 +9,7 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -101,6 +102,35 @@ int32_t measure_italic_overhang(const QFont& font) {
 
 QFont system_font() { return QFontDatabase::systemFont(QFontDatabase::GeneralFont); }
 
+struct TextMetrics {
+    int32_t advance = 0;
+    int32_t height = 0;
+    int32_t ascent = 0;
+};
+
+// The advance and line metrics of a text in a font on a device. Measuring
+// shapes the whole text, as painting it does again; a game draws the same few
+// messages frame after frame, so the last few measurements are kept and the
+// text is shaped once per draw.
+TextMetrics measure_text(const QFont& font, const QPaintDevice* device, const QString& str) {
+    struct Entry {
+        QFont font;
+        int dpi = 0;
+        QString text;
+        TextMetrics metrics;
+    };
+    thread_local std::array<Entry, 8> kept;
+    thread_local size_t next = 0;
+    const int dpi = device->logicalDpiY();
+    for (const Entry& e : kept)
+        if (e.dpi == dpi && e.text == str && e.font == font) return e.metrics;
+    const QFontMetrics metrics(font, device);
+    Entry& e = kept[next];
+    next = (next + 1) % kept.size();
+    e = {font, dpi, str, {metrics.horizontalAdvance(str), metrics.height(), metrics.ascent()}};
+    return e.metrics;
+}
+
 }  // namespace
 
 QString from_8bit(const char* text) {
@@ -189,13 +219,13 @@ int32_t text(rt_draw_state& s, int32_t x, int32_t y, const char* text) {
     const QString str = from_8bit(text);
     QPainter* p = prepared(s);
     if (p == nullptr || str.isEmpty()) return x;
-    const QFontMetrics metrics(s.font, p->device());
-    const int32_t advance = metrics.horizontalAdvance(str);
-    if ((s.mode & RT_DRAW_TRANSPARENT) == 0) p->fillRect(QRect(x, y, advance, metrics.height()), back(s));
+    const TextMetrics metrics = measure_text(s.font, p->device(), str);
+    if ((s.mode & RT_DRAW_TRANSPARENT) == 0)
+        p->fillRect(QRect(x, y, metrics.advance, metrics.height), back(s));
     p->setFont(s.font);
     p->setPen(front(s));
-    p->drawText(QPoint(x, y + metrics.ascent()), str);
-    return x + advance;
+    p->drawText(QPoint(x, y + metrics.ascent), str);
+    return x + metrics.advance;
 }
 
 void rotated_text(rt_draw_state& s, int32_t x, int32_t y, const char* text, float angle) {

@@ -80,6 +80,7 @@ TEST_F(TableTest, DynamicHandlesAreUniqueAndStaleOrForeignOnesAnswerZero) {
         EXPECT_LT(h, 0);  // never a slot number, whatever the capacity becomes
     }
     EXPECT_EQ(static_cast<Record*>(rt_table_get(g_table, b))->value, 2);
+    ASSERT_NE(rt_table_check(g_table, a), nullptr);  // looked up (and remembered) before it goes
     rt_table_remove(g_table, a);
     EXPECT_EQ(rt_table_get(g_table, a), nullptr);
     EXPECT_EQ(rt_table_check(g_table, a), nullptr);
