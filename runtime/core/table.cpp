@@ -15,6 +15,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "runtime/core/boundary.h"
 #include "runtime/core/rt_core.h"
 
 namespace {
@@ -123,6 +124,7 @@ struct rt_table {
 extern "C" {
 
 rt_table* rt_table_new(int32_t record_size, int32_t initial_slots, rt_destructor destructor) {
+    return rt::core::guarded(static_cast<rt_table*>(nullptr), [&] {
     auto table = std::make_unique<rt_table>();
     table->record_size = record_size > 4 ? static_cast<size_t>(record_size) : 4;
     table->stride = round_up(table->record_size, kRecordAlign);
@@ -136,6 +138,7 @@ rt_table* rt_table_new(int32_t record_size, int32_t initial_slots, rt_destructor
     table->destructor = destructor;
     table->add_page();
     return table.release();
+    });
 }
 
 void rt_table_destroy(rt_table* table) {
@@ -145,11 +148,14 @@ void rt_table_destroy(rt_table* table) {
 void* rt_table_alloc(rt_table* table, int32_t id, int32_t* new_id) {
     std::lock_guard guard(table->lock);
     if (new_id) *new_id = 0;
+    return rt::core::guarded(static_cast<void*>(nullptr), [&]() -> void* {
     if (id == -1) {
         int32_t handle;
         if (!next_handle(&handle)) return nullptr;
+        // The record first: a failed allocation leaves the map untouched.
+        auto record = std::make_unique<std::byte[]>(table->stride);
         auto& node = table->dynamic[handle];
-        node = {handle, table->newest, nullptr, std::make_unique<std::byte[]>(table->stride)};
+        node = {handle, table->newest, nullptr, std::move(record)};
         if (table->newest)
             table->newest->newer = &node;
         else
@@ -159,7 +165,7 @@ void* rt_table_alloc(rt_table* table, int32_t id, int32_t* new_id) {
         if (new_id) *new_id = handle;
         return result;
     }
-    if (id < 0) return nullptr;
+    if (id < 0 || id > RT_TABLE_MAX_ID) return nullptr;
     while (id >= table->capacity.load(std::memory_order_relaxed)) table->add_page();
     // An object still living under this number is destroyed first; the slot is
     // then handed out clean whatever the destructor left behind.
@@ -168,6 +174,7 @@ void* rt_table_alloc(rt_table* table, int32_t id, int32_t* new_id) {
     std::memset(slot, 0, table->stride);
     if (new_id) *new_id = id;
     return slot;
+    });
 }
 
 void* rt_table_get(const rt_table* table, int32_t id) {

@@ -15,10 +15,17 @@ namespace {
 // the stop (or a failed start).
 thread_local std::unique_ptr<rt_draw_state> t_current;
 
-// The current state while a pass runs, else null.
+// The current state while a pass runs on a target that is still there, else
+// null. A pass whose target went away lets go of it here, before anything
+// could paint on memory that is gone.
 rt_draw_state* pass() {
     rt_draw_state* s = t_current.get();
-    return s && s->started ? s : nullptr;
+    if (s == nullptr || !s->started) return nullptr;
+    if (s->target_lost()) {
+        s->drop_target();
+        return nullptr;
+    }
+    return s;
 }
 
 // Makes the state the thread's current one. A pass still running on the
@@ -63,12 +70,18 @@ rt_draw_state* rt_sprite_output(int32_t sprite) {
     state->height = state->sprite->height();
     state->depth = 32;
     state->pixelFormatCode = rt::screen::kPixelFormatX8R8G8B8;
+    state->targetSerial = state->sprite->generation();
     if (state->acquire_context() == nullptr) return nullptr;
     return make_current(std::move(state));
 }
 
 int32_t rt_draw_start(rt_draw_state* target) {
     if (target == nullptr || target != t_current.get()) return 0;
+    if (target->target_lost()) {
+        target->drop_target();
+        t_current.reset();
+        return 0;
+    }
     if (!rt::draw::start(*target)) {
         target->release_target(false);
         t_current.reset();
@@ -79,9 +92,12 @@ int32_t rt_draw_start(rt_draw_state* target) {
 }
 
 void rt_draw_stop(void) {
-    rt_draw_state* s = pass();
-    if (s == nullptr) return;
-    rt::draw::stop(*s);
+    rt_draw_state* s = t_current.get();
+    if (s == nullptr || !s->started) return;
+    if (s->target_lost())
+        s->drop_target();
+    else
+        rt::draw::stop(*s);
     t_current.reset();
 }
 

@@ -4,6 +4,7 @@
 #include "runtime/draw/draw_state.h"
 #include "runtime/draw/fonts.h"
 #include "runtime/screen/screen_internal.h"
+#include "runtime/screen/sprite_pixels.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -184,6 +185,10 @@ uint8_t* drawing_buffer(rt_draw_state& s) {
     if (s.contextState == 1) {
         if (!s.lock_target()) return nullptr;
         s.contextState = -1;
+    } else if (s.kind == rt_draw_state::Kind::Sprite && !s.sprite->holds(s.bufferPointer)) {
+        // A copy came to share the locked pixels (writing on would change
+        // it too), or they moved: lock again for pixels of the store's own.
+        if (!s.lock_target()) return nullptr;
     }
     return s.bufferPointer;
 }

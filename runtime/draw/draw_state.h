@@ -25,6 +25,13 @@ struct rt_draw_state {
     bool lock_target();
     void release_target(bool final);
 
+    // True once the target went away under the pass: the screen closed (or was
+    // opened anew), or the sprite's pixels were replaced. Such a pass draws
+    // nothing more and gives nothing back at its stop.
+    bool target_lost() const;
+    // Lets go of the target without touching its pixels.
+    void drop_target();
+
     // Makes sure a painter is held (re-acquiring after a lock); null if none.
     QPainter* context();
     // The image the painter works on (the sprite's opaque view or the back buffer).
@@ -40,7 +47,14 @@ struct rt_draw_state {
     int32_t bufferPitch = 0;
     int32_t pixelFormatCode = 0;
     QPainter* deviceContext = nullptr;
-    std::optional<QPainter> screenPainter;  // the back buffer's painter while held
+    // The back buffer's painter while held. It paints on a view of the back
+    // buffer's pixels, so it never belongs to the screen's own image, whose
+    // end (closing the screen) must not take a live painter with it.
+    QImage screenView;
+    std::optional<QPainter> screenPainter;
+    // Which back buffer (its image serial) or which pixels of the sprite (the
+    // store's generation) the pass was made for.
+    uint64_t targetSerial = 0;
     int32_t mode = 0;
     int32_t contextState = 0;  // 1 = painter held, -1 = given up for a lock
     bool started = false;

@@ -1,5 +1,6 @@
 // Sprites: loading, creating, copying, grabbing and freeing, and the pixel
 // services the drawing library uses.
+#include "runtime/core/boundary.h"
 #include "runtime/core/rt_core.h"
 #include "runtime/files/path_platform.h"
 #include "runtime/image/rt_image.h"
@@ -106,10 +107,18 @@ int32_t make_loaded(int32_t id, const std::shared_ptr<const DecodedImage>& decod
     if (record == nullptr) return 0;
     const bool own_alpha = (flags & 8) != 0 && decoded->has_alpha;
     adopt_loaded(*record, decoded_pixels(decoded, own_alpha), own_alpha);
-    return new_id;
+    return keep_if_filled(new_id);
 }
 
 }  // namespace
+
+int32_t keep_if_filled(int32_t id) {
+    SpriteRecord* record = find(id);
+    if (record == nullptr) return 0;
+    if (record->pixels && record->pixels->has_pixels(record->width, record->height)) return id;
+    destroy(id);
+    return 0;
+}
 
 void destroy(int32_t id) {
     SpriteRecord* record = find(id);
@@ -150,8 +159,17 @@ SpriteRecord* create(int32_t id, int32_t width, int32_t height, int32_t flags, i
     record->height = record->sourceHeight = height;
     record->depth = 32;  // every store is 32-bit on this platform
     record->flags = flags;
-    record->pixels = std::make_shared<rt_sprite_pixels>(blank_pixels ? width : 0,
-                                                        blank_pixels ? height : 0, (flags & 4) != 0);
+    try {
+        record->pixels = std::make_shared<rt_sprite_pixels>(
+            blank_pixels ? width : 0, blank_pixels ? height : 0, (flags & 4) != 0);
+    } catch (const std::bad_alloc&) {
+    }
+    // Pixels that cannot be had leave no sprite behind.
+    if (!record->pixels || (blank_pixels && !record->pixels->has_pixels(width, height))) {
+        destroy(*new_id);
+        *new_id = 0;
+        return nullptr;
+    }
     return record;
 }
 
@@ -173,6 +191,7 @@ int32_t rt_sprite_load(int32_t id, const char* file_name) {
 }
 
 int32_t rt_sprite_load_flags(int32_t id, const char* file_name, int32_t flags) {
+    return rt::core::guarded(0, [&]() -> int32_t {
     if (file_name == nullptr || flags == 2 || rt::sprites::flags_refused(flags)) return 0;
     rt::files::FileIdentity file;
     if (!rt::files::identify_file(file_name, file)) return 0;
@@ -193,9 +212,11 @@ int32_t rt_sprite_load_flags(int32_t id, const char* file_name, int32_t flags) {
     decoded->header = rt::sprites::png_header(data.data(), data.size());
     if (!read.path.empty() && !decoded->header.empty()) rt::sprites::keep_decoded(read, decoded);
     return rt::sprites::make_loaded(id, decoded, flags);
+    });
 }
 
 int32_t rt_sprite_load_memory(int32_t id, const void* data, int32_t length, int32_t flags) {
+    return rt::core::guarded(0, [&]() -> int32_t {
     if (flags == 2 || rt::sprites::flags_refused(flags)) return 0;
     bool has_alpha = false;
     QImage image = rt::sprites::decode(data, length, (flags & 8) != 0, &has_alpha);
@@ -208,7 +229,8 @@ int32_t rt_sprite_load_memory(int32_t id, const void* data, int32_t length, int3
     const bool own_alpha = (flags & 8) != 0 && has_alpha;
     if (!own_alpha) rt_key_image(image, rt::sprites::kBlackKey);
     rt::sprites::adopt_loaded(*record, {std::move(image), {}}, own_alpha);
-    return new_id;
+    return rt::sprites::keep_if_filled(new_id);
+    });
 }
 
 int32_t rt_sprite_create(int32_t id, int32_t width, int32_t height) {
@@ -216,6 +238,7 @@ int32_t rt_sprite_create(int32_t id, int32_t width, int32_t height) {
 }
 
 int32_t rt_sprite_create_flags(int32_t id, int32_t width, int32_t height, int32_t flags) {
+    return rt::core::guarded(0, [&]() -> int32_t {
     int32_t new_id = 0;
     SpriteRecord* record = rt::sprites::create(id, width, height, flags, &new_id);
     if (record == nullptr) return 0;
@@ -224,6 +247,7 @@ int32_t rt_sprite_create_flags(int32_t id, int32_t width, int32_t height, int32_
     record->pixels->fill_black();
     if ((flags & 8) == 0) record->pixels->apply_transparent_colour(rt::sprites::kBlackKey);
     return new_id;
+    });
 }
 
 int32_t rt_sprite_copy(int32_t source, int32_t id) {
@@ -232,6 +256,7 @@ int32_t rt_sprite_copy(int32_t source, int32_t id) {
 }
 
 int32_t rt_sprite_copy_flags(int32_t source, int32_t id, int32_t flags) {
+    return rt::core::guarded(0, [&]() -> int32_t {
     const SpriteRecord* src = rt::sprites::find(source);
     if (src == nullptr || (flags == 2 && src->flags != 2)) return 0;
     // Keep the source alive even if the id names it and is replaced.
@@ -249,7 +274,8 @@ int32_t rt_sprite_copy_flags(int32_t source, int32_t id, int32_t flags) {
     auto keyed = from->keyed_colours(key);
     record->pixels->adopt(std::move(keyed.argb), key, keyed.premul);
     if (!keep_written_alpha) record->pixels->transparent_colour = source_key;
-    return new_id;
+    return rt::sprites::keep_if_filled(new_id);
+    });
 }
 
 int32_t rt_sprite_grab(int32_t id, int32_t x, int32_t y, int32_t width, int32_t height) {
@@ -258,6 +284,7 @@ int32_t rt_sprite_grab(int32_t id, int32_t x, int32_t y, int32_t width, int32_t 
 
 int32_t rt_sprite_grab_flags(int32_t id, int32_t x, int32_t y, int32_t width, int32_t height,
                              int32_t flags) {
+    return rt::core::guarded(0, [&]() -> int32_t {
     QImage* back = rt::screen::back_buffer();
     if (back == nullptr || flags == 2 || x < 0 || y < 0 || width < 0 || height < 0 ||
         int64_t{x} + width > back->width() || int64_t{y} + height > back->height()) {
@@ -280,7 +307,8 @@ int32_t rt_sprite_grab_flags(int32_t id, int32_t x, int32_t y, int32_t width, in
     rt_key_image(pixels, rt::sprites::kBlackKey);
     record->pixels->adopt(std::move(pixels), rt::sprites::kBlackKey);
     record->pixels->transparent_colour = rt::sprites::kBlackKey;
-    return handle;
+    return rt::sprites::keep_if_filled(handle);
+    });
 }
 
 void rt_sprite_free(int32_t sprite) { rt::sprites::destroy(sprite); }
