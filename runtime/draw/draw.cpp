@@ -1,5 +1,6 @@
 // Drawing passes: the calling thread's current drawing state, its targets and
 // the operations the game calls.
+#include "runtime/core/boundary.h"
 #include "runtime/draw/draw_state.h"
 #include "runtime/draw/rt_draw.h"
 #include "runtime/screen/rt_screen.h"
@@ -158,7 +159,7 @@ void rt_draw_line(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
     if (rt_draw_state* s = pass()) rt::draw::line(*s, x1, y1, x2, y2);
 }
 
-void rt_draw_fill(int32_t x, int32_t y, int32_t border_colour) {
+void rt_draw_fill(int32_t x, int32_t y, uint32_t border_colour) {
     if (rt_draw_state* s = pass()) rt::draw::fill_area(*s, x, y, border_colour);
 }
 
@@ -183,6 +184,26 @@ int32_t rt_draw_text_width(const char* text) {
 int32_t rt_draw_text_height(const char* text) {
     rt_draw_state* s = pass();
     return s ? rt::draw::text_height(*s, text) : 0;
+}
+
+int32_t rt_draw_grab_image(int32_t id, int32_t x, int32_t y, int32_t width, int32_t height) {
+    rt_draw_state* s = pass();
+    if (s == nullptr) return 0;
+    return rt::core::guarded(0, [&] { return rt::draw::grab_image(*s, id, x, y, width, height); });
+}
+
+void rt_draw_image(int32_t image, int32_t x, int32_t y) {
+    rt_draw_image_sized(image, x, y, 0, 0);
+}
+
+void rt_draw_image_sized(int32_t image, int32_t x, int32_t y, int32_t width, int32_t height) {
+    rt_draw_state* s = pass();
+    if (s == nullptr) return;
+    rt::core::guarded([&] { rt::draw::draw_image_sized(*s, image, x, y, width, height); });
+}
+
+void rt_draw_image_alpha(int32_t image, int32_t x, int32_t y, int32_t opacity) {
+    if (rt_draw_state* s = pass()) rt::draw::draw_image_alpha(*s, image, x, y, opacity);
 }
 
 void* rt_draw_buffer(void) {

@@ -229,15 +229,15 @@ void rotated_text(rt_draw_state& s, int32_t x, int32_t y, const char* text, floa
     p->resetTransform();
 }
 
-void fill_area(rt_draw_state& s, int32_t x, int32_t y, int32_t border_colour) {
+void fill_area(rt_draw_state& s, int32_t x, int32_t y, uint32_t border_colour) {
     QImage* image = s.context_image();
     if (image == nullptr || !image->rect().contains(x, y)) return;
     const int32_t w = image->width(), h = image->height();
     auto pixel = [&](int32_t px, int32_t py) -> uint32_t& {
         return reinterpret_cast<uint32_t*>(image->scanLine(py))[px];
     };
-    const bool to_border = border_colour != -1;
-    const uint32_t border = to_argb(static_cast<uint32_t>(border_colour)) & 0x00FFFFFFu;
+    const bool to_border = border_colour != RT_DRAW_FILL_SURFACE;
+    const uint32_t border = to_argb(border_colour) & 0x00FFFFFFu;
     const uint32_t surface = pixel(x, y) & 0x00FFFFFFu;
     const uint32_t fill = to_argb(s.frontColour.value_or(0));
     auto inside = [&](int32_t px, int32_t py) {

@@ -79,7 +79,7 @@ void set_mode(rt_draw_state& s, int32_t mode);
 int32_t text(rt_draw_state& s, int32_t x, int32_t y, const char* text);
 void rotated_text(rt_draw_state& s, int32_t x, int32_t y, const char* text, float angle);
 void ellipse(rt_draw_state& s, int32_t x, int32_t y, int32_t rx, int32_t ry);
-void fill_area(rt_draw_state& s, int32_t x, int32_t y, int32_t border_colour);
+void fill_area(rt_draw_state& s, int32_t x, int32_t y, uint32_t border_colour);
 void line(rt_draw_state& s, int32_t x1, int32_t y1, int32_t x2, int32_t y2);
 void plot_front(rt_draw_state& s, int32_t x, int32_t y);
 void plot(rt_draw_state& s, int32_t x, int32_t y, uint32_t colour);
@@ -87,6 +87,11 @@ int32_t point(rt_draw_state& s, int32_t x, int32_t y);
 bool start(rt_draw_state& s);
 void stop(rt_draw_state& s);
 int32_t text_height(rt_draw_state& s, const char* text);
+int32_t grab_image(rt_draw_state& s, int32_t id, int32_t x, int32_t y, int32_t width,
+                   int32_t height);
+void draw_image_sized(rt_draw_state& s, int32_t id, int32_t x, int32_t y, int32_t width,
+                      int32_t height);
+void draw_image_alpha(rt_draw_state& s, int32_t id, int32_t x, int32_t y, int32_t opacity);
 int32_t text_width(rt_draw_state& s, const char* text);
 
 // 8-bit (Windows-1252) text as a QString.
