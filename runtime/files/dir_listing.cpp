@@ -82,28 +82,28 @@ extern "C" int32_t rt_dir_current(int32_t result_offset) {
 
 extern "C" int32_t rt_dir_open(int32_t id, const char* directory, const char* pattern) {
     return rt::core::guarded(0, [&] {
-    std::string dir, mask;
-    split_search(directory, pattern, dir, mask);
-    std::vector<std::string> names;
-    if (!dir.empty()) dir = resolve_path(dir.c_str());
-    const bool readable = os::list_directory(dir, names);
+        std::string dir, mask;
+        split_search(directory, pattern, dir, mask);
+        std::vector<std::string> names;
+        if (!dir.empty()) dir = resolve_path(dir.c_str());
+        const bool readable = os::list_directory(dir, names);
 
-    int32_t new_id = 0;
-    void* slot = rt_table_alloc(dir_table(), id, &new_id);
-    if (!slot) return 0;
-    if (!readable) {
-        rt_table_remove(dir_table(), new_id);
-        return 0;
-    }
-    auto* record = new (slot) DirRecord();
-    std::erase_if(names, [&](const std::string& name) { return !wildcard_match(mask, name); });
-    std::sort(names.begin(), names.end(), name_before);
-    record->entries = std::move(names);
-    // An empty listing is open but has already "started", so the first
-    // rt_dir_next answers 0.
-    record->started = record->entries.empty() ? 1 : 0;
-    // The caller of a fixed id keeps using it; any non-zero answer means success.
-    return id == -1 ? new_id : 1;
+        int32_t new_id = 0;
+        void* slot = rt_table_alloc(dir_table(), id, &new_id);
+        if (!slot) return 0;
+        if (!readable) {
+            rt_table_remove(dir_table(), new_id);
+            return 0;
+        }
+        auto* record = new (slot) DirRecord();
+        std::erase_if(names, [&](const std::string& name) { return !wildcard_match(mask, name); });
+        std::sort(names.begin(), names.end(), name_before);
+        record->entries = std::move(names);
+        // An empty listing is open but has already "started", so the first
+        // rt_dir_next answers 0.
+        record->started = record->entries.empty() ? 1 : 0;
+        // The caller of a fixed id keeps using it; any non-zero answer means success.
+        return id == -1 ? new_id : 1;
     });
 }
 
