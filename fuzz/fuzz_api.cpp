@@ -25,6 +25,7 @@ int32_t g_window = 0;
 std::string g_folder;  // the temporary folder the file calls work in
 
 constexpr int kHandles = 8;
+constexpr int32_t kSlots = 16;  // numbered ids in use: 0 .. kSlots - 1
 struct Handles {
     int32_t sprites[kHandles] = {};
     int32_t rotors[kHandles] = {};
@@ -46,9 +47,13 @@ int32_t pick(FuzzInput& in, const int32_t (&kept)[kHandles]) {
         case 1:
             return -1;
         case 2:
-            return how >> 2;
-        default:
-            return in.TakeInt32();
+            return (how >> 2) % kSlots;
+        default: {
+            // Any value, but numbers a table would grow to are kept small:
+            // slots up to 2^24 are valid and would spend the run on pages.
+            const int32_t id = in.TakeInt32();
+            return id >= 0 && id <= RT_TABLE_MAX_ID ? id % kSlots : id;
+        }
     }
 }
 
@@ -298,10 +303,10 @@ void clean_up(Handles& h) {
     rt_sprite3d_free_all();
     rt_image_free_all();
     for (int32_t sprite : h.sprites) rt_sprite_free(sprite);
-    for (int32_t id = 0; id < 64; ++id) rt_sprite_free(id);
+    for (int32_t id = 0; id < kSlots; ++id) rt_sprite_free(id);
     rt_file_close_all();
     for (int32_t listing : h.listings) rt_dir_close(listing);
-    for (int32_t id = 0; id < 64; ++id) rt_dir_close(id);
+    for (int32_t id = 0; id < kSlots; ++id) rt_dir_close(id);
     for (rt_list* list : h.lists) rt_list_free(list);
     rt_table_destroy(h.table);
     rt_strbuf_set_pos(0);

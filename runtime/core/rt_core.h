@@ -109,8 +109,8 @@ void rt_on_thread_exit(rt_cleanup_fn fn, void* data);
  * next piece written at the fill position continues the text. A pointer into
  * the buffer is valid only until the next write: turn an offset into a pointer
  * (rt_strbuf_base() + offset) right before passing it on. NULL texts read as "".
- * A result offset that is negative counts as -1, one beyond the buffer's end
- * as its end; the answer is always where the result was really written. When
+ * A result offset the buffer does not have (negative, or past its capacity)
+ * counts as -1; the answer is always where the result was really written. When
  * memory runs out a string-producing call answers the empty text there.
  * String variables (char*) own blocks of their own: set with rt_str_assign,
  * released with rt_str_free.

@@ -52,9 +52,10 @@ int32_t block_size(const TempStringBuffer& b) {
     return b.capacity + kSlack;
 }
 
+// An offset the buffer does not have (negative, or past its capacity) means
+// the fill position: growing the buffer to reach it would only waste memory.
 int32_t clamp_offset(const TempStringBuffer& b, int32_t offset) {
-    if (offset < 0) return b.fill;
-    return std::min(offset, b.capacity);
+    return offset < 0 || offset > b.capacity ? b.fill : offset;
 }
 
 }  // namespace
