@@ -201,7 +201,11 @@ void list_call(FuzzInput& in, Handles& h, uint8_t op) {
     }
     switch ((op >> 1) % 5) {
         case 0:
-            if (void* record = rt_list_add(list)) std::memset(record, 0xAB, 1);
+            // The record's last byte: the whole record must be there.
+            if (auto* record = static_cast<uint8_t*>(rt_list_add(list))) {
+                const int32_t size = list->element_size - static_cast<int32_t>(sizeof(rt_list_element));
+                if (size > 0) record[size - 1] = 0xAB;
+            }
             break;
         case 1:
             rt_list_next(list);
@@ -284,7 +288,10 @@ void string_call(FuzzInput& in, uint8_t op) {
             rt_strbuf_append(text.c_str());
             break;
         case 5:
-            rt_strbuf_set_pos(offset);
+            // Any offset below zero, but not far up: a fill position moved to
+            // the end of a large buffer makes every later piece grow it, which
+            // is allowed and would only spend the run on copying.
+            rt_strbuf_set_pos(offset < 0 ? offset : offset % 8192);
             break;
         default: {
             char* variable = nullptr;

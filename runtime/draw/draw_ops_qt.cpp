@@ -72,10 +72,15 @@ void paint_shape(rt_draw_state& s, const QRect& bounds, Draw&& draw) {
     }
 }
 
+// Coordinates are worked out in 64 bits and kept within +-2^28, far beyond
+// any target, so that sums near the ends of the 32-bit range cannot wrap.
+constexpr int64_t kFarAway = int64_t{1} << 28;
+int32_t far(int64_t v) { return static_cast<int32_t>(std::clamp(v, -kFarAway, kFarAway)); }
+
 // Columns left..right-1 and rows top..bottom-1 of the two corners.
-QRect span(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-    return QRect(QPoint(std::min(x1, x2), std::min(y1, y2)),
-                 QPoint(std::max(x1, x2) - 1, std::max(y1, y2) - 1));
+QRect span(int64_t x1, int64_t y1, int64_t x2, int64_t y2) {
+    return QRect(QPoint(far(std::min(x1, x2)), far(std::min(y1, y2))),
+                 QPoint(far(std::max(x1, x2) - 1), far(std::max(y1, y2) - 1)));
 }
 
 // How far the letters of an italic font stick out past their advance.
@@ -122,10 +127,10 @@ void set_front_colour(rt_draw_state& s, uint32_t colour) { s.frontColour = colou
 
 void box(rt_draw_state& s, int32_t x, int32_t y, int32_t width, int32_t height) {
     if ((width == 1 || width == -1) && (height == 1 || height == -1)) {
-        plot_front(s, width == -1 ? x - 1 : x, height == -1 ? y - 1 : y);
+        plot_front(s, far(int64_t{x} - (width == -1)), far(int64_t{y} - (height == -1)));
         return;
     }
-    const QRect r = span(x, y, x + width, y + height);
+    const QRect r = span(x, y, int64_t{x} + width, int64_t{y} + height);
     if (r.isEmpty()) return;
     paint_shape(s, r, [&](QPainter& p) {
         if (p.brush().style() != Qt::NoBrush) {
@@ -143,10 +148,11 @@ void box(rt_draw_state& s, int32_t x, int32_t y, int32_t width, int32_t height) 
 
 void round_box(rt_draw_state& s, int32_t x, int32_t y, int32_t width, int32_t height, int32_t rx,
                int32_t ry) {
-    const QRect r = span(x, y, x + width, y + height);
+    const QRect r = span(x, y, int64_t{x} + width, int64_t{y} + height);
     if (r.width() < 2 || r.height() < 2) return box(s, x, y, width, height);
     paint_shape(s, r, [&](QPainter& p) {
-        p.drawRoundedRect(r.adjusted(0, 0, -1, -1), std::abs(rx), std::abs(ry));
+        p.drawRoundedRect(r.adjusted(0, 0, -1, -1), std::abs(static_cast<double>(rx)),
+                          std::abs(static_cast<double>(ry)));
     });
 }
 
@@ -156,7 +162,7 @@ void circle(rt_draw_state& s, int32_t x, int32_t y, int32_t radius) {
 }
 
 void ellipse(rt_draw_state& s, int32_t x, int32_t y, int32_t rx, int32_t ry) {
-    const QRect r = span(x - rx, y - ry, x + rx + 1, y + ry + 1);
+    const QRect r = span(int64_t{x} - rx, int64_t{y} - ry, int64_t{x} + rx + 1, int64_t{y} + ry + 1);
     if (r.isEmpty()) return;
     paint_shape(s, r, [&](QPainter& p) { p.drawEllipse(r.adjusted(0, 0, -1, -1)); });
 }
@@ -207,8 +213,8 @@ int32_t text(rt_draw_state& s, int32_t x, int32_t y, const char* text) {
     if ((s.mode & RT_DRAW_TRANSPARENT) == 0) p->fillRect(QRect(x, y, advance, metrics.height()), back(s));
     p->setFont(s.font);
     p->setPen(front(s));
-    p->drawText(QPoint(x, y + metrics.ascent()), str);
-    return x + advance;
+    p->drawText(QPoint(x, far(int64_t{y} + metrics.ascent())), str);
+    return static_cast<int32_t>(std::clamp<int64_t>(int64_t{x} + advance, INT32_MIN, INT32_MAX));
 }
 
 void rotated_text(rt_draw_state& s, int32_t x, int32_t y, const char* text, float angle) {
