@@ -1,6 +1,7 @@
 // The image operations of a drawing pass (grab, draw, draw sized, draw with
-// opacity), passes whose target goes away, the painter left by rotated
-// sprites, and read-only locks of shared pixels.
+// opacity), passes whose target goes away, coordinates near the ends of the
+// 32-bit range, the painter left by rotated sprites, and read-only locks of
+// shared pixels.
 #include "tests/screen/screen_fixture.h"
 
 using namespace screen_test;
@@ -113,6 +114,19 @@ TEST_F(ImageOpsTest, PassWhoseTargetGoesAwayDrawsNothingMore) {
         rt_sprite_draw(sprite, 50, 50);
         EXPECT_EQ(pixel(53, 53), kBlue);
     }
+}
+
+TEST_F(ImageOpsTest, CoordinatesNearTheEndsOfTheRangeDoNotWrap) {
+    rt_screen_clear(0);
+    rt_draw_start(rt_screen_output());
+    // Corners that would wrap round to the screen in 32 bits.
+    rt_draw_box(INT32_MAX - 5, 0, INT32_MAX, 10, kRed);
+    rt_draw_box(INT32_MIN, 0, 1, 1, kRed);  // the pixel left of INT32_MIN is none
+    rt_draw_ellipse(INT32_MAX, 5, INT32_MAX, 3);
+    EXPECT_EQ(rt_draw_text(INT32_MAX - 1, 0, "W", kRed), INT32_MAX);
+    rt_draw_stop();
+    EXPECT_EQ(pixel(0, 0), 0u);
+    EXPECT_EQ(pixel(kWidth - 1, 5), 0u);
 }
 
 TEST_F(ImageOpsTest, PlainDrawAfterRotatedDrawLandsInPlace) {
