@@ -81,7 +81,12 @@ void rt_draw_state::release_target(bool) {
 }
 
 QPainter* rt_draw_state::context() {
-    if (contextState == -1) {
+    // A sprite's painter may also have been closed from outside the pass (a
+    // lock of its pixels, an end of painting access): the pass then paints
+    // through a fresh one instead of the one that is gone.
+    const bool closed_elsewhere = kind == Kind::Sprite && contextState == 1 && sprite &&
+                                  deviceContext != sprite->open_painter();
+    if (contextState == -1 || closed_elsewhere) {
         contextState = 1;
         acquire_context();
     }

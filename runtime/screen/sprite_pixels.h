@@ -27,6 +27,8 @@ struct rt_sprite_pixels {
     QPainter* gdi_begin();
     void gdi_end(bool read_only);
     bool gdi_open() const { return painter.has_value(); }
+    // The painter while painting access is open, else null.
+    QPainter* open_painter() { return painter ? &*painter : nullptr; }
 
     // Direct access; a write lock makes the alpha no longer follow the key.
     // Either way the pixels handed out belong to this store alone (a store
