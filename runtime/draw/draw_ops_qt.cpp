@@ -210,7 +210,8 @@ int32_t text(rt_draw_state& s, int32_t x, int32_t y, const char* text) {
     if (p == nullptr || str.isEmpty()) return x;
     const QFontMetrics metrics(s.font, p->device());
     const int32_t advance = metrics.horizontalAdvance(str);
-    if ((s.mode & RT_DRAW_TRANSPARENT) == 0) p->fillRect(QRect(x, y, advance, metrics.height()), back(s));
+    if ((s.mode & RT_DRAW_TRANSPARENT) == 0)
+        p->fillRect(span(x, y, int64_t{x} + advance, int64_t{y} + metrics.height()), back(s));
     p->setFont(s.font);
     p->setPen(front(s));
     p->drawText(QPoint(x, far(int64_t{y} + metrics.ascent())), str);
