@@ -53,12 +53,15 @@ int32_t grab_image(rt_draw_state& s, int32_t id, int32_t x, int32_t y, int32_t w
     QImage image(width, height, keyed ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     if (image.isNull()) return 0;
     image.fill(kOpaque);  // what lies outside the target grabs as black
-    QImage within = target->copy(x, y, width, height);
-    if (within.isNull()) return 0;
-    for (int32_t row = 0; row < height; ++row) {
-        const auto* src = reinterpret_cast<const uint32_t*>(within.constScanLine(row));
-        auto* dst = reinterpret_cast<uint32_t*>(image.scanLine(row));
-        for (int32_t col = 0; col < width; ++col) dst[col] = src[col] | kOpaque;
+    // The part inside the target, worked out in 64 bits: the rectangle may
+    // reach past the ends of the 32-bit range.
+    const int64_t x0 = std::max<int64_t>(x, 0), y0 = std::max<int64_t>(y, 0);
+    const int64_t x1 = std::min<int64_t>(int64_t{x} + width, target->width());
+    const int64_t y1 = std::min<int64_t>(int64_t{y} + height, target->height());
+    for (int64_t row = y0; row < y1; ++row) {
+        const auto* src = reinterpret_cast<const uint32_t*>(target->constScanLine(int(row)));
+        auto* dst = reinterpret_cast<uint32_t*>(image.scanLine(int(row - y)));
+        for (int64_t col = x0; col < x1; ++col) dst[col - x] = src[col] | kOpaque;
     }
     if (keyed) rt_key_image(image, s.sprite->transparent_colour);
     return rt::images::store(id, std::move(image));
