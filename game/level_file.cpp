@@ -6,7 +6,6 @@
 #include "game/level_file_posix.h"
 #include "game/program.h"
 #include "game/runtime_text.h"
-#include "runtime/files/path_platform.h"
 #include "runtime/runtime.h"
 
 namespace {
@@ -91,7 +90,8 @@ std::string ReplaceFirstLine(const std::string& contents, const std::string& lin
 // the progress read back when several spellings of the name exist.
 int32_t SaveLevelReached(int32_t newLevel, int32_t reached) {
     if (newLevel <= reached) return 0;
-    const std::string path = rt::files::resolve_path(kLevelFileSlash);
+    const std::string path =
+        TakeRuntimeText([](int32_t at) { rt_file_resolve(kLevelFileSlash, at); });
     const std::string line = LevelReachedLine(reached);
     std::string contents;
     bool saved = false;

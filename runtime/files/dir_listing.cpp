@@ -80,6 +80,12 @@ extern "C" int32_t rt_dir_current(int32_t result_offset) {
     return rt::core::guarded(0, [&] { return put_text(os::current_directory(), result_offset); });
 }
 
+extern "C" int32_t rt_file_resolve(const char* name, int32_t result_offset) {
+    return rt::core::guarded(0, [&] {
+        return put_text(name == nullptr ? std::string() : resolve_path(name), result_offset);
+    });
+}
+
 extern "C" int32_t rt_dir_open(int32_t id, const char* directory, const char* pattern) {
     return rt::core::guarded(0, [&] {
         std::string dir, mask;

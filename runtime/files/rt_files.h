@@ -44,6 +44,12 @@ void rt_file_close(int32_t file);
 /* Closes every open file (pending writes are flushed). Program end. */
 void rt_file_close_all(void);
 
+/* The path under which `name` is found: "\\" turned into "/" and each part
+ * that does not exist as spelled matched without regard to case, the way every
+ * open resolves it; parts that match nothing stay as spelled. The empty text
+ * for a null name. */
+int32_t rt_file_resolve(const char* name, int32_t result_offset);
+
 /* ---- Directory listing ---- */
 
 /* The process's current directory ending in "/"; the empty text on failure. */
