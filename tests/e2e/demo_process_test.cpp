@@ -54,15 +54,12 @@ class DemoProcess : public ::testing::Test {
     fs::path dir_{temp_.path()};
 };
 
-TEST_F(DemoProcess, HelpNamesEveryOption) {
+// The parser's answers are tested on their own; here only that they reach
+// the exit code and the terminal.
+TEST_F(DemoProcess, HelpAndARefusedOptionReachTheExitCode) {
     const zentara_test::ProcessRun run = Start("--help");
     EXPECT_EQ(run.ExitCode, 0);
-    for (const char* option : {"--seed", "--demo", "--level", "--frames", "--screenshots",
-                               "--every", "--unpaced", "--help"}) {
-        EXPECT_NE(run.Out.find(option), std::string::npos) << option;
-    }
-    EXPECT_EQ(Start("--level 2").ExitCode, 2) << "--level without --demo";
-    EXPECT_EQ(Start("--frames 0").ExitCode, 2);
+    EXPECT_NE(run.Out.find("--unpaced"), std::string::npos) << run.Out;
     const zentara_test::ProcessRun bad = Start("--bogus");
     EXPECT_EQ(bad.ExitCode, 2);
     EXPECT_NE(bad.Output().find("--bogus"), std::string::npos) << bad.Output();

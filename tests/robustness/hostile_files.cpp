@@ -22,8 +22,6 @@ std::string ParameterLine(int32_t line, int32_t levels) {
 
 }  // namespace
 
-std::string Truncated(const std::string& good) { return good.substr(0, good.size() / 2); }
-
 std::string Corrupted(const std::string& good) {
     std::string bad = good;
     for (size_t i = 33; i < bad.size(); i += 7) bad[i] = static_cast<char>(bad[i] ^ 0x5A);
@@ -74,23 +72,9 @@ std::string LevelFile(int32_t levels, int32_t reached) {
     return text;
 }
 
-std::string LevelFileWithHugeLines(bool hugeProgress) {
-    std::string text = (hugeProgress ? std::string(1 << 20, '9') : "1 /Level erreicht") + "\r\n";
-    text += ParameterLine(2, 3);
+std::string LevelFileWithAHugeLine() {
+    std::string text = "1 /Level erreicht\r\n" + ParameterLine(2, 3);
     text += std::string(1 << 20, '/') + "\r\n";
     for (int32_t line = 4; line <= 28; ++line) text += ParameterLine(line, 3);
-    return text;
-}
-
-std::string LevelFileWithMissingLines() { return "2 /Level erreicht\r\n" + ParameterLine(2, 3); }
-
-std::string LevelFileWithExtremeValues(const std::string& progressLine) {
-    const char* values[] = {"-2147483648", "99999999999999999999", "-1", "$FFFFFFFFFFFFFFFF",
-                            "2147483647", "%11111111111111111111111111111111", "-0", "4294967296"};
-    std::string text = progressLine + "\r\n";
-    for (int32_t line = 2; line <= 28; ++line) {
-        for (int32_t field = 0; field < 3; ++field) text += std::string(values[(line + field) % 8]) + "/";
-        text += "\r\n";
-    }
     return text;
 }
