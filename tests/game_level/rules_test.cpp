@@ -3,6 +3,8 @@
 // a level, planets and moons.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "game/bonuses.h"
 #include "game/enemies.h"
 #include "game/explosions.h"
@@ -171,35 +173,22 @@ TEST_F(RulesTest, GunpowerDoublesOnceAndRocketCoverQuarters) {
     EXPECT_EQ(game.ShieldMessageOn, 1);
 }
 
+// Every kind fades by ten a frame from 255 and ends at the base opacity, or
+// where the fade would pass zero (the 8-bit opacity wraps after 5).
 TEST_F(RulesTest, ExplosionsFadeByTenUntilTheBaseAlpha) {
-    game.Params.BaseAlpha = 30;
-    AddEnemyExplosion(10, 10);
-    AddShotExplosion(20, 20);
-    AddRocketExplosion(30, 30);
-    int drawn = 0;
-    while (rt_list_count(game.EnemyExplosions) > 0) {
-        FadeExplosions();
-        if (rt_list_count(game.EnemyExplosions) > 0) ++drawn;
-        ASSERT_LT(drawn, 100);
-    }
-    EXPECT_EQ(drawn, 22);  // 245, 235, ..., 35
-    EXPECT_EQ(rt_list_count(game.ShotExplosions), 0);
-    EXPECT_EQ(rt_list_count(game.RocketExplosions), 0);
-    // The 8-bit opacity wraps after 5.
-    EXPECT_EQ(FadeAlpha(5), 251);
-}
-
-TEST_F(RulesTest, ExplosionsEndWhereTheirFadeWouldPassZero) {
-    for (int32_t base : {4, 0, INT32_MIN}) {
+    for (const auto& [base, frames] : {std::pair{30, 22}, {4, 25}, {0, 25}, {INT32_MIN, 25}}) {
         game.Params.BaseAlpha = base;
         AddEnemyExplosion(10, 10);
         AddShotExplosion(20, 20);
         AddRocketExplosion(30, 30);
-        for (int frame = 0; frame < 26; ++frame) FadeExplosions();  // 255 .. 5, then gone
-        EXPECT_EQ(rt_list_count(game.EnemyExplosions), 0) << base;
-        EXPECT_EQ(rt_list_count(game.ShotExplosions), 0) << base;
-        EXPECT_EQ(rt_list_count(game.RocketExplosions), 0) << base;
+        for (int frame = 0; frame < frames; ++frame) FadeExplosions();
+        EXPECT_EQ(rt_list_count(game.EnemyExplosions), 1) << base;
+        FadeExplosions();
+        for (rt_list* list : {game.EnemyExplosions, game.ShotExplosions, game.RocketExplosions}) {
+            EXPECT_EQ(rt_list_count(list), 0) << base;
+        }
     }
+    EXPECT_EQ(FadeAlpha(5), 251);
 }
 
 TEST_F(RulesTest, NegativeShakeAmplitudeIsNoShake) {
@@ -221,11 +210,7 @@ TEST_F(RulesTest, OffScreenEdgesAndSignedRandom) {
     EXPECT_EQ(IsOffScreen(1024, 768), 0);
     EXPECT_EQ(IsOffScreen(1025, 0), 1);
     EXPECT_EQ(IsOffScreen(0, -1), 1);
-    for (int i = 0; i < 200; ++i) {
-        const int32_t v = RandomSigned(3);
-        EXPECT_GE(v, -3);
-        EXPECT_LE(v, 3);
-    }
+    for (int i = 0; i < 200; ++i) EXPECT_LE(std::abs(RandomSigned(3)), 3);
     EXPECT_EQ(PanelX(350), 374);
     EXPECT_EQ(PanelY(270), 249);
 }
