@@ -12,8 +12,3 @@ std::string HugeBmp(int32_t width, int32_t height);
 std::string LyingWav(const std::string& good);
 // `size` bytes of reproducible noise.
 std::string Garbage(size_t size, uint32_t seed);
-
-// Level files: the shape of a good one, then the hostile variants.
-std::string LevelFile(int32_t levels, int32_t reached = 1);
-// A 1 MB line 3 of slashes.
-std::string LevelFileWithAHugeLine();
