@@ -298,6 +298,7 @@ protected:
     }
     void TearDown() override {
         FreeLevel(0);
+        game.ShotsInFlight = 0;
         rt_list_clear(game.ShotExplosions);
         rt_list_clear(game.EnemyExplosions);
     }
@@ -383,7 +384,6 @@ TEST_F(ContactTest, NoMoreThanMaxShotsFly) {
     for (int i = 0; i < 5; ++i) FireGun();
     EXPECT_EQ(game.ShotsInFlight, 3);
     EXPECT_EQ(rt_list_count(game.Shots), 3);
-    game.ShotsInFlight = 0;
 }
 
 // An enemy past the bottom edge scores EnemyPassPoints and comes back from
@@ -407,19 +407,16 @@ TEST_F(ContactTest, EnemyImagesFromTenOnKeepTheirNumber) {
     fs::remove("zentara/feind10.png");
 }
 
-TEST_F(LevelTest, ShotsAreDrawnKeyedOverWhatLiesBehind) {
-    game.GunpowerStart = 0;
+TEST_F(ContactTest, ShotsAreDrawnKeyedOverWhatLiesBehind) {
     Shot* shot = ListAdd<Shot>(game.Shots);
     shot->Sprite = rt_sprite_create(-1, 10, 10);  // all black: transparent
     shot->X = shot->Y = 300;
-    game.ShotsInFlight = 1;
+    game.GunpowerStart = 0;
     rt_screen_clear(0x00FF00);
     MoveShots();
     rt_draw_start(rt_screen_output());
     EXPECT_EQ(rt_draw_point(297, 297), 0x00FF00);
     rt_draw_stop();
-    FreeLevel(0);
-    game.ShotsInFlight = 0;
 }
 
 // A "Disable" click during the intro counts as in play; the intro of this
