@@ -236,32 +236,24 @@ TEST_F(RulesTest, PlanetMovesEverySecondFrameAndReentersFromTheLeft) {
 
 TEST_F(RulesTest, MoonsMoveEveryPeriodAndSwingBehind) {
     Moon fast{};
-    fast.Period = 1;
-    fast.StepX = 1;
-    fast.MaxX = 100;
-    fast.MinX = -100;
-    fast.MaxY = 100;
-    fast.MinY = -100;
+    fast.Period = fast.StepX = 1;
+    fast.MaxX = fast.MaxY = 100;
+    fast.MinX = fast.MinY = -100;
     Moon slow = fast;
     slow.Period = 6;
     for (int frame = 0; frame < 12; ++frame) {
         StepMoon(&fast);
         StepMoon(&slow);
     }
-    EXPECT_EQ(int32_t(fast.OffsetX), 12);
-    EXPECT_EQ(int32_t(slow.OffsetX), 2);
-
+    EXPECT_EQ(std::pair(int32_t(fast.OffsetX), int32_t(slow.OffsetX)), std::pair(12, 2));
+    // Passing MaxX puts it back on the edge, turned and behind; MinX in front.
     Moon turning = fast;
-    turning.OffsetX = 100;
-    StepMoon(&turning);  // passes MaxX: back on it, turned, behind
-    EXPECT_EQ(int32_t(turning.OffsetX), 100);
-    EXPECT_EQ(int32_t(turning.StepX), -1);
-    EXPECT_EQ(int32_t(turning.Behind), 1);
-    turning.OffsetX = -100;
-    StepMoon(&turning);
-    EXPECT_EQ(int32_t(turning.OffsetX), -100);
-    EXPECT_EQ(int32_t(turning.StepX), 1);
-    EXPECT_EQ(int32_t(turning.Behind), 0);
+    for (const auto& [edge, step, behind] : {std::tuple{100, -1, 1}, {-100, 1, 0}}) {
+        turning.OffsetX = edge;
+        StepMoon(&turning);
+        EXPECT_EQ(std::tuple(int32_t(turning.OffsetX), int32_t(turning.StepX), int32_t(turning.Behind)),
+                  std::tuple(edge, step, behind));
+    }
 }
 
 }  // namespace
