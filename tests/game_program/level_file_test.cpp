@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -24,31 +25,27 @@ protected:
     zentara_test::TempDir dir_{true};
 };
 
-TEST_F(LevelFileTest, FirstWordOfLineOneIsTheLevelReached) {
-    WriteLevelFile("3 /Level erreicht\r\n100/\r\n");
-    EXPECT_EQ(ReadLevelReached(), 3);
-    WriteLevelFile("3\n");
-    EXPECT_EQ(ReadLevelReached(), 3);
-    WriteLevelFile("\r\n500/800/\r\n");
-    EXPECT_EQ(ReadLevelReached(), 0);
-    std::filesystem::remove(kPath);
-    EXPECT_EQ(ReadLevelReached(), 0);
-    EXPECT_EQ(ReadLevelCount(), 0);
-}
-
-TEST_F(LevelFileTest, LevelCountIsTheSlashesOfLineTwosFirstWord) {
-    WriteLevelFile("1 /Level erreicht\r\n500/800/1200/\r\n");
-    EXPECT_EQ(ReadLevelCount(), 3);
-    EXPECT_EQ(ReadLevelParams(2).GoalPoints, 800);
-
-    // A comment behind the values is harmless; as field 4 it reads as 0.
+// The level reached is line one's first word; the level count the "/"s of
+// line two's first word (a comment behind the values is harmless).
+TEST_F(LevelFileTest, LineOneGivesTheLevelReachedAndLineTwoTheCount) {
+    const std::tuple<const char*, int32_t, int32_t> cases[] = {
+        {"3 /Level erreicht\r\n500/800/1200/\r\n", 3, 3},
+        {"3\n", 3, 0},
+        {"\r\n500/800/\r\n", 0, 2},
+        {"1 /Level erreicht\r\n500/800/1200/ levels/goal\r\n", 1, 3},
+        {"1\n100/250/400\n", 1, 2},
+        {nullptr, 0, 0},
+    };
+    for (const auto& [contents, reached, count] : cases) {
+        std::filesystem::remove(kPath);
+        if (contents) WriteLevelFile(contents);
+        EXPECT_EQ(std::pair(ReadLevelReached(), ReadLevelCount()), std::pair(reached, count))
+            << (contents ? contents : "none");
+    }
+    EXPECT_EQ(ReadLevelParams(2).GoalPoints, 0);  // no file
     WriteLevelFile("1 /Level erreicht\r\n500/800/1200/ levels/goal\r\n");
-    EXPECT_EQ(ReadLevelCount(), 3);
     EXPECT_EQ(ReadLevelParams(3).GoalPoints, 1200);
-    EXPECT_EQ(ReadLevelParams(4).GoalPoints, 0);
-
-    WriteLevelFile("1\n100/250/400\n");
-    EXPECT_EQ(ReadLevelCount(), 2);
+    EXPECT_EQ(ReadLevelParams(4).GoalPoints, 0);  // the comment as field 4
 }
 
 TEST_F(LevelFileTest, ParamsTakeFieldLThenFieldOneOfTheGlobalLines) {
