@@ -85,6 +85,16 @@ def string_input(first, second, separator, pattern_length, text):
     return struct.pack("<iiBB", first, second, ord(separator), pattern_length) + text
 
 
+def api_calls(*steps):
+    """A call sequence for fuzz_api: each step is its operation byte followed
+    by the bytes its arguments take, in the order the target reads them."""
+    return b"".join(bytes(step) for step in steps)
+
+
+def int32(value):
+    return list(struct.pack("<i", value))
+
+
 def main():
     images = {
         "bmp24.bmp": bmp(3, 2, 24),
@@ -112,6 +122,26 @@ def main():
             "one_level_lf.ini": level_file(1, newline=b"\n"),
             "short_cr.ini": level_file(2, newline=b"\r", lines=6),
             "numbers.ini": b"$1F /Level erreicht\r\n%101/-7/ 12abc/x\r\n99999999999/\r\n",
+        },
+        "fuzz_api": {
+            # A sprite made, a pass on it, a grab into that very sprite, more
+            # plots, the stop.
+            "grab_under_pass.bin": api_calls(
+                [0, 0, 1, 20, 20, 4], [7, 100, 100, 0], [31, 110, 110] + int32(255),
+                [12, 1, 0, 100, 100, 20, 20], [31, 105, 105] + int32(255), [13, 100, 100]),
+            # A pass on the screen, the screen closed and opened again, a plot.
+            "screen_closed_under_pass.bin": api_calls(
+                [1, 100, 100], [31, 101, 101] + int32(0xFF), [67, 100, 100, 0],
+                [31, 102, 102] + int32(0xFF), [13, 100, 100]),
+            # A file written and read back at offsets before and far past the buffer.
+            "file_offsets.bin": api_calls(
+                [4] + int32(0) + [0, 1, 0], [10] + int32(0) + [0, 3, 65, 66, 67],
+                [16] + int32(-8) + [0], [16] + int32(100000) + [0],
+                [34] + int32(-8) + [1] + int32(100000)),
+            # Strings at odd offsets, and a list that grows.
+            "strings_and_lists.bin": api_calls(
+                [5] + int32(100000) + [0] + int32(-12345), [11] + int32(-8) + [3, 97, 98, 99] + int32(2) + int32(5),
+                [2, 10], [62], [62], [14], [26]),
         },
         "fuzz_strings": {
             "field.txt": string_input(2, 0, "/", 1, b"500/800/1200/"),
