@@ -54,15 +54,12 @@ class DemoProcess : public ::testing::Test {
     fs::path dir_{temp_.path()};
 };
 
-TEST_F(DemoProcess, HelpNamesEveryOption) {
+// The parser's answers are tested on their own; here only that they reach
+// the exit code and the terminal.
+TEST_F(DemoProcess, HelpAndARefusedOptionReachTheExitCode) {
     const zentara_test::ProcessRun run = Start("--help");
     EXPECT_EQ(run.ExitCode, 0);
-    for (const char* option : {"--seed", "--demo", "--level", "--frames", "--screenshots",
-                               "--every", "--unpaced", "--help"}) {
-        EXPECT_NE(run.Out.find(option), std::string::npos) << option;
-    }
-    EXPECT_EQ(Start("--level 2").ExitCode, 2) << "--level without --demo";
-    EXPECT_EQ(Start("--frames 0").ExitCode, 2);
+    EXPECT_NE(run.Out.find("--unpaced"), std::string::npos) << run.Out;
     const zentara_test::ProcessRun bad = Start("--bogus");
     EXPECT_EQ(bad.ExitCode, 2);
     EXPECT_NE(bad.Output().find("--bogus"), std::string::npos) << bad.Output();
@@ -78,13 +75,6 @@ TEST_F(DemoProcess, AMissingLevelFileFailsBeforeAnyWindowOrFrame) {
     EXPECT_EQ(run.Out.find("demo:"), std::string::npos) << run.Out;
 }
 
-TEST_F(DemoProcess, FramesEndsTheRunExactlyEvenInTheStory) {
-    CopyAssets();
-    const zentara_test::ProcessRun run = Start("--demo --seed 4 --unpaced --frames 30");
-    EXPECT_EQ(run.ExitCode, 0) << run.Err;
-    EXPECT_EQ(FramesAtEnd(run), 30) << run.Out;
-}
-
 // Width and height stand big-endian in the IHDR chunk right after the
 // signature.
 void ExpectScreenSizedPng(const fs::path& path) {
@@ -96,11 +86,13 @@ void ExpectScreenSizedPng(const fs::path& path) {
     EXPECT_EQ(png.substr(png.size() - 8, 4), "IEND") << path;
 }
 
+// --frames ends the run on its frame exactly, here in the middle of level 1.
 TEST_F(DemoProcess, ScreenshotsAreScreenSizedPngsNamedByFrame) {
     CopyAssets();
     const zentara_test::ProcessRun run =
         Start("--demo --seed 3 --unpaced --frames 500 --screenshots shots --every 50");
     EXPECT_EQ(run.ExitCode, 0) << run.Err;
+    EXPECT_EQ(FramesAtEnd(run), 500) << run.Out;
     std::vector<fs::path> shots;
     for (const auto& entry : fs::directory_iterator(dir_ / "shots")) shots.push_back(entry.path());
     // The story (frames 1 to 60) and the level are watched frame by frame;

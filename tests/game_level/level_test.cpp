@@ -12,6 +12,7 @@
 
 #include "game/bonuses.h"
 #include "game/collisions.h"
+#include "game/enemies.h"
 #include "game/game_math.h"
 #include "game/game_state.h"
 #include "game/list_walk.h"
@@ -89,6 +90,7 @@ constexpr int64_t kFrameLimit = 3000;  // a scripted level that runs longer fail
 class LevelTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
+        if (game.MainWindow != 0) return;  // started for an earlier suite
         const fs::path root = fs::current_path() / "level_test_data";
         fs::remove_all(root);
         const fs::path dir = root / "zentara";
@@ -282,52 +284,139 @@ TEST_F(LevelTest, PauseFreezesEverythingButTheBonusTimers) {
     Key(RT_KEY_N, false);
 }
 
-TEST_F(LevelTest, AShotOverlappingTwoEnemiesHurtsOnlyTheFirst) {
-    game.Params = LevelParams{};
+// The contact rules on sprites made by hand, outside any level: a 40 x 40
+// ship at (500, 600), enemies and bonuses on it or elsewhere.
+class ContactTest : public LevelTest {
+protected:
+    void SetUp() override {
+        game.Params = LevelParams{};
+        game.ShipImage = rt_sprite_create(-1, 40, 40);
+        game.ShipX = 500;
+        game.ShipY = 600;
+        game.Points = game.Hits = game.EnemiesDestroyed = 0;
+        game.ShieldLevel = 100;
+    }
+    void TearDown() override {
+        FreeLevel(0);
+        game.ShotsInFlight = 0;
+        rt_list_clear(game.ShotExplosions);
+        rt_list_clear(game.EnemyExplosions);
+    }
+    static Enemy* AddEnemy(int32_t x, int32_t y, int32_t shield) {
+        Enemy* enemy = ListAdd<Enemy>(game.Enemies);
+        enemy->Sprite = rt_sprite_create(-1, 40, 40);
+        enemy->ShieldSprite = rt_sprite_create(-1, 40, 40);
+        enemy->X = x;
+        enemy->Y = y;
+        enemy->Speed = 2;
+        enemy->Shield = static_cast<uint8_t>(shield);
+        return enemy;
+    }
+    static int32_t ShieldOf(Enemy* enemy) { return enemy->Shield; }
+};
+
+TEST_F(ContactTest, AShotOverlappingTwoEnemiesHurtsOnlyTheFirst) {
     game.Params.ShotDamage = 10;
     game.Params.ShotHitPoints = 3;
     game.Params.EnemyBreakLevel = 200;
-    const int32_t image = rt_sprite_create(-1, 40, 40);
-    Enemy* first = ListAdd<Enemy>(game.Enemies);
-    first->Sprite = rt_sprite_copy(image, -1);
-    first->X = first->Y = 100;
-    first->Shield = 30;
-    Enemy* second = ListAdd<Enemy>(game.Enemies);
-    second->Sprite = rt_sprite_copy(image, -1);
-    second->X = second->Y = 110;
-    second->Shield = 30;
+    AddEnemy(100, 100, 30);
+    AddEnemy(110, 110, 30);
     Shot* shot = ListAdd<Shot>(game.Shots);
     shot->Sprite = rt_sprite_create(-1, 6, 6);
     shot->X = shot->Y = 120;
     game.ShotsInFlight = 1;
-    game.Points = game.Hits = 0;
 
     EXPECT_EQ(ShotHitsEnemies(shot), 1);
     EXPECT_EQ(game.ShotsInFlight, 0);
     EXPECT_EQ(rt_list_count(game.Shots), 0);
     EXPECT_EQ(game.Hits, 1);
     EXPECT_EQ(game.Points, 3);
-    rt_list_reset(game.Enemies);
-    EXPECT_EQ(int32_t(ListNext<Enemy>(game.Enemies)->Shield), 40);
-    EXPECT_EQ(int32_t(ListNext<Enemy>(game.Enemies)->Shield), 30);
-    FreeLevel(0);
-    rt_list_clear(game.ShotExplosions);
-    rt_sprite_free(image);
+    EXPECT_EQ(ShieldOf(FirstEnemy()), 40);
+    EXPECT_EQ(ShieldOf(ListNext<Enemy>(game.Enemies)), 30);
 }
 
-TEST_F(LevelTest, ShotsAreDrawnKeyedOverWhatLiesBehind) {
-    game.GunpowerStart = 0;
+// Ramming costs both sides CollisionDamage; an enemy pushed past its break
+// level is destroyed and replaced.
+TEST_F(ContactTest, RammingDamagesTheShipAndTheEnemy) {
+    game.Params.CollisionDamage = 30;
+    game.Params.EnemyBreakLevel = 200;
+    game.Params.EnemyKillPoints = 5;
+    EXPECT_EQ(ShieldOf(EnemyHitsShip(AddEnemy(300, 300, 50))), 50);  // not touching
+    EXPECT_EQ(game.ShieldLevel, 100);
+    Enemy* enemy = AddEnemy(510, 610, 50);
+    EXPECT_EQ(EnemyHitsShip(enemy), enemy);
+    EXPECT_EQ(ShieldOf(enemy), 80);
+    EXPECT_EQ(game.ShieldLevel, 130);
+    enemy->Shield = 190;
+    enemy = EnemyHitsShip(enemy);
+    EXPECT_EQ(game.ShieldLevel, 160);
+    EXPECT_EQ(game.EnemiesDestroyed, 1);
+    EXPECT_EQ(game.Points, 5);
+    EXPECT_EQ(rt_list_count(game.Enemies), 2);
+    EXPECT_EQ(ShieldOf(enemy), 0);  // the replacement, at BaseAlpha
+}
+
+// The ship's catch gives the bonus; an enemy's catch moves it half way to
+// breaking. Either way the bonus leaves the screen.
+TEST_F(ContactTest, ABonusIsCaughtByTheShipOrByAnEnemy) {
+    game.Params.ShieldBase = 20;
+    game.Params.EnemyBreakLevel = 200;
+    Enemy* enemy = AddEnemy(100, 100, 30);
+    for (const auto& [x, y] : {std::pair{505, 605}, std::pair{105, 105}}) {
+        Bonus* bonus = ListAdd<Bonus>(game.Bonuses);
+        bonus->Sprite = rt_sprite_create(-1, 20, 20);
+        bonus->Kind = BonusShield;
+        bonus->X = x;
+        bonus->Y = y;
+    }
+    CatchBonuses();
+    EXPECT_EQ(game.ShieldLevel, 20);
+    EXPECT_EQ(ShieldOf(enemy), BonusDamage(30, 200));
+    rt_list_reset(game.Bonuses);
+    while (Bonus* bonus = ListNext<Bonus>(game.Bonuses)) EXPECT_EQ(int32_t(bonus->X), -100);
+}
+
+TEST_F(ContactTest, NoMoreThanMaxShotsFly) {
+    game.Params.MaxShots = 3;
+    game.Params.ShotSpeed = 5;
+    game.ShotImage = rt_sprite_create(-1, 6, 6);
+    game.ShotsInFlight = 0;
+    for (int i = 0; i < 5; ++i) FireGun();
+    EXPECT_EQ(game.ShotsInFlight, 3);
+    EXPECT_EQ(rt_list_count(game.Shots), 3);
+}
+
+// An enemy past the bottom edge scores EnemyPassPoints and comes back from
+// above the top.
+TEST_F(ContactTest, AnEnemyLeavingAtTheBottomReentersAtTheTop) {
+    game.Params.EnemyPassPoints = 7;
+    game.Params.EnemyFireChance = 1000;
+    Enemy* enemy = AddEnemy(200, game.ScreenHeight + 1, 0);
+    MoveEnemies(0);
+    EXPECT_EQ(game.Points, 7);
+    EXPECT_LE(int32_t(enemy->Y), 0);
+    EXPECT_GE(int32_t(enemy->Y), -30);
+}
+
+// Enemy pictures are numbered with two digits, then with as many as needed.
+TEST_F(ContactTest, EnemyImagesFromTenOnKeepTheirNumber) {
+    WritePng("zentara/feind10.png", 30, 20, 10, 200, 10);
+    EXPECT_EQ(EnemyImageName(9), "zentara\\feind09.png");
+    const Enemy* enemy = SpawnEnemy(10, 0, 0);
+    EXPECT_EQ(rt_sprite_width(enemy->Sprite), 30);
+    fs::remove("zentara/feind10.png");
+}
+
+TEST_F(ContactTest, ShotsAreDrawnKeyedOverWhatLiesBehind) {
     Shot* shot = ListAdd<Shot>(game.Shots);
     shot->Sprite = rt_sprite_create(-1, 10, 10);  // all black: transparent
     shot->X = shot->Y = 300;
-    game.ShotsInFlight = 1;
+    game.GunpowerStart = 0;
     rt_screen_clear(0x00FF00);
     MoveShots();
     rt_draw_start(rt_screen_output());
     EXPECT_EQ(rt_draw_point(297, 297), 0x00FF00);
     rt_draw_stop();
-    FreeLevel(0);
-    game.ShotsInFlight = 0;
 }
 
 // A "Disable" click during the intro counts as in play; the intro of this

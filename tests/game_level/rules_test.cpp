@@ -3,6 +3,8 @@
 // a level, planets and moons.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "game/bonuses.h"
 #include "game/enemies.h"
 #include "game/explosions.h"
@@ -44,15 +46,11 @@ int32_t SeedGiving(int32_t max, int32_t wanted) {
 }
 
 TEST_F(RulesTest, HeadingStepsAtSpeedTen) {
-    EXPECT_EQ(HeadingStepX(0, 10), 0);
-    EXPECT_EQ(HeadingStepY(0, 10), -10);
-    EXPECT_EQ(HeadingStepX(90, 10), 10);
-    EXPECT_EQ(HeadingStepY(90, 10), 0);
-    EXPECT_EQ(HeadingStepX(45, 10), 7);
-    EXPECT_EQ(HeadingStepY(45, 10), -7);
-    EXPECT_EQ(HeadingStepX(180, 10), 0);
-    EXPECT_EQ(HeadingStepY(180, 10), 10);
-    EXPECT_EQ(HeadingStepX(270, 10), -10);
+    const int32_t cases[][3] = {{0, 0, -10}, {90, 10, 0}, {45, 7, -7}, {180, 0, 10}, {270, -10, 0}};
+    for (const auto& [angle, x, y] : cases) {
+        EXPECT_EQ(HeadingStepX(angle, 10), x) << angle;
+        EXPECT_EQ(HeadingStepY(angle, 10), y) << angle;
+    }
 }
 
 TEST_F(RulesTest, TurnAngleKeepsNegativeHeadingsAndWrapsOnlyAt360) {
@@ -66,38 +64,29 @@ TEST_F(RulesTest, TurnAngleKeepsNegativeHeadingsAndWrapsOnlyAt360) {
 }
 
 TEST_F(RulesTest, ShieldBarShrinksFromTheLeftGreenToRed) {
-    EXPECT_EQ(HudBarX(0), 0);
-    EXPECT_EQ(HudBarWidth(0), 350);
-    EXPECT_EQ(HudBarColour(0), 0x00FF00u);
-    EXPECT_EQ(HudBarX(100), 137);
-    EXPECT_EQ(HudBarWidth(100), 213);
-    EXPECT_EQ(HudBarColour(100), static_cast<uint32_t>(100 + 155 * 256));
-    EXPECT_EQ(HudBarX(255), 349);
-    EXPECT_EQ(HudBarWidth(255), 1);
-    EXPECT_EQ(HudBarColour(255), 0x0000FFu);
+    const int32_t cases[][4] = {{0, 0, 350, 0x00FF00}, {100, 137, 213, 100 + 155 * 256}, {255, 349, 1, 0x0000FF}};
+    for (const auto& [level, x, width, colour] : cases) {
+        EXPECT_EQ(HudBarX(level), x) << level;
+        EXPECT_EQ(HudBarWidth(level), width) << level;
+        EXPECT_EQ(HudBarColour(level), static_cast<uint32_t>(colour)) << level;
+    }
 }
 
+// Each row: the counter before, base, level, period, step; the level and the
+// counter after.
 TEST_F(RulesTest, ShieldDecaysEveryPeriodAndClearsAtTheBase) {
-    // Period 3, step 40, base 30: two calls keep the level, the third lowers it.
-    EXPECT_EQ(DecayShield(30, 200, 3, 40), 200);
-    EXPECT_EQ(DecayShield(30, 200, 3, 40), 200);
-    EXPECT_EQ(DecayShield(30, 200, 3, 40), 160);
-    EXPECT_EQ(game.DecayCounter, 0);
-    game.DecayCounter = 2;
-    EXPECT_EQ(DecayShield(30, 30, 3, 40), 0);  // at the base: cleared
-    game.DecayCounter = 2;
-    EXPECT_EQ(DecayShield(30, 50, 3, 40), 10);
-    game.DecayCounter = 2;
-    EXPECT_EQ(DecayShield(30, 35, 3, 40), 0);  // never below 0
-}
-
-TEST_F(RulesTest, DecayCounterCarriedPastAShorterPeriodStillFires) {
-    game.DecayCounter = 50;  // left over from a level with a long period
-    EXPECT_EQ(DecayShield(0, 100, 10, 5), 95);
-    EXPECT_EQ(game.DecayCounter, 0);
-    game.DecayCounter = 7;
-    EXPECT_EQ(DecayShield(0, 100, 0, 5), 100);  // period 0 never decays
-    EXPECT_EQ(game.DecayCounter, 8);
+    const int32_t cases[][7] = {
+        {0, 30, 200, 3, 40, 200, 1},  {1, 30, 200, 3, 40, 200, 2}, {2, 30, 200, 3, 40, 160, 0},
+        {2, 30, 30, 3, 40, 0, 0},     // at the base: cleared
+        {2, 30, 50, 3, 40, 10, 0},    {2, 30, 35, 3, 40, 0, 0},   // never below 0
+        {50, 0, 100, 10, 5, 95, 0},   // carried over from a longer period: fires
+        {7, 0, 100, 0, 5, 100, 8},    // period 0 never decays
+    };
+    for (const auto& [counter, base, level, period, step, after, counterAfter] : cases) {
+        game.DecayCounter = counter;
+        EXPECT_EQ(DecayShield(base, level, period, step), after) << counter << " " << level;
+        EXPECT_EQ(game.DecayCounter, counterAfter) << counter << " " << level;
+    }
 }
 
 TEST_F(RulesTest, ShieldAboveLimitThatDecaysBeforeTheBarTickDoesNotLose) {
@@ -118,17 +107,12 @@ TEST_F(RulesTest, ShieldAboveLimitThatDecaysBeforeTheBarTickDoesNotLose) {
 }
 
 TEST_F(RulesTest, AngleToOnTheAxesAndInEachQuadrant) {
-    EXPECT_EQ(AngleTo(100, 0, 100, 50), 0);     // target straight up
-    EXPECT_EQ(AngleTo(100, 90, 100, 50), 180);  // straight below
-    EXPECT_EQ(AngleTo(150, 50, 100, 50), 90);
-    EXPECT_EQ(AngleTo(20, 50, 100, 50), 270);
-    EXPECT_EQ(AngleTo(5, 5, 5, 5), 0);
-    EXPECT_EQ(AngleTo(10, -10, 0, 0), 45);
-    EXPECT_EQ(AngleTo(-10, -10, 0, 0), 315);
-    EXPECT_EQ(AngleTo(-10, 10, 0, 0), 225);
-    EXPECT_EQ(AngleTo(10, 10, 0, 0), 135);
-    EXPECT_EQ(AngleTo(10, -20, 0, 0), 27);   // atan(0.5) = 26.57 degrees
-    EXPECT_EQ(AngleTo(-20, 10, 0, 0), 243);  // 180 + 63.43
+    const int32_t cases[][5] = {
+        {100, 0, 100, 50, 0}, {100, 90, 100, 50, 180}, {150, 50, 100, 50, 90}, {20, 50, 100, 50, 270},
+        {5, 5, 5, 5, 0},      {10, -10, 0, 0, 45},     {-10, -10, 0, 0, 315},  {-10, 10, 0, 0, 225},
+        {10, 10, 0, 0, 135},  {10, -20, 0, 0, 27},     {-20, 10, 0, 0, 243},   // atan(0.5) = 26.57
+    };
+    for (const auto& [x0, y0, x1, y1, angle] : cases) EXPECT_EQ(AngleTo(x0, y0, x1, y1), angle) << x0 << "," << y0;
 }
 
 TEST_F(RulesTest, EnemySwayRefusesCandidatesNearTheEdges) {
@@ -189,35 +173,22 @@ TEST_F(RulesTest, GunpowerDoublesOnceAndRocketCoverQuarters) {
     EXPECT_EQ(game.ShieldMessageOn, 1);
 }
 
+// Every kind fades by ten a frame from 255 and ends at the base opacity, or
+// where the fade would pass zero (the 8-bit opacity wraps after 5).
 TEST_F(RulesTest, ExplosionsFadeByTenUntilTheBaseAlpha) {
-    game.Params.BaseAlpha = 30;
-    AddEnemyExplosion(10, 10);
-    AddShotExplosion(20, 20);
-    AddRocketExplosion(30, 30);
-    int drawn = 0;
-    while (rt_list_count(game.EnemyExplosions) > 0) {
-        FadeExplosions();
-        if (rt_list_count(game.EnemyExplosions) > 0) ++drawn;
-        ASSERT_LT(drawn, 100);
-    }
-    EXPECT_EQ(drawn, 22);  // 245, 235, ..., 35
-    EXPECT_EQ(rt_list_count(game.ShotExplosions), 0);
-    EXPECT_EQ(rt_list_count(game.RocketExplosions), 0);
-    // The 8-bit opacity wraps after 5.
-    EXPECT_EQ(FadeAlpha(5), 251);
-}
-
-TEST_F(RulesTest, ExplosionsEndWhereTheirFadeWouldPassZero) {
-    for (int32_t base : {4, 0, INT32_MIN}) {
+    for (const auto& [base, frames] : {std::pair{30, 22}, {4, 25}, {0, 25}, {INT32_MIN, 25}}) {
         game.Params.BaseAlpha = base;
         AddEnemyExplosion(10, 10);
         AddShotExplosion(20, 20);
         AddRocketExplosion(30, 30);
-        for (int frame = 0; frame < 26; ++frame) FadeExplosions();  // 255 .. 5, then gone
-        EXPECT_EQ(rt_list_count(game.EnemyExplosions), 0) << base;
-        EXPECT_EQ(rt_list_count(game.ShotExplosions), 0) << base;
-        EXPECT_EQ(rt_list_count(game.RocketExplosions), 0) << base;
+        for (int frame = 0; frame < frames; ++frame) FadeExplosions();
+        EXPECT_EQ(rt_list_count(game.EnemyExplosions), 1) << base;
+        FadeExplosions();
+        for (rt_list* list : {game.EnemyExplosions, game.ShotExplosions, game.RocketExplosions}) {
+            EXPECT_EQ(rt_list_count(list), 0) << base;
+        }
     }
+    EXPECT_EQ(FadeAlpha(5), 251);
 }
 
 TEST_F(RulesTest, NegativeShakeAmplitudeIsNoShake) {
@@ -239,11 +210,7 @@ TEST_F(RulesTest, OffScreenEdgesAndSignedRandom) {
     EXPECT_EQ(IsOffScreen(1024, 768), 0);
     EXPECT_EQ(IsOffScreen(1025, 0), 1);
     EXPECT_EQ(IsOffScreen(0, -1), 1);
-    for (int i = 0; i < 200; ++i) {
-        const int32_t v = RandomSigned(3);
-        EXPECT_GE(v, -3);
-        EXPECT_LE(v, 3);
-    }
+    for (int i = 0; i < 200; ++i) EXPECT_LE(std::abs(RandomSigned(3)), 3);
     EXPECT_EQ(PanelX(350), 374);
     EXPECT_EQ(PanelY(270), 249);
 }
@@ -269,32 +236,24 @@ TEST_F(RulesTest, PlanetMovesEverySecondFrameAndReentersFromTheLeft) {
 
 TEST_F(RulesTest, MoonsMoveEveryPeriodAndSwingBehind) {
     Moon fast{};
-    fast.Period = 1;
-    fast.StepX = 1;
-    fast.MaxX = 100;
-    fast.MinX = -100;
-    fast.MaxY = 100;
-    fast.MinY = -100;
+    fast.Period = fast.StepX = 1;
+    fast.MaxX = fast.MaxY = 100;
+    fast.MinX = fast.MinY = -100;
     Moon slow = fast;
     slow.Period = 6;
     for (int frame = 0; frame < 12; ++frame) {
         StepMoon(&fast);
         StepMoon(&slow);
     }
-    EXPECT_EQ(int32_t(fast.OffsetX), 12);
-    EXPECT_EQ(int32_t(slow.OffsetX), 2);
-
+    EXPECT_EQ(std::pair(int32_t(fast.OffsetX), int32_t(slow.OffsetX)), std::pair(12, 2));
+    // Passing MaxX puts it back on the edge, turned and behind; MinX in front.
     Moon turning = fast;
-    turning.OffsetX = 100;
-    StepMoon(&turning);  // passes MaxX: back on it, turned, behind
-    EXPECT_EQ(int32_t(turning.OffsetX), 100);
-    EXPECT_EQ(int32_t(turning.StepX), -1);
-    EXPECT_EQ(int32_t(turning.Behind), 1);
-    turning.OffsetX = -100;
-    StepMoon(&turning);
-    EXPECT_EQ(int32_t(turning.OffsetX), -100);
-    EXPECT_EQ(int32_t(turning.StepX), 1);
-    EXPECT_EQ(int32_t(turning.Behind), 0);
+    for (const auto& [edge, step, behind] : {std::tuple{100, -1, 1}, {-100, 1, 0}}) {
+        turning.OffsetX = edge;
+        StepMoon(&turning);
+        EXPECT_EQ(std::tuple(int32_t(turning.OffsetX), int32_t(turning.StepX), int32_t(turning.Behind)),
+                  std::tuple(edge, step, behind));
+    }
 }
 
 }  // namespace

@@ -51,13 +51,10 @@ protected:
 
 TEST_F(AssetDiscoveryTest, EnemyImagesNeedTheirPrefixAndElevenCharacters) {
     EXPECT_EQ(CountEnemyImages(), -1);
-    Touch("Feind03.PNG");
-    Touch("feindschirm.png");
-    Touch("feindexplosion.png");
-    Touch("feind1.png");
+    for (const char* name : {"Feind03.PNG", "feindschirm.png", "feindexplosion.png", "feind1.png"}) Touch(name);
     EXPECT_EQ(CountEnemyImages(), 0);
-    for (const char* name : {"feind00.png", "feind01.png", "feind02.png", "feind04.png"}) Touch(name);
-    EXPECT_EQ(CountEnemyImages(), 4);
+    for (const char* name : {"feind00.png", "feind01.png", "feind02.png", "feind04.png", "feind10.png"}) Touch(name);
+    EXPECT_EQ(CountEnemyImages(), 5);
 }
 
 TEST_F(AssetDiscoveryTest, BonusFilesComeFromTheCounterNotTheEntryName) {
@@ -78,8 +75,7 @@ TEST_F(AssetDiscoveryTest, BonusFilesComeFromTheCounterNotTheEntryName) {
     for (const Bonus& bonus : bonuses) {
         // Copied out first: the records are packed, and EXPECT_* binds references.
         const int interval = bonus.Interval, active = bonus.Active, x = bonus.X, stepX = bonus.StepX;
-        EXPECT_EQ(interval, 50);
-        EXPECT_EQ(active, 0);
+        EXPECT_EQ(std::pair(interval, active), std::pair(50, 0));
         EXPECT_TRUE(x >= 0 && x <= 1024) << x;
         EXPECT_TRUE(x < 512 ? stepX >= 3 && stepX <= 7 : stepX <= -3 && stepX >= -7) << stepX;
     }
@@ -99,23 +95,19 @@ TEST_F(AssetDiscoveryTest, PlanetsAreIndexedInListingOrderAndMoonsFindThem) {
     ASSERT_EQ(planets.size(), 1u);
     const int index = planets[0].Index, entered = planets[0].Entered, stepX = planets[0].StepX;
     const float spin = std::abs(planets[0].Spin);
-    EXPECT_EQ(index, 0);
-    EXPECT_EQ(entered, 1);
+    EXPECT_EQ(std::pair(index, entered), std::pair(0, 1));
     EXPECT_TRUE(spin >= 0.15f && spin <= 0.65f) << spin;
     EXPECT_TRUE(stepX >= 1 && stepX <= 4) << stepX;
 
     const std::vector<Moon> moons = Records<Moon>(game.Moons);
     ASSERT_EQ(moons.size(), 2u);
     const Moon& attached = moons[0];
-    const auto planetSprite = attached.PlanetSprite, firstPlanetSprite = planets[0].Sprite;
-    const int planetIndex = attached.PlanetIndex, moonStep = attached.StepX, period = attached.Period;
-    EXPECT_EQ(planetIndex, 0);
-    EXPECT_EQ(planetSprite, firstPlanetSprite);
-    EXPECT_TRUE(moonStep == 1 || moonStep == -1);
-    EXPECT_TRUE(period >= 1 && period <= 6);
+    const int32_t planetSprite = attached.PlanetSprite, planetIndex = attached.PlanetIndex;
+    const int moonStep = attached.StepX, period = attached.Period;
+    EXPECT_EQ(std::pair(planetIndex, planetSprite), std::pair(0, int32_t(planets[0].Sprite)));
+    EXPECT_TRUE((moonStep == 1 || moonStep == -1) && period >= 1 && period <= 6) << moonStep << " " << period;
     // The planet's sprite could not be loaded (width 0): bounds are the draws.
-    EXPECT_TRUE(attached.MaxX >= 0 && attached.MaxX <= 90);
-    EXPECT_TRUE(attached.MinX <= 0 && attached.MinX >= -90);
+    EXPECT_TRUE(attached.MaxX >= 0 && attached.MaxX <= 90 && attached.MinX <= 0 && attached.MinX >= -90);
     // A moon without its planet keeps only its sprite and follows no planet
     // (index 0 would put it in front of the first one).
     const int lonelyIndex = moons[1].PlanetIndex, lonelyStep = moons[1].StepX, lonelyPeriod = moons[1].Period;

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -24,31 +25,27 @@ protected:
     zentara_test::TempDir dir_{true};
 };
 
-TEST_F(LevelFileTest, FirstWordOfLineOneIsTheLevelReached) {
-    WriteLevelFile("3 /Level erreicht\r\n100/\r\n");
-    EXPECT_EQ(ReadLevelReached(), 3);
-    WriteLevelFile("3\n");
-    EXPECT_EQ(ReadLevelReached(), 3);
-    WriteLevelFile("\r\n500/800/\r\n");
-    EXPECT_EQ(ReadLevelReached(), 0);
-    std::filesystem::remove(kPath);
-    EXPECT_EQ(ReadLevelReached(), 0);
-    EXPECT_EQ(ReadLevelCount(), 0);
-}
-
-TEST_F(LevelFileTest, LevelCountIsTheSlashesOfLineTwosFirstWord) {
-    WriteLevelFile("1 /Level erreicht\r\n500/800/1200/\r\n");
-    EXPECT_EQ(ReadLevelCount(), 3);
-    EXPECT_EQ(ReadLevelParams(2).GoalPoints, 800);
-
-    // A comment behind the values is harmless; as field 4 it reads as 0.
+// The level reached is line one's first word; the level count the "/"s of
+// line two's first word (a comment behind the values is harmless).
+TEST_F(LevelFileTest, LineOneGivesTheLevelReachedAndLineTwoTheCount) {
+    const std::tuple<const char*, int32_t, int32_t> cases[] = {
+        {"3 /Level erreicht\r\n500/800/1200/\r\n", 3, 3},
+        {"3\n", 3, 0},
+        {"\r\n500/800/\r\n", 0, 2},
+        {"1 /Level erreicht\r\n500/800/1200/ levels/goal\r\n", 1, 3},
+        {"1\n100/250/400\n", 1, 2},
+        {nullptr, 0, 0},
+    };
+    for (const auto& [contents, reached, count] : cases) {
+        std::filesystem::remove(kPath);
+        if (contents) WriteLevelFile(contents);
+        EXPECT_EQ(std::pair(ReadLevelReached(), ReadLevelCount()), std::pair(reached, count))
+            << (contents ? contents : "none");
+    }
+    EXPECT_EQ(ReadLevelParams(2).GoalPoints, 0);  // no file
     WriteLevelFile("1 /Level erreicht\r\n500/800/1200/ levels/goal\r\n");
-    EXPECT_EQ(ReadLevelCount(), 3);
     EXPECT_EQ(ReadLevelParams(3).GoalPoints, 1200);
-    EXPECT_EQ(ReadLevelParams(4).GoalPoints, 0);
-
-    WriteLevelFile("1\n100/250/400\n");
-    EXPECT_EQ(ReadLevelCount(), 2);
+    EXPECT_EQ(ReadLevelParams(4).GoalPoints, 0);  // the comment as field 4
 }
 
 TEST_F(LevelFileTest, ParamsTakeFieldLThenFieldOneOfTheGlobalLines) {
@@ -79,44 +76,30 @@ TEST_F(LevelFileTest, ParamsTakeFieldLThenFieldOneOfTheGlobalLines) {
     EXPECT_EQ(ReadLevelParams(3).GoalPoints, 0);
 }
 
+// Each row: the file's first line before (nullptr: no file), the level won's
+// successor and the level reached, the first line after. Only line one
+// changes, by one level per run at most, and every later byte stays.
 TEST_F(LevelFileTest, SavingProgressRewritesOnlyLineOne) {
     const std::string rest = "500/800/1200/ goal\r\n1/2/3\nlast\rno end";
-    WriteLevelFile("2 /Level erreicht\r\n" + rest);
-
-    SaveLevelReached(2, 2);  // level 1 won: nothing new reached
-    EXPECT_EQ(LevelFile(), "2 /Level erreicht\r\n" + rest);
-
-    SaveLevelReached(3, 2);
-    EXPECT_EQ(LevelFile(), "3 /Level erreicht\r\n" + rest);
-    SaveLevelReached(4, 2);  // progress moves by one level per run
-    EXPECT_EQ(LevelFile(), "3 /Level erreicht\r\n" + rest);
-    EXPECT_FALSE(std::filesystem::exists("zentara/zentara.ini.tmp"));
-}
-
-TEST_F(LevelFileTest, SavingKeepsLineTwoWhenTheNumberGainsADigit) {
-    WriteLevelFile("9\n100/200/300/400/500/600/700/800/900/1000/\n7/\n");
-    SaveLevelReached(10, 9);
-    EXPECT_EQ(LevelFile(), "10 /Level erreicht\r\n100/200/300/400/500/600/700/800/900/1000/\n7/\n");
-    EXPECT_EQ(ReadLevelCount(), 10);
-    EXPECT_EQ(ReadLevelReached(), 10);
-
-    WriteLevelFile("1 /Level erreicht and a long note\r\n5/\r\n");  // a shorter line
-    SaveLevelReached(2, 1);
-    EXPECT_EQ(LevelFile(), "2 /Level erreicht\r\n5/\r\n");
-}
-
-TEST_F(LevelFileTest, SavingCreatesAMissingFileWithTheProgressLineOnly) {
-    SaveLevelReached(5, 4);
-    EXPECT_EQ(LevelFile(), "5 /Level erreicht\r\n");
-}
-
-TEST_F(LevelFileTest, SavingFindsTheFileWhateverTheCaseOfItsName) {
-    std::filesystem::remove("zentara");
-    std::filesystem::create_directory("Zentara");
-    zentara_test::write_file("Zentara/ZENTARA.INI", "1 /Level erreicht\r\n100/200/\r\n");
-    SaveLevelReached(2, 1);
-    EXPECT_EQ(zentara_test::read_file("Zentara/ZENTARA.INI"), "2 /Level erreicht\r\n100/200/\r\n");
-    EXPECT_FALSE(std::filesystem::exists("Zentara/zentara.ini"));
+    const struct {
+        const char* Before;
+        int32_t Won, Reached;
+        const char* After;
+    } cases[] = {
+        {"2 /Level erreicht\r\n", 2, 2, "2 /Level erreicht\r\n"},  // nothing new reached
+        {"2 /Level erreicht\r\n", 3, 2, "3 /Level erreicht\r\n"},
+        {"2 /Level erreicht\r\n", 4, 2, "3 /Level erreicht\r\n"},  // one level a run
+        {"9\n", 10, 9, "10 /Level erreicht\r\n"},  // a digit more
+        {"1 /Level erreicht and a long note\r\n", 2, 1, "2 /Level erreicht\r\n"},
+        {nullptr, 5, 4, "5 /Level erreicht\r\n"},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(kPath);
+        if (c.Before) WriteLevelFile(c.Before + rest);
+        SaveLevelReached(c.Won, c.Reached);
+        EXPECT_EQ(LevelFile(), c.After + (c.Before ? rest : "")) << c.Won << " " << (c.Before ? c.Before : "none");
+        EXPECT_FALSE(std::filesystem::exists("zentara/zentara.ini.tmp"));
+    }
 }
 
 TEST_F(LevelFileTest, SavingKeepsTheFilesPermissions) {
@@ -172,6 +155,7 @@ TEST_F(LevelFileTest, SavedProgressIsReadBackAmongSeveralSpellings) {
     std::filesystem::remove(kPath);  // only variants whose spelling differs are left
     SaveLevelReached(2, 1);
     EXPECT_EQ(ReadLevelReached(), 2);
+    EXPECT_FALSE(std::filesystem::exists(kPath)) << "a new spelling was made";
 }
 
 }  // namespace

@@ -52,6 +52,7 @@ TEST(Options, MistakesAreRefusedWithTheirReason) {
         {{"--fast"}, "--fast"},
         {{"--level", "2"}, "--demo"},
         {{"--demo", "--level", "1000"}, "--level"},
+        {{"--demo", "--level", "0"}, "--level"},
         {{"--frames", "0"}, "--frames"},
         {{"--every", "5"}, "--screenshots"},
         {{"--screenshots", ""}, "--screenshots"},
@@ -65,8 +66,9 @@ TEST(Options, MistakesAreRefusedWithTheirReason) {
         EXPECT_FALSE(Parse(args, options, error)) << args.front();
         EXPECT_NE(error.find(reason), std::string::npos) << args.front() << ": " << error;
     }
-    for (const char* option : {"--seed N", "--data-dir DIR", "--check [folder]", "--fullscreen",
-                               "--version"}) {
+    for (const char* option : {"--seed N", "--demo", "--level", "--frames", "--screenshots", "--every",
+                               "--unpaced", "--data-dir DIR", "--check [folder]", "--fullscreen",
+                               "--version", "--help"}) {
         EXPECT_NE(OptionsUsage("zentara").find(option), std::string::npos) << option;
     }
 }

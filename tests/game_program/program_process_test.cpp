@@ -1,7 +1,6 @@
-// The program as a whole: the built executable left in its menu loop (help,
-// options and a missing level file are run end to end in tests/e2e), and the
-// start-up and menu loop run in-process under death tests (the program only
-// ends through EndProgram, which exits).
+// The program's start-up and menu loop, run in-process under death tests (the
+// program only ends through EndProgram, which exits); help, options and a
+// missing level file are run end to end in tests/e2e.
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -11,24 +10,15 @@
 
 #include "game/full_screen.h"
 #include "game/game_state.h"
+#include "game/play_level.h"
 #include "game/program.h"
 #include "runtime/runtime.h"
-#include "tests/support/run_process.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
 
 const char* kLevelFile =
     "2 /Level erreicht\r\n100/200/300/\r\n5/5/5/\r\n";
-
-TEST(ProgramProcess, WithALevelFileItStaysInItsMenuLoop) {
-    zentara_test::TempDir dir{true};
-    std::filesystem::create_directory("zentara");
-    zentara_test::write_file("zentara/zentara.ini", kLevelFile);
-    const zentara_test::ProcessRun run = zentara_test::run_process(
-        ZENTARA_EXECUTABLE, {"--seed", "7"}, ".", {}, std::chrono::seconds(2));
-    EXPECT_FALSE(run.Ended) << "the program ended on its own\n" << run.Output();
-}
 
 class ProgramTest : public ::testing::Test {
 protected:
@@ -126,13 +116,48 @@ TEST_F(ProgramTest, FullscreenOptionAndF11SwitchTheWindow) {
         ::testing::ExitedWithCode(0), "switched");
 }
 
-TEST_F(ProgramTest, AMissingLevelFileEndsBeforeAnyWindowExists) {
+// Q ends the program from the menu loop, once any event wakes it.
+TEST_F(ProgramTest, QInTheMenuLoopEndsWithExitCodeZero) {
+    zentara_test::write_file("zentara/zentara.ini", kLevelFile);
     EXPECT_EXIT(
         {
             StartProgram();
-            _exit(7);
+            rt_input_post_key(game.MainWindow, RT_KEY_Q, 1);
+            DrainMenuEvents();
+            _exit(8);
         },
-        ::testing::ExitedWithCode(0), "Failure: zentara.ini not found");
+        ::testing::ExitedWithCode(0), "");
+}
+
+// Q on the panel of a won or a lost level ends the program; a panel still
+// up after 300 frames of Q held exits with 9.
+TEST_F(ProgramTest, QOnAnEndPanelEndsWithExitCodeZero) {
+    std::filesystem::copy(std::string(std::getenv("ZENTARA_SOURCE_DIR")) + "/assets/zentara", "zentara",
+                          std::filesystem::copy_options::recursive);
+    for (const LevelPhase panel : {LevelPhase::Won, LevelPhase::Lost}) {
+        EXPECT_EXIT(
+            {
+                StartProgram();
+                static LevelPhase wanted = panel;
+                static int32_t panelFrames = 0;
+                wanted = panel;
+                SetLevelFrameHook([](LevelPhase phase, int64_t) {
+                    if (phase == LevelPhase::Playing) {
+                        if (wanted == LevelPhase::Won) game.Points = game.Params.GoalPoints + 1;
+                        if (wanted == LevelPhase::Lost) game.ShieldLevel = 1000;
+                    } else if (phase == wanted) {
+                        rt_input_post_key(game.MainWindow, RT_KEY_Q, 1);
+                        if (++panelFrames == 1) std::fputs("panel\n", stderr);
+                        if (panelFrames > 300) _exit(9);
+                    }
+                });
+                PlayLevel(game.MainWindow, game.MainMenu, game.StarField, 1, 1, game.ShipEnabled,
+                          game.EnemiesEnabled, game.RocketsEnabled, game.LevelCount);
+                _exit(10);
+            },
+            ::testing::ExitedWithCode(0), "panel")
+            << (panel == LevelPhase::Won ? "won" : "lost");
+    }
 }
 
 }  // namespace

@@ -8,21 +8,7 @@ void PutLittle32(std::string& bytes, size_t at, uint32_t value) {
     for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
 }
 
-// Values of the 27 parameter lines for a playable level; lines 2 to 24 have
-// one field per level.
-std::string ParameterLine(int32_t line, int32_t levels) {
-    static const int32_t kTypical[29] = {0,   0,   300, 40, 2,   8,  20, 3,  5,  4,  60,
-                                         3,   2,   50,  4,  30,  2,  3,  8,  10, 20, 4,
-                                         5,   40,  25,  2000, 3, 200, 10};
-    std::string text;
-    const int32_t fields = line <= 24 ? levels : 1;
-    for (int32_t level = 1; level <= fields; ++level) text += std::to_string(kTypical[line] + level) + "/";
-    return text + "\r\n";
-}
-
 }  // namespace
-
-std::string Truncated(const std::string& good) { return good.substr(0, good.size() / 2); }
 
 std::string Corrupted(const std::string& good) {
     std::string bad = good;
@@ -66,31 +52,4 @@ std::string Garbage(size_t size, uint32_t seed) {
         byte = static_cast<char>(state & 0xFF);
     }
     return bytes;
-}
-
-std::string LevelFile(int32_t levels, int32_t reached) {
-    std::string text = std::to_string(reached) + " /Level erreicht\r\n";
-    for (int32_t line = 2; line <= 28; ++line) text += ParameterLine(line, levels);
-    return text;
-}
-
-std::string LevelFileWithHugeLines(bool hugeProgress) {
-    std::string text = (hugeProgress ? std::string(1 << 20, '9') : "1 /Level erreicht") + "\r\n";
-    text += ParameterLine(2, 3);
-    text += std::string(1 << 20, '/') + "\r\n";
-    for (int32_t line = 4; line <= 28; ++line) text += ParameterLine(line, 3);
-    return text;
-}
-
-std::string LevelFileWithMissingLines() { return "2 /Level erreicht\r\n" + ParameterLine(2, 3); }
-
-std::string LevelFileWithExtremeValues(const std::string& progressLine) {
-    const char* values[] = {"-2147483648", "99999999999999999999", "-1", "$FFFFFFFFFFFFFFFF",
-                            "2147483647", "%11111111111111111111111111111111", "-0", "4294967296"};
-    std::string text = progressLine + "\r\n";
-    for (int32_t line = 2; line <= 28; ++line) {
-        for (int32_t field = 0; field < 3; ++field) text += std::string(values[(line + field) % 8]) + "/";
-        text += "\r\n";
-    }
-    return text;
 }

@@ -4,8 +4,6 @@
 #include <cstdint>
 #include <string>
 
-// The first half of the file.
-std::string Truncated(const std::string& good);
 // The signature and header kept, every later 7th byte flipped.
 std::string Corrupted(const std::string& good);
 // A BMP header declaring width x height 24-bit pixels, with a few bytes of data.
@@ -14,12 +12,3 @@ std::string HugeBmp(int32_t width, int32_t height);
 std::string LyingWav(const std::string& good);
 // `size` bytes of reproducible noise.
 std::string Garbage(size_t size, uint32_t seed);
-
-// Level files: the shape of a good one, then the hostile variants.
-std::string LevelFile(int32_t levels, int32_t reached = 1);
-// A 1 MB line 3 of slashes, and a 1 MB progress line too when hugeProgress.
-std::string LevelFileWithHugeLines(bool hugeProgress);
-// Lines 1 and 2 only.
-std::string LevelFileWithMissingLines();
-// Negative, 64-bit and wrapping values on every line after `progressLine`.
-std::string LevelFileWithExtremeValues(const std::string& progressLine);
