@@ -140,22 +140,6 @@ TEST_F(SoundLibrary, VolumeIsClampedAndSetsTheGain) {
     rt_sound_free(id);
 }
 
-TEST_F(SoundLibrary, ReplayRestartsTheSameSource) {
-    const int32_t id = load(-1, tone_file({440}, 2.0, 22050, 0.3));
-    ASSERT_NE(id, 0);
-    const auto voice = rt::sound::voice_of(id);
-    ASSERT_EQ(rt_sound_play(id), 1);
-    std::this_thread::sleep_for(300ms);
-    const ALint advanced = source_int(id, AL_SAMPLE_OFFSET);
-    EXPECT_GT(advanced, 0) << "the null output mixes in real time";
-
-    ASSERT_EQ(rt_sound_play(id), 1);
-    EXPECT_LT(source_int(id, AL_SAMPLE_OFFSET), advanced);
-    EXPECT_EQ(source_int(id, AL_SOURCE_STATE), AL_PLAYING);
-    EXPECT_EQ(rt::sound::voice_of(id)->source, voice->source);
-    rt_sound_free(id);
-}
-
 TEST_F(SoundLibrary, LoadsFilesByWindowsStylePaths) {
     const zentara_test::TempDir dir;
     std::filesystem::create_directories(dir / "Effects");

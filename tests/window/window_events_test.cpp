@@ -226,12 +226,4 @@ TEST_F(WindowTest, DesktopTableStartsWithThePrimaryScreen) {
     rt_desktop_free();
 }
 
-TEST_F(WindowTest, HiddenWindowAndControlLibrarySteps) {
-    rt_com_init();
-    rt_gadget_init();
-    EXPECT_EQ(rt_hidden_window_ensure(), 1);
-    EXPECT_EQ(rt_hidden_window_ensure(), 1);
-    rt_gadget_end();
-}
-
 }  // namespace
