@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <utility>
 
 using namespace screen_test;
 
@@ -115,23 +116,31 @@ TEST_F(SpriteTest, CreatedSpritesAreTransparentUnlessFlag8) {
     rt_sprite_free(opaque);
 }
 
-TEST_F(SpriteTest, NothingDrawnOffScreenAndEdgesClipExactly) {
-    const int32_t s = sprite_with_box(8, 4, 0, 0, 8, 4, kRed);
-    // Last column in green, to see which column lands on screen.
+// Every draw kind clips exactly on every side and answers 0 when nothing of
+// the sprite is on screen. The last column is green, to see which one lands.
+TEST_F(SpriteTest, EveryDrawKindClipsExactlyOnEverySide) {
+    const int32_t s = sprite_with_box(8, 4, 0, 0, 7, 4, kRed);
     rt_draw_start(rt_sprite_output(s));
     rt_draw_box(7, 0, 1, 4, kGreen);
     rt_draw_stop();
-    EXPECT_EQ(rt_sprite_draw(s, -8, 0), 0);
-    EXPECT_EQ(rt_sprite_draw(s, kWidth, 0), 0);
-    EXPECT_EQ(rt_sprite_draw_keyed(s, 0, kHeight), 0);
-    EXPECT_EQ(rt_sprite_draw_keyed(s, 0, -4), 0);
-    EXPECT_EQ(pixel(0, 0), kBlue);
-    EXPECT_EQ(pixel(kWidth - 1, 0), kBlue);
-    EXPECT_NE(rt_sprite_draw(s, -7, 0), 0);
-    EXPECT_EQ(pixel(0, 0), kGreen);
-    EXPECT_EQ(pixel(1, 0), kBlue);
-    EXPECT_NE(rt_sprite_draw_keyed(s, kWidth - 1, kHeight - 1), 0);
-    EXPECT_EQ(pixel(kWidth - 1, kHeight - 1), kRed);
+    using Draw = int32_t (*)(int32_t, int32_t, int32_t);
+    const Draw kinds[] = {rt_sprite_draw, rt_sprite_draw_keyed,
+                          [](int32_t id, int32_t x, int32_t y) { return rt_sprite_draw_alpha(id, x, y, 255); }};
+    for (Draw draw : kinds) {
+        rt_screen_clear(kBlue);
+        for (auto [x, y] : {std::pair{-8, 0}, {kWidth, 0}, {0, kHeight}, {0, -4}}) EXPECT_EQ(draw(s, x, y), 0);
+        EXPECT_EQ(pixel(0, 0), kBlue);
+        EXPECT_NE(draw(s, -7, -3), 0);
+        EXPECT_NE(draw(s, kWidth - 1, kHeight - 1), 0);
+        EXPECT_NE(draw(s, kWidth - 2, 10), 0);
+        EXPECT_EQ(pixel(0, 0), kGreen);
+        EXPECT_EQ(pixel(1, 0), kBlue);
+        EXPECT_EQ(pixel(0, 1), kBlue);
+        EXPECT_EQ(pixel(kWidth - 1, kHeight - 1), kRed);
+        EXPECT_EQ(pixel(kWidth - 2, kHeight - 1), kBlue);
+        EXPECT_EQ(pixel(kWidth - 1, 13), kRed);
+        EXPECT_EQ(pixel(kWidth - 1, 14), kBlue);
+    }
     rt_sprite_free(s);
 }
 
