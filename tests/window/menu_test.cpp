@@ -90,19 +90,6 @@ TEST_F(MenuTest, CheckMarksAndGreyingByCommandIdInNestedPopups) {
     rt_menu_item_set_state(menu, 9999, 1);
 }
 
-TEST_F(MenuTest, ChoosingAnItemReportsItsCommandAndLeavesTheMarkToTheProgram) {
-    int32_t menu = rt_menu_create(-1, rt_window_handle(window_));
-    rt_menu_title("Disable");
-    rt_menu_item(1003, "Disable ship");
-    rt_menu_item_set_state(menu, 1003, 1);
-    drain();
-    ASSERT_EQ(rt_window_post_menu(window_, 1003), 1);
-    EXPECT_EQ(rt_window_event_wait(), RT_EVENT_MENU);
-    EXPECT_EQ(rt_event_item(), 1003);
-    EXPECT_EQ(rt_event_window(), window_);
-    EXPECT_EQ(rt_menu_item_state(menu, 1003), 1);
-}
-
 TEST_F(MenuTest, RecordsGoWithTheirWindowAndFreeDetachesTheBar) {
     int32_t menu = rt_menu_create(-1, rt_window_handle(window_));
     rt_menu_title("Play");

@@ -49,12 +49,14 @@ TEST_F(WindowTest, MenuEventCarriesItsItemUntilTheNextMenuEvent) {
     rt_menu_item(7, "Seven");
     rt_menu_item(8, "Eight");
     ASSERT_NE(menu, 0);
+    rt_menu_item_set_state(menu, 7, 1);
     drain();
 
     ASSERT_EQ(rt_window_post_menu(window, 7), 1);
     EXPECT_EQ(rt_window_event_poll(), RT_EVENT_MENU);
     EXPECT_EQ(rt_event_item(), 7);
     EXPECT_EQ(rt_event_window(), window);
+    EXPECT_EQ(rt_menu_item_state(menu, 7), 1);  // choosing leaves the check mark to the program
 
     // A close request: reported, window stays open, item unchanged.
     QWidget* top = rt::qt::window_widget(window);
