@@ -29,6 +29,14 @@ TEST_F(SpriteTest, KeyedDrawLeavesBlackOutOpaqueDrawPaintsIt) {
     rt_sprite_free(s);
     EXPECT_EQ(rt_sprite_width(s), 0);
     EXPECT_EQ(rt_sprite_draw(s, 0, 0), 0);
+    // A created sprite is transparent black unless flag 8 makes it opaque.
+    const int32_t clear = rt_sprite_create(-1, 3, 3), opaque = rt_sprite_create_flags(-1, 3, 3, 12);
+    rt_sprite_draw_keyed(clear, 30, 0);
+    rt_sprite_draw_keyed(opaque, 40, 0);
+    EXPECT_EQ(pixel(31, 1), kBlue);
+    EXPECT_EQ(pixel(41, 1), 0u);
+    rt_sprite_free(clear);
+    rt_sprite_free(opaque);
 }
 
 TEST_F(SpriteTest, AlphaDrawBlendsByLowByteOfOpacity) {
@@ -103,17 +111,6 @@ TEST_F(SpriteTest, LoadingRulesForFlagsAndFiles) {
     rt_sprite_free(7);
     rt_sprite_free(from_file);
     rt_sprite_free(s);
-}
-
-TEST_F(SpriteTest, CreatedSpritesAreTransparentUnlessFlag8) {
-    const int32_t clear = rt_sprite_create(-1, 3, 3);
-    const int32_t opaque = rt_sprite_create_flags(-1, 3, 3, 12);
-    rt_sprite_draw_keyed(clear, 0, 0);
-    rt_sprite_draw_keyed(opaque, 10, 0);
-    EXPECT_EQ(pixel(1, 1), kBlue);
-    EXPECT_EQ(pixel(11, 1), 0u);
-    rt_sprite_free(clear);
-    rt_sprite_free(opaque);
 }
 
 // Every draw kind clips exactly on every side and answers 0 when nothing of

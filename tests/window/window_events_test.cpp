@@ -72,7 +72,7 @@ TEST_F(WindowTest, MenuEventCarriesItsItemUntilTheNextMenuEvent) {
     EXPECT_EQ(rt_event_item(), 8);
 }
 
-TEST_F(WindowTest, TwoRepaintsQueuedWithoutAFetchComeOutOnce) {
+TEST_F(WindowTest, TwoRepaintsComeOutOnceAndAnEmptyPollKeepsTheSnapshot) {
     int32_t window = open();
     QWindow* platform = rt::qt::window_widget(window)->windowHandle();
     ASSERT_NE(platform, nullptr);
@@ -82,10 +82,7 @@ TEST_F(WindowTest, TwoRepaintsQueuedWithoutAFetchComeOutOnce) {
     QCoreApplication::sendEvent(platform, &second);
     EXPECT_EQ(numbered(drain()), std::vector<int32_t>{RT_EVENT_REPAINT});
     EXPECT_EQ(rt_event_window(), window);
-}
-
-TEST_F(WindowTest, PollWithNothingPendingAnswersZeroAndKeepsTheSnapshot) {
-    int32_t window = open();
+    // Polling with nothing pending answers 0 and keeps the snapshot.
     rt::qt::window_widget(window)->close();
     ASSERT_EQ(rt_window_event_poll(), RT_EVENT_CLOSE);
     EXPECT_EQ(rt_window_event_poll(), 0);
