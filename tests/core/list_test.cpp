@@ -56,6 +56,7 @@ TEST_F(ListTest, CursorScripts) {
         {"deleting a middle one", {{'a', 0}, {'a', 1}, {'a', 2}, {'s', 1}, {'d', 0}, {'c', 0}, {'n', 2}}, {0, 2}},
     };
     for (const auto& c : cases) {
+        TearDown();  // a fresh list for each script
         SetUp();
         for (const Step& step : c.steps) {
             Item* r = nullptr;
@@ -73,9 +74,7 @@ TEST_F(ListTest, CursorScripts) {
             }
         }
         EXPECT_EQ(values(), c.values) << c.what;
-        TearDown();
     }
-    SetUp();
 }
 
 TEST_F(ListTest, WalkThatDeletesVisitsEveryElementOnce) {
