@@ -19,6 +19,7 @@ public:
         return static_cast<int32_t>(value);
     }
     uint8_t TakeByte() { return size_ > 0 ? (--size_, *data_++) : 0; }
+    size_t Remaining() const { return size_; }
 
     // The rest of the input up to its first NUL, as the runtime sees a text.
     std::string TakeText() {

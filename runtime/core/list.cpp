@@ -5,6 +5,7 @@
 // because delete leaves the cursor on the predecessor (or before the first).
 
 #include <cstring>
+#include <new>
 
 #include "runtime/core/rt_core.h"
 
@@ -66,12 +67,19 @@ extern "C" {
 
 rt_list* rt_list_new(int32_t record_size, void** current_var, const rt_field_desc* string_fields,
                      int32_t type_tag) {
-    auto* list = new rt_list{};
+    // The element (links, record) and the pool's slot around it stay well
+    // inside 32 bits for every size accepted here.
+    if (record_size < 0 || record_size > RT_LIST_MAX_RECORD) return nullptr;
+    auto* list = new (std::nothrow) rt_list{};
+    if (list == nullptr) return nullptr;
     list->current_var = current_var;
     list->string_fields = string_fields;
-    list->element_size =
-        static_cast<int32_t>(sizeof(rt_list_element)) + (record_size > 0 ? record_size : 0);
+    list->element_size = static_cast<int32_t>(sizeof(rt_list_element)) + record_size;
     list->pool = rt_pool_new(list->element_size, kPoolMinSlots, kPoolMaxSlots);
+    if (list->pool == nullptr) {
+        delete list;
+        return nullptr;
+    }
     list->no_current = 1;
     list->type_tag = type_tag;
     return list;
@@ -136,6 +144,7 @@ void* rt_list_select(rt_list* list, int32_t i) {
 
 void* rt_list_add(rt_list* list) {
     auto* e = static_cast<rt_list_element*>(rt_pool_alloc(list->pool));
+    if (e == nullptr) return nullptr;
     std::memset(e, 0, static_cast<size_t>(list->element_size));
     list->count += 1;
     if (list->current) {

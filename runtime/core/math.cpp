@@ -18,10 +18,9 @@ float rt_math_round(float x, int32_t mode) {
 }
 
 // Plain sums, no masking: out-of-range components spill into the next byte.
-int32_t rt_rgb(int32_t red, int32_t green, int32_t blue) {
-    uint32_t sum = static_cast<uint32_t>(red) + static_cast<uint32_t>(green) * 256u +
-                   static_cast<uint32_t>(blue) * 65536u;
-    return static_cast<int32_t>(sum);
+uint32_t rt_rgb(int32_t red, int32_t green, int32_t blue) {
+    return static_cast<uint32_t>(red) + static_cast<uint32_t>(green) * 256u +
+           static_cast<uint32_t>(blue) * 65536u;
 }
 
 }  // extern "C"

@@ -67,7 +67,8 @@ Block* new_block(rt_pool* pool) {
     void* memory = ::operator new(kHeader + pool->slot_size * static_cast<size_t>(n), std::nothrow);
     if (!memory) {
         n = 1;
-        memory = ::operator new(kHeader + pool->slot_size);
+        memory = ::operator new(kHeader + pool->slot_size, std::nothrow);
+        if (!memory) return nullptr;
     }
     auto* block = static_cast<Block*>(memory);
     *block = Block{nullptr, nullptr, nullptr, n, 0, 0, n == 1};
@@ -93,7 +94,8 @@ void free_list(rt_pool* pool, Block*& head) {
 extern "C" {
 
 rt_pool* rt_pool_new(int32_t element_size, int32_t min_slots, int32_t max_slots) {
-    auto* pool = new rt_pool;
+    auto* pool = new (std::nothrow) rt_pool;
+    if (pool == nullptr) return nullptr;
     size_t size = static_cast<size_t>(std::max(element_size, 0)) + kWord;
     pool->slot_size = (size + kWord - 1) / kWord * kWord;
     pool->min_slots = std::max(min_slots, 1);
@@ -116,6 +118,7 @@ void* rt_pool_alloc(rt_pool* pool) {
         if (!block->freed && block->handed_out == block->capacity) move_to(pool, block, true);
     } else {
         block = new_block(pool);
+        if (block == nullptr) return nullptr;
         slot = reinterpret_cast<std::byte*>(block) + kHeader;
         block->handed_out = 1;
     }

@@ -37,17 +37,22 @@ typedef struct rt_table rt_table;
 typedef void (*rt_destructor)(int32_t id);
 
 /* Creates a table whose pages hold the smallest power of two >= initial_slots
- * (at least 2; one slot when initial_slots < 2) records of record_size bytes. */
+ * (at least 2; one slot when initial_slots < 2) records of record_size bytes.
+ * NULL when memory runs out. */
 rt_table* rt_table_new(int32_t record_size, int32_t initial_slots, rt_destructor destructor);
 
 /* Frees the table and every record still in it without calling the destructor
  * (for tables that do not live until the process ends). NULL is ignored. */
 void rt_table_destroy(rt_table* table);
 
+/* Highest numbered id a table grows to; numbers above it are refused. */
+#define RT_TABLE_MAX_ID (1 << 24)
+
 /* id -1: a new zero-filled record under a fresh handle, stored in *new_id.
- * id >= 0: grows the table until the slot exists, destroys the object still
- * living there (destructor), and returns the zero-filled slot; *new_id = id.
- * new_id may be NULL. Answers NULL for other negative ids (and new_id gets 0). */
+ * id 0 .. RT_TABLE_MAX_ID: grows the table until the slot exists, destroys the
+ * object still living there (destructor), and returns the zero-filled slot;
+ * *new_id = id. new_id may be NULL. Answers NULL (and new_id gets 0) for other
+ * ids and when memory runs out. */
 void* rt_table_alloc(rt_table* table, int32_t id, int32_t* new_id);
 
 /* The record named by id when it is in use, else NULL. */
@@ -104,6 +109,9 @@ void rt_on_thread_exit(rt_cleanup_fn fn, void* data);
  * next piece written at the fill position continues the text. A pointer into
  * the buffer is valid only until the next write: turn an offset into a pointer
  * (rt_strbuf_base() + offset) right before passing it on. NULL texts read as "".
+ * A result offset the buffer does not have (negative, or past its capacity)
+ * counts as -1; the answer is always where the result was really written. When
+ * memory runs out a string-producing call answers the empty text there.
  * String variables (char*) own blocks of their own: set with rt_str_assign,
  * released with rt_str_free.
  * ---------------------------------------------------------------------- */
@@ -123,14 +131,18 @@ char* rt_strbuf_at(int32_t offset);
 /* Lower-level buffer access for libraries that produce strings: reserve length
  * bytes at offset (-1 = fill; fill becomes offset + length; the block may move),
  * give back count bytes from the fill position, and record / re-derive a text
- * that may lie inside the buffer across a reservation (0 = not in the buffer). */
+ * that may lie inside the buffer across a reservation (0 = not in the buffer).
+ * rt_strbuf_reserve answers where the bytes go (the offset clamped as for
+ * results: take the result's offset from this pointer), or NULL when memory
+ * runs out; then the empty text stands at that offset and is the fill. */
 char* rt_strbuf_reserve(int32_t length, int32_t offset);
 void rt_strbuf_release(int32_t count);
 int32_t rt_strbuf_locate(const char* text);
 char* rt_strbuf_ptr(int32_t located);
 
 /* Copies the temporary from start up to the fill position into *variable's own
- * block (allocated or resized) and sets the fill position back to start. */
+ * block (allocated or resized) and sets the fill position back to start. When
+ * memory runs out the variable keeps its block, emptied (or stays NULL). */
 void rt_str_assign(char** variable, int32_t start);
 /* Frees a variable's block; NULL is ignored. */
 void rt_str_free(char* text);
@@ -163,8 +175,10 @@ int64_t rt_str_to_quad(const char* text);
 
 typedef struct rt_pool rt_pool;
 
+/* NULL when memory runs out. */
 rt_pool* rt_pool_new(int32_t element_size, int32_t min_slots, int32_t max_slots);
-/* An element of element_size bytes (contents undefined), aligned to 8. */
+/* An element of element_size bytes (contents undefined), aligned to 8; NULL
+ * when not even a block of one slot can be had. */
 void* rt_pool_alloc(rt_pool* pool);
 void rt_pool_release(rt_pool* pool, void* element);
 /* Frees every block (all elements become invalid). */
@@ -219,6 +233,11 @@ typedef struct rt_list {
     int32_t type_tag;
 } rt_list;
 
+/* Largest record size a list accepts. */
+#define RT_LIST_MAX_RECORD (1 << 30)
+
+/* An empty list of records of record_size bytes (0 .. RT_LIST_MAX_RECORD);
+ * NULL for other sizes and when memory runs out. */
 rt_list* rt_list_new(int32_t record_size, void** current_var, const rt_field_desc* string_fields,
                      int32_t type_tag);
 /* Clears and frees the list; NULL is ignored. */
@@ -228,7 +247,8 @@ void* rt_list_next(rt_list* list);
 /* 0-based; out of range gives NULL and no current element. */
 void* rt_list_select(rt_list* list, int32_t index);
 /* Inserts a zero-filled element after the cursor (at the front when there is
- * no current element) and moves the cursor onto it. */
+ * no current element) and moves the cursor onto it. NULL, with the list and
+ * its cursor unchanged, when the element's memory cannot be had. */
 void* rt_list_add(rt_list* list);
 void rt_list_delete(rt_list* list);
 void rt_list_clear(rt_list* list);
@@ -251,8 +271,8 @@ void rt_random_seed(int32_t seed);
 float rt_math_atan(float x);
 /* mode 1: ceil; mode 2: nearest, halves away from zero; otherwise floor. */
 float rt_math_round(float x, int32_t mode);
-/* red + green * 256 + blue * 65536, no masking. */
-int32_t rt_rgb(int32_t red, int32_t green, int32_t blue);
+/* The colour red + green * 256 + blue * 65536 (0x00BBGGRR), no masking. */
+uint32_t rt_rgb(int32_t red, int32_t green, int32_t blue);
 
 #ifdef __cplusplus
 }

@@ -52,16 +52,17 @@ extern "C" {
 
 int32_t rt_str_from_int(int32_t value, int32_t offset) {
     char* out = rt_strbuf_reserve(32, offset);
-    return finish(out, write_signed(out, value));
+    return out ? finish(out, write_signed(out, value)) : rt_strbuf_pos();
 }
 
 int32_t rt_str_from_quad(int64_t value, int32_t offset) {
     char* out = rt_strbuf_reserve(64, offset);
-    return finish(out, write_signed(out, value));
+    return out ? finish(out, write_signed(out, value)) : rt_strbuf_pos();
 }
 
 int32_t rt_str_from_float(float value, int32_t decimals, int32_t offset) {
     char* out = rt_strbuf_reserve(1024, offset);
+    if (out == nullptr) return rt_strbuf_pos();  // out of memory: the empty text
     uint32_t bits;
     std::memcpy(&bits, &value, sizeof bits);
     const char* special = nullptr;

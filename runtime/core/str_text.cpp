@@ -21,6 +21,7 @@ const char* or_empty(const char* text) {
 int32_t write_slice(const char* text, int32_t from, int32_t length, int32_t offset) {
     int32_t at = rt_strbuf_locate(text);
     char* out = rt_strbuf_reserve(length, offset);
+    if (out == nullptr) return rt_strbuf_pos();  // out of memory: the empty text
     if (at) text = rt_strbuf_ptr(at);
     if (length > 0) std::memmove(out, text + from, static_cast<size_t>(length));
     return zentara::core::finish_result(out, length);
@@ -76,8 +77,10 @@ int32_t rt_str_lower(const char* text, int32_t offset) {
     text = or_empty(text);
     int32_t length = rt_str_len(text);
     int32_t start = write_slice(text, 0, length, offset);
+    // What was written: the whole text, or nothing when memory ran out.
+    const int32_t written = rt_strbuf_pos() - start;
     char* out = rt_strbuf_base() + start;
-    for (int32_t i = 0; i < length; ++i)
+    for (int32_t i = 0; i < written; ++i)
         out[i] = static_cast<char>(lower_1252(static_cast<unsigned char>(out[i])));
     return start;
 }

@@ -27,27 +27,35 @@ constexpr int32_t kSlack = 5;
 constexpr int32_t kInitialBlock = 16;
 constexpr int32_t kGrowth = 16384;
 
-void* checked_realloc(void* block, size_t size) {
-    void* grown = std::realloc(block, size);
-    if (!grown) throw std::bad_alloc();
-    return grown;
+// A thread whose first block cannot be had works in this one: its texts stay
+// within it (growth allocates a real block, copying what is there).
+thread_local char t_fallback_block[kInitialBlock + kSlack];
+
+// Resizes the thread's block, keeping its contents; NULL when memory runs out.
+char* resize_block(char* block, size_t size) {
+    if (block != t_fallback_block) return static_cast<char*>(std::realloc(block, size));
+    char* fresh = static_cast<char*>(std::malloc(size));
+    if (fresh) std::memcpy(fresh, block, std::min(size, sizeof t_fallback_block));
+    return fresh;
 }
 
 void free_buffer(void* data) {
     auto* buffer = static_cast<TempStringBuffer*>(data);
     if (t_buffer == buffer) t_buffer = nullptr;
-    std::free(buffer->base);
+    if (buffer->base != t_fallback_block) std::free(buffer->base);
     delete buffer;
 }
 
-// The block's usable size: after the first growth it is capacity + kSlack.
+// The block always holds capacity + kSlack bytes, so a NUL written at any
+// offset up to `capacity` stays inside it.
 int32_t block_size(const TempStringBuffer& b) {
-    return b.capacity == kInitialBlock ? kInitialBlock : b.capacity + kSlack;
+    return b.capacity + kSlack;
 }
 
+// An offset the buffer does not have (negative, or past its capacity) means
+// the fill position: growing the buffer to reach it would only waste memory.
 int32_t clamp_offset(const TempStringBuffer& b, int32_t offset) {
-    if (offset < 0) return b.fill;
-    return std::min(offset, b.capacity);
+    return offset < 0 || offset > b.capacity ? b.fill : offset;
 }
 
 }  // namespace
@@ -55,11 +63,22 @@ int32_t clamp_offset(const TempStringBuffer& b, int32_t offset) {
 namespace zentara::core {
 
 TempStringBuffer& create_buffer() {
-    auto* b = new TempStringBuffer{static_cast<char*>(checked_realloc(nullptr, kInitialBlock)),
-                                   kInitialBlock, 0};
+    thread_local TempStringBuffer fallback{t_fallback_block, kInitialBlock, 0};
+    auto* block = static_cast<char*>(std::malloc(kInitialBlock + kSlack));
+    auto* b = block ? new (std::nothrow) TempStringBuffer{block, kInitialBlock, 0} : nullptr;
+    if (b == nullptr) {
+        std::free(block);
+        fallback.base[0] = '\0';
+        t_buffer = &fallback;
+        return fallback;
+    }
     b->base[0] = '\0';
     t_buffer = b;
-    rt_on_thread_exit(free_buffer, b);
+    try {
+        rt_on_thread_exit(free_buffer, b);
+    } catch (...) {
+        // Out of memory: the buffer stays until the process ends.
+    }
     return *b;
 }
 
@@ -107,9 +126,16 @@ char* rt_strbuf_reserve(int32_t length, int32_t offset) {
     int64_t end = static_cast<int64_t>(std::max(b.fill, offset)) + length;
     if (end >= static_cast<int64_t>(b.capacity) - 4) {
         int64_t capacity = end + kGrowth;
-        if (capacity > INT32_MAX - kSlack) throw std::bad_alloc();
-        b.base =
-            static_cast<char*>(checked_realloc(b.base, static_cast<size_t>(capacity) + kSlack));
+        char* grown = capacity > INT32_MAX - kSlack
+                          ? nullptr
+                          : resize_block(b.base, static_cast<size_t>(capacity) + kSlack);
+        if (grown == nullptr) {
+            // The result is the empty text at the offset, which always fits.
+            b.fill = offset;
+            b.base[offset] = '\0';
+            return nullptr;
+        }
+        b.base = grown;
         b.capacity = static_cast<int32_t>(capacity);
     }
     b.fill = offset + length;
@@ -137,7 +163,9 @@ char* rt_strbuf_ptr(int32_t located) {
 void rt_strbuf_append(const char* text) {
     size_t length = text ? std::strlen(text) : 0;
     int32_t at = rt_strbuf_locate(text);
+    if (length > static_cast<size_t>(INT32_MAX)) length = 0;
     char* dest = rt_strbuf_reserve(static_cast<int32_t>(length), -1);
+    if (dest == nullptr) return;
     if (at) text = rt_strbuf_ptr(at);
     if (length) std::memmove(dest, text, length);
     dest[length] = '\0';
@@ -147,7 +175,13 @@ void rt_str_assign(char** variable, int32_t start) {
     TempStringBuffer& b = buffer();
     start = clamp_offset(b, start);
     size_t length = b.fill > start ? static_cast<size_t>(b.fill - start) : 0;
-    char* block = static_cast<char*>(checked_realloc(*variable, length + kSlack));
+    auto* block = static_cast<char*>(std::realloc(*variable, length + kSlack));
+    if (block == nullptr) {
+        // The variable keeps its block (at least kSlack bytes), emptied.
+        if (*variable) **variable = '\0';
+        b.fill = start;
+        return;
+    }
     std::memcpy(block, b.base + start, length);
     block[length] = '\0';
     *variable = block;

@@ -23,6 +23,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "runtime/core/boundary.h"
 #include "runtime/core/rt_core.h"
 
 namespace {
@@ -194,19 +195,21 @@ struct rt_table {
 extern "C" {
 
 rt_table* rt_table_new(int32_t record_size, int32_t initial_slots, rt_destructor destructor) {
-    auto table = std::make_unique<rt_table>();
-    table->record_size = record_size > 4 ? static_cast<size_t>(record_size) : 4;
-    table->stride = round_up(table->record_size, kRecordAlign);
-    int32_t shift = 0;
-    if (initial_slots >= 2) {
-        shift = 1;
-        while (shift < 30 && (int64_t{1} << shift) < initial_slots) ++shift;
-    }
-    table->page_shift = shift;
-    table->page_slots = 1 << shift;
-    table->destructor = destructor;
-    table->add_page();
-    return table.release();
+    return rt::core::guarded(static_cast<rt_table*>(nullptr), [&] {
+        auto table = std::make_unique<rt_table>();
+        table->record_size = record_size > 4 ? static_cast<size_t>(record_size) : 4;
+        table->stride = round_up(table->record_size, kRecordAlign);
+        int32_t shift = 0;
+        if (initial_slots >= 2) {
+            shift = 1;
+            while (shift < 30 && (int64_t{1} << shift) < initial_slots) ++shift;
+        }
+        table->page_shift = shift;
+        table->page_slots = 1 << shift;
+        table->destructor = destructor;
+        table->add_page();
+        return table.release();
+    });
 }
 
 void rt_table_destroy(rt_table* table) {
@@ -216,29 +219,33 @@ void rt_table_destroy(rt_table* table) {
 void* rt_table_alloc(rt_table* table, int32_t id, int32_t* new_id) {
     std::lock_guard guard(table->lock);
     if (new_id) *new_id = 0;
-    if (id == -1) {
-        int32_t handle;
-        if (!next_handle(&handle)) return nullptr;
-        auto& node = table->dynamic[handle];
-        node = {handle, table->newest, nullptr, table->take_block(handle)};
-        if (table->newest)
-            table->newest->newer = &node;
-        else
-            table->oldest = &node;
-        table->newest = &node;
-        std::byte* result = node.record();
-        if (new_id) *new_id = handle;
-        return result;
-    }
-    if (id < 0) return nullptr;
-    while (id >= table->capacity.load(std::memory_order_relaxed)) table->add_page();
-    // An object still living under this number is destroyed first; the slot is
-    // then handed out clean whatever the destructor left behind.
-    if (table->destructor && first_word(table->slot(id)) != 0) table->destructor(id);
-    std::byte* slot = table->slot(id);
-    std::memset(slot, 0, table->stride);
-    if (new_id) *new_id = id;
-    return slot;
+    return rt::core::guarded(static_cast<void*>(nullptr), [&]() -> void* {
+        if (id == -1) {
+            int32_t handle;
+            if (!next_handle(&handle)) return nullptr;
+            // The block first: a failed allocation leaves the map untouched.
+            DynamicBlock* block = table->take_block(handle);
+            auto& node = table->dynamic[handle];
+            node = {handle, table->newest, nullptr, block};
+            if (table->newest)
+                table->newest->newer = &node;
+            else
+                table->oldest = &node;
+            table->newest = &node;
+            std::byte* result = node.record();
+            if (new_id) *new_id = handle;
+            return result;
+        }
+        if (id < 0 || id > RT_TABLE_MAX_ID) return nullptr;
+        while (id >= table->capacity.load(std::memory_order_relaxed)) table->add_page();
+        // An object still living under this number is destroyed first; the slot is
+        // then handed out clean whatever the destructor left behind.
+        if (table->destructor && first_word(table->slot(id)) != 0) table->destructor(id);
+        std::byte* slot = table->slot(id);
+        std::memset(slot, 0, table->stride);
+        if (new_id) *new_id = id;
+        return slot;
+    });
 }
 
 void* rt_table_get(const rt_table* table, int32_t id) {

@@ -1,5 +1,6 @@
 // Drawing passes: the calling thread's current drawing state, its targets and
 // the operations the game calls.
+#include "runtime/core/boundary.h"
 #include "runtime/draw/draw_state.h"
 #include "runtime/draw/rt_draw.h"
 #include "runtime/screen/rt_screen.h"
@@ -15,10 +16,17 @@ namespace {
 // the stop (or a failed start).
 thread_local std::unique_ptr<rt_draw_state> t_current;
 
-// The current state while a pass runs, else null.
+// The current state while a pass runs on a target that is still there, else
+// null. A pass whose target went away lets go of it here, before anything
+// could paint on memory that is gone.
 rt_draw_state* pass() {
     rt_draw_state* s = t_current.get();
-    return s && s->started ? s : nullptr;
+    if (s == nullptr || !s->started) return nullptr;
+    if (s->target_lost()) {
+        s->drop_target();
+        return nullptr;
+    }
+    return s;
 }
 
 // Makes the state the thread's current one. A pass still running on the
@@ -63,12 +71,18 @@ rt_draw_state* rt_sprite_output(int32_t sprite) {
     state->height = state->sprite->height();
     state->depth = 32;
     state->pixelFormatCode = rt::screen::kPixelFormatX8R8G8B8;
+    state->targetSerial = state->sprite->generation();
     if (state->acquire_context() == nullptr) return nullptr;
     return make_current(std::move(state));
 }
 
 int32_t rt_draw_start(rt_draw_state* target) {
     if (target == nullptr || target != t_current.get()) return 0;
+    if (target->target_lost()) {
+        target->drop_target();
+        t_current.reset();
+        return 0;
+    }
     if (!rt::draw::start(*target)) {
         target->release_target(false);
         t_current.reset();
@@ -79,9 +93,12 @@ int32_t rt_draw_start(rt_draw_state* target) {
 }
 
 void rt_draw_stop(void) {
-    rt_draw_state* s = pass();
-    if (s == nullptr) return;
-    rt::draw::stop(*s);
+    rt_draw_state* s = t_current.get();
+    if (s == nullptr || !s->started) return;
+    if (s->target_lost())
+        s->drop_target();
+    else
+        rt::draw::stop(*s);
     t_current.reset();
 }
 
@@ -142,7 +159,7 @@ void rt_draw_line(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
     if (rt_draw_state* s = pass()) rt::draw::line(*s, x1, y1, x2, y2);
 }
 
-void rt_draw_fill(int32_t x, int32_t y, int32_t border_colour) {
+void rt_draw_fill(int32_t x, int32_t y, uint32_t border_colour) {
     if (rt_draw_state* s = pass()) rt::draw::fill_area(*s, x, y, border_colour);
 }
 
@@ -167,6 +184,26 @@ int32_t rt_draw_text_width(const char* text) {
 int32_t rt_draw_text_height(const char* text) {
     rt_draw_state* s = pass();
     return s ? rt::draw::text_height(*s, text) : 0;
+}
+
+int32_t rt_draw_grab_image(int32_t id, int32_t x, int32_t y, int32_t width, int32_t height) {
+    rt_draw_state* s = pass();
+    if (s == nullptr) return 0;
+    return rt::core::guarded(0, [&] { return rt::draw::grab_image(*s, id, x, y, width, height); });
+}
+
+void rt_draw_image(int32_t image, int32_t x, int32_t y) {
+    rt_draw_image_sized(image, x, y, 0, 0);
+}
+
+void rt_draw_image_sized(int32_t image, int32_t x, int32_t y, int32_t width, int32_t height) {
+    rt_draw_state* s = pass();
+    if (s == nullptr) return;
+    rt::core::guarded([&] { rt::draw::draw_image_sized(*s, image, x, y, width, height); });
+}
+
+void rt_draw_image_alpha(int32_t image, int32_t x, int32_t y, int32_t opacity) {
+    if (rt_draw_state* s = pass()) rt::draw::draw_image_alpha(*s, image, x, y, opacity);
 }
 
 void* rt_draw_buffer(void) {

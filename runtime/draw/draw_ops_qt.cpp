@@ -5,6 +5,7 @@
 #include "runtime/draw/fonts.h"
 #include "runtime/screen/screen_internal.h"
 #include "runtime/core/text_1252.h"
+#include "runtime/screen/sprite_pixels.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -73,10 +74,15 @@ void paint_shape(rt_draw_state& s, const QRect& bounds, Draw&& draw) {
     }
 }
 
+// Coordinates are worked out in 64 bits and kept within +-2^28, far beyond
+// any target, so that sums near the ends of the 32-bit range cannot wrap.
+constexpr int64_t kFarAway = int64_t{1} << 28;
+int32_t far(int64_t v) { return static_cast<int32_t>(std::clamp(v, -kFarAway, kFarAway)); }
+
 // Columns left..right-1 and rows top..bottom-1 of the two corners.
-QRect span(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-    return QRect(QPoint(std::min(x1, x2), std::min(y1, y2)),
-                 QPoint(std::max(x1, x2) - 1, std::max(y1, y2) - 1));
+QRect span(int64_t x1, int64_t y1, int64_t x2, int64_t y2) {
+    return QRect(QPoint(far(std::min(x1, x2)), far(std::min(y1, y2))),
+                 QPoint(far(std::max(x1, x2) - 1), far(std::max(y1, y2) - 1)));
 }
 
 // How far the letters of an italic font stick out past their advance.
@@ -143,10 +149,10 @@ void set_front_colour(rt_draw_state& s, uint32_t colour) { s.frontColour = colou
 
 void box(rt_draw_state& s, int32_t x, int32_t y, int32_t width, int32_t height) {
     if ((width == 1 || width == -1) && (height == 1 || height == -1)) {
-        plot_front(s, width == -1 ? x - 1 : x, height == -1 ? y - 1 : y);
+        plot_front(s, far(int64_t{x} - (width == -1)), far(int64_t{y} - (height == -1)));
         return;
     }
-    const QRect r = span(x, y, x + width, y + height);
+    const QRect r = span(x, y, int64_t{x} + width, int64_t{y} + height);
     if (r.isEmpty()) return;
     paint_shape(s, r, [&](QPainter& p) {
         if (p.brush().style() != Qt::NoBrush) {
@@ -164,10 +170,11 @@ void box(rt_draw_state& s, int32_t x, int32_t y, int32_t width, int32_t height) 
 
 void round_box(rt_draw_state& s, int32_t x, int32_t y, int32_t width, int32_t height, int32_t rx,
                int32_t ry) {
-    const QRect r = span(x, y, x + width, y + height);
+    const QRect r = span(x, y, int64_t{x} + width, int64_t{y} + height);
     if (r.width() < 2 || r.height() < 2) return box(s, x, y, width, height);
     paint_shape(s, r, [&](QPainter& p) {
-        p.drawRoundedRect(r.adjusted(0, 0, -1, -1), std::abs(rx), std::abs(ry));
+        p.drawRoundedRect(r.adjusted(0, 0, -1, -1), std::abs(static_cast<double>(rx)),
+                          std::abs(static_cast<double>(ry)));
     });
 }
 
@@ -177,7 +184,7 @@ void circle(rt_draw_state& s, int32_t x, int32_t y, int32_t radius) {
 }
 
 void ellipse(rt_draw_state& s, int32_t x, int32_t y, int32_t rx, int32_t ry) {
-    const QRect r = span(x - rx, y - ry, x + rx + 1, y + ry + 1);
+    const QRect r = span(int64_t{x} - rx, int64_t{y} - ry, int64_t{x} + rx + 1, int64_t{y} + ry + 1);
     if (r.isEmpty()) return;
     paint_shape(s, r, [&](QPainter& p) { p.drawEllipse(r.adjusted(0, 0, -1, -1)); });
 }
@@ -206,6 +213,10 @@ uint8_t* drawing_buffer(rt_draw_state& s) {
     if (s.contextState == 1) {
         if (!s.lock_target()) return nullptr;
         s.contextState = -1;
+    } else if (s.kind == rt_draw_state::Kind::Sprite && !s.sprite->holds(s.bufferPointer)) {
+        // A copy came to share the locked pixels (writing on would change
+        // it too), or they moved: lock again for pixels of the store's own.
+        if (!s.lock_target()) return nullptr;
     }
     return s.bufferPointer;
 }
@@ -221,11 +232,11 @@ int32_t text(rt_draw_state& s, int32_t x, int32_t y, const char* text) {
     if (p == nullptr || str.isEmpty()) return x;
     const TextMetrics metrics = measure_text(s.font, p->device(), str);
     if ((s.mode & RT_DRAW_TRANSPARENT) == 0)
-        p->fillRect(QRect(x, y, metrics.advance, metrics.height), back(s));
+        p->fillRect(span(x, y, int64_t{x} + metrics.advance, int64_t{y} + metrics.height), back(s));
     p->setFont(s.font);
     p->setPen(front(s));
-    p->drawText(QPoint(x, y + metrics.ascent), str);
-    return x + metrics.advance;
+    p->drawText(QPoint(x, far(int64_t{y} + metrics.ascent)), str);
+    return static_cast<int32_t>(std::clamp<int64_t>(int64_t{x} + metrics.advance, INT32_MIN, INT32_MAX));
 }
 
 void rotated_text(rt_draw_state& s, int32_t x, int32_t y, const char* text, float angle) {
@@ -246,15 +257,15 @@ void rotated_text(rt_draw_state& s, int32_t x, int32_t y, const char* text, floa
     p->resetTransform();
 }
 
-void fill_area(rt_draw_state& s, int32_t x, int32_t y, int32_t border_colour) {
+void fill_area(rt_draw_state& s, int32_t x, int32_t y, uint32_t border_colour) {
     QImage* image = s.context_image();
     if (image == nullptr || !image->rect().contains(x, y)) return;
     const int32_t w = image->width(), h = image->height();
     auto pixel = [&](int32_t px, int32_t py) -> uint32_t& {
         return reinterpret_cast<uint32_t*>(image->scanLine(py))[px];
     };
-    const bool to_border = border_colour != -1;
-    const uint32_t border = to_argb(static_cast<uint32_t>(border_colour)) & 0x00FFFFFFu;
+    const bool to_border = border_colour != RT_DRAW_FILL_SURFACE;
+    const uint32_t border = to_argb(border_colour) & 0x00FFFFFFu;
     const uint32_t surface = pixel(x, y) & 0x00FFFFFFu;
     const uint32_t fill = to_argb(s.frontColour.value_or(0));
     auto inside = [&](int32_t px, int32_t py) {

@@ -25,6 +25,13 @@ struct rt_draw_state {
     bool lock_target();
     void release_target(bool final);
 
+    // True once the target went away under the pass: the screen closed (or was
+    // opened anew), or the sprite's pixels were replaced. Such a pass draws
+    // nothing more and gives nothing back at its stop.
+    bool target_lost() const;
+    // Lets go of the target without touching its pixels.
+    void drop_target();
+
     // Makes sure a painter is held (re-acquiring after a lock); null if none.
     QPainter* context();
     // The image the painter works on (the sprite's opaque view or the back buffer).
@@ -40,7 +47,14 @@ struct rt_draw_state {
     int32_t bufferPitch = 0;
     int32_t pixelFormatCode = 0;
     QPainter* deviceContext = nullptr;
-    std::optional<QPainter> screenPainter;  // the back buffer's painter while held
+    // The back buffer's painter while held. It paints on a view of the back
+    // buffer's pixels, so it never belongs to the screen's own image, whose
+    // end (closing the screen) must not take a live painter with it.
+    QImage screenView;
+    std::optional<QPainter> screenPainter;
+    // Which back buffer (its image serial) or which pixels of the sprite (the
+    // store's generation) the pass was made for.
+    uint64_t targetSerial = 0;
     int32_t mode = 0;
     int32_t contextState = 0;  // 1 = painter held, -1 = given up for a lock
     bool started = false;
@@ -65,7 +79,7 @@ void set_mode(rt_draw_state& s, int32_t mode);
 int32_t text(rt_draw_state& s, int32_t x, int32_t y, const char* text);
 void rotated_text(rt_draw_state& s, int32_t x, int32_t y, const char* text, float angle);
 void ellipse(rt_draw_state& s, int32_t x, int32_t y, int32_t rx, int32_t ry);
-void fill_area(rt_draw_state& s, int32_t x, int32_t y, int32_t border_colour);
+void fill_area(rt_draw_state& s, int32_t x, int32_t y, uint32_t border_colour);
 void line(rt_draw_state& s, int32_t x1, int32_t y1, int32_t x2, int32_t y2);
 void plot_front(rt_draw_state& s, int32_t x, int32_t y);
 void plot(rt_draw_state& s, int32_t x, int32_t y, uint32_t colour);
@@ -73,6 +87,11 @@ int32_t point(rt_draw_state& s, int32_t x, int32_t y);
 bool start(rt_draw_state& s);
 void stop(rt_draw_state& s);
 int32_t text_height(rt_draw_state& s, const char* text);
+int32_t grab_image(rt_draw_state& s, int32_t id, int32_t x, int32_t y, int32_t width,
+                   int32_t height);
+void draw_image_sized(rt_draw_state& s, int32_t id, int32_t x, int32_t y, int32_t width,
+                      int32_t height);
+void draw_image_alpha(rt_draw_state& s, int32_t id, int32_t x, int32_t y, int32_t opacity);
 int32_t text_width(rt_draw_state& s, const char* text);
 
 // 8-bit (Windows-1252) text as a QString.

@@ -4,6 +4,28 @@
 #include "runtime/screen/screen_internal.h"
 #include "runtime/screen/sprite_pixels.h"
 
+namespace {
+// Identifies the back buffer's pixel block for as long as it lives (the image
+// serial; the low half of the cache key counts mere writes).
+uint64_t back_buffer_serial(const QImage& back) {
+    return static_cast<uint64_t>(back.cacheKey()) >> 32;
+}
+}  // namespace
+
+bool rt_draw_state::target_lost() const {
+    if (kind == Kind::Sprite) return !sprite || sprite->generation() != targetSerial;
+    const QImage* back = rt::screen::back_buffer();
+    return back == nullptr || back_buffer_serial(*back) != targetSerial;
+}
+
+void rt_draw_state::drop_target() {
+    deviceContext = nullptr;
+    bufferPointer = nullptr;
+    screenPainter.reset();
+    screenView = QImage();
+    contextState = 0;
+}
+
 QPainter* rt_draw_state::acquire_context() {
     if (kind == Kind::Screen) {
         QImage* back = rt::screen::back_buffer();
@@ -11,7 +33,10 @@ QPainter* rt_draw_state::acquire_context() {
         // Sprites and the pass must not paint the back buffer at once.
         rt_scene_end();
         bufferPointer = nullptr;
-        screenPainter.emplace(back);
+        if (targetSerial == 0) targetSerial = back_buffer_serial(*back);
+        screenView = QImage(back->bits(), back->width(), back->height(), back->bytesPerLine(),
+                            back->format());
+        screenPainter.emplace(&screenView);
         deviceContext = screenPainter->isActive() ? &*screenPainter : nullptr;
         if (deviceContext == nullptr) screenPainter.reset();
     } else {
@@ -25,6 +50,7 @@ bool rt_draw_state::lock_target() {
     deviceContext = nullptr;
     if (kind == Kind::Screen) {
         screenPainter.reset();
+        screenView = QImage();
         QImage* back = rt::screen::back_buffer();
         if (back == nullptr) return false;
         rt_scene_end();
@@ -48,13 +74,19 @@ void rt_draw_state::release_target(bool) {
     bufferPointer = nullptr;
     if (kind == Kind::Screen) {
         screenPainter.reset();
+        screenView = QImage();
     } else if (sprite) {
         sprite->gdi_end(false);
     }
 }
 
 QPainter* rt_draw_state::context() {
-    if (contextState == -1) {
+    // A sprite's painter may also have been closed from outside the pass (a
+    // lock of its pixels, an end of painting access): the pass then paints
+    // through a fresh one instead of the one that is gone.
+    const bool closed_elsewhere = kind == Kind::Sprite && contextState == 1 && sprite &&
+                                  deviceContext != sprite->open_painter();
+    if (contextState == -1 || closed_elsewhere) {
         contextState = 1;
         acquire_context();
     }

@@ -1,7 +1,10 @@
-// The drawing library's image table and its alpha-blend support. The game
-// makes no drawing images; the table exists so that the program's start-up and
-// shutdown run in their fixed order and free whatever it holds.
+// The drawing library's image table and its alpha-blend support. Images are
+// made by grabbing a rectangle of a drawing pass's target and drawn back by
+// the pass's image operations; the program's start-up and shutdown make and
+// empty the table in their fixed order.
+#include "runtime/core/boundary.h"
 #include "runtime/core/rt_core.h"
+#include "runtime/draw/images.h"
 #include "runtime/draw/rt_draw.h"
 
 #include <QImage>
@@ -11,32 +14,61 @@ namespace {
 
 struct ImageRecord {
     uint32_t live = 1;  // the table's in-use mark
-    QImage image;
+    QImage image;       // Format_RGB32 (opaque) or Format_ARGB32 (own alpha)
 };
 
 rt_table* g_images = nullptr;
 bool g_alphablend = false;
 
-void free_image(int32_t id) {
-    auto* record = static_cast<ImageRecord*>(rt_table_check(g_images, id));
-    if (record == nullptr) return;
-    record->~ImageRecord();
-    rt_table_remove(g_images, id);
+ImageRecord* find_record(int32_t id) {
+    return g_images ? static_cast<ImageRecord*>(rt_table_check(g_images, id)) : nullptr;
 }
 
 }  // namespace
 
+namespace rt::images {
+
+const QImage* find(int32_t id) {
+    const ImageRecord* record = find_record(id);
+    return record ? &record->image : nullptr;
+}
+
+int32_t store(int32_t id, QImage image) {
+    if (g_images == nullptr || image.isNull()) return 0;
+    int32_t new_id = 0;
+    void* memory = rt_table_alloc(g_images, id, &new_id);
+    if (memory == nullptr) return 0;
+    new (memory) ImageRecord{1, std::move(image)};
+    return new_id;
+}
+
+}  // namespace rt::images
+
 extern "C" {
 
 void rt_image_init(void) {
-    if (g_images == nullptr) g_images = rt_table_new(sizeof(ImageRecord), 16, free_image);
+    if (g_images == nullptr) g_images = rt_table_new(sizeof(ImageRecord), 16, rt_image_free);
+}
+
+void rt_image_free(int32_t image) {
+    ImageRecord* record = find_record(image);
+    if (record == nullptr) return;
+    record->~ImageRecord();
+    rt_table_remove(g_images, image);
 }
 
 void rt_image_free_all(void) {
     if (g_images != nullptr) rt_table_free_all(g_images);
 }
 
-// Constant-opacity blending is built into the painter here; there is no
+int32_t rt_image_size(int32_t image, int32_t* width, int32_t* height) {
+    const QImage* found = rt::images::find(image);
+    if (width) *width = found ? found->width() : 0;
+    if (height) *height = found ? found->height() : 0;
+    return found ? 1 : 0;
+}
+
+// Constant-opacity blending is built into the drawing code here; there is no
 // library to load, only the availability to record.
 int32_t rt_alphablend_init(void) {
     g_alphablend = true;

@@ -21,8 +21,11 @@ typedef struct rt_draw_state rt_draw_state;
 #define RT_DRAW_INVERT 2      /* shapes invert what they cover */
 #define RT_DRAW_OUTLINE 4     /* shapes are not filled */
 
+/* Start-up: forgets the calling thread's drawing state. */
 void rt_draw_init(void);
-/* Targets; NULL when no screen is open / the handle names no sprite. */
+/* Targets; NULL when no screen is open / the handle names no sprite. A pass
+ * whose target goes away (the screen closes, the sprite's pixels are replaced
+ * by a grab or a load into its id) draws nothing more; its stop is safe. */
 rt_draw_state* rt_screen_output(void);
 rt_draw_state* rt_sprite_output(int32_t sprite);
 /* Starts the pass on the target (which becomes the thread's current one).
@@ -31,8 +34,9 @@ int32_t rt_draw_start(rt_draw_state* target);
 /* Ends the current pass; on a sprite the transparent colour is applied again. */
 void rt_draw_stop(void);
 
-/* Text with its cell's top-left corner at (x, y); answers the x after it. The
- * background is black unless given. */
+/* Text with its cell's top-left corner at (x, y); answers the x in pixels just
+ * after it (x itself for an empty text or without a pass). The background is
+ * black unless given. */
 int32_t rt_draw_text(int32_t x, int32_t y, const char* text, uint32_t front_colour);
 int32_t rt_draw_text_colours(int32_t x, int32_t y, const char* text, uint32_t front_colour,
                              uint32_t back_colour);
@@ -54,25 +58,56 @@ void rt_draw_circle(int32_t x, int32_t y, int32_t radius);
 void rt_draw_ellipse(int32_t x, int32_t y, int32_t radius_x, int32_t radius_y);
 void rt_draw_line(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
 /* Flood fill from (x, y) up to the border colour, or over the colour found at
- * (x, y) when border_colour is -1. */
-void rt_draw_fill(int32_t x, int32_t y, int32_t border_colour);
+ * (x, y) when border_colour is RT_DRAW_FILL_SURFACE. */
+#define RT_DRAW_FILL_SURFACE 0xFFFFFFFFu
+void rt_draw_fill(int32_t x, int32_t y, uint32_t border_colour);
 void rt_draw_plot_front(int32_t x, int32_t y);
 /* Colour (0x00BBGGRR) of a pixel; -1 outside the target or without a pass. */
 int32_t rt_draw_point(int32_t x, int32_t y);
 /* Text turned by the angle (degrees, anticlockwise as the letters' baseline
  * rises), drawn with a transparent background. */
 void rt_draw_text_rotated(int32_t x, int32_t y, const char* text, float angle);
+/* Width (with the italic overhang) and height in pixels of the text in the
+ * selected font, both >= 0; 0 for an empty text or without a pass. */
 int32_t rt_draw_text_width(const char* text);
 int32_t rt_draw_text_height(const char* text);
-/* Direct access to the target's pixels (locks it); format code 64 = 32-bit. */
+/* Direct access to the target's pixels (locks it): the first row, NULL
+ * without a pass; the row pitch in bytes (0 without a pass); the format code
+ * (64 = 32-bit 0xFFRRGGBB pixels, 0 without a pass). */
 void* rt_draw_buffer(void);
 int32_t rt_draw_buffer_pitch(void);
 int32_t rt_draw_buffer_format(void);
 
-/* ---- Drawing image table and alpha-blend support ----------------------- */
+/* Images of the drawing image table, made by grabbing and drawn by the current
+ * pass. Ids are -1 (a new image whose handle is answered) or slot numbers. */
 
+/* Grabs the rectangle (x, y, width, height) of the pass's target into an image
+ * (what lies outside the target grabs as black). From a sprite the image keeps
+ * the sprite's transparency (its transparent colour's pixels see-through);
+ * from the screen it is opaque. Answers the handle or slot number; 0 without
+ * a pass, for an empty rectangle, a refused id or when memory runs out. */
+int32_t rt_draw_grab_image(int32_t id, int32_t x, int32_t y, int32_t width, int32_t height);
+/* Draws the image's colours with its top-left corner at (x, y); in invert mode
+ * each pixel becomes NOT (image OR target). */
+void rt_draw_image(int32_t image, int32_t x, int32_t y);
+/* As rt_draw_image, stretched smoothly to width x height (0 x 0: natural
+ * size; any other size below 1 draws nothing). */
+void rt_draw_image_sized(int32_t image, int32_t x, int32_t y, int32_t width, int32_t height);
+/* Blends the image over the target with opacity (opacity & 0xFF) / 255: an
+ * image with its own alpha is blended by that alpha times the opacity; 255
+ * copies an opaque image, 0 leaves the target as it is. */
+void rt_draw_image_alpha(int32_t image, int32_t x, int32_t y, int32_t opacity);
+
+/* Makes the image table (start-up). */
 void rt_image_init(void);
+/* Frees an image; unknown ids are ignored. */
+void rt_image_free(int32_t image);
+/* Frees every image (program end). */
 void rt_image_free_all(void);
+/* 1 and the image's size in pixels; 0 and a size of 0 x 0 for an unknown id.
+ * Either pointer may be NULL. */
+int32_t rt_image_size(int32_t image, int32_t* width, int32_t* height);
+/* Start-up and end of the blending support; always available here (1). */
 int32_t rt_alphablend_init(void);
 void rt_alphablend_shutdown(void);
 
@@ -89,11 +124,14 @@ void rt_font_init(void);
  * handle; for a slot number the font's native handle (as rt_font_handle). A
  * face that is not installed is replaced by a similar one. */
 int32_t rt_font_load(int32_t id, const char* face, int32_t points, int32_t flags);
-/* The native font handle for rt_draw_font; 0 for a handle that names no font. */
+/* The native font handle for rt_draw_font (non-zero); 0 for a handle that
+ * names no font. */
 int32_t rt_font_handle(int32_t font);
 void rt_font_free(int32_t font);
 void rt_font_free_all(void);
-/* Character height in pixels that a load of this size asks for. */
+/* The font height a load of this size asks for, as the negative pixel count
+ * -(points x dpi / 72) rounded (negative: a character height, not a cell
+ * height); its magnitude is the letters' height in pixels. */
 int32_t rt_font_pixel_height(int32_t points);
 
 #ifdef __cplusplus

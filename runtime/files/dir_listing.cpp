@@ -11,6 +11,7 @@
 #include "runtime/files/name_match.h"
 #include "runtime/files/path_platform.h"
 #include "runtime/files/rt_files.h"
+#include "runtime/core/boundary.h"
 #include "runtime/files/text_result.h"
 
 namespace rt::files {
@@ -76,32 +77,34 @@ void split_search(const char* directory, const char* pattern, std::string& dir, 
 using namespace rt::files;
 
 extern "C" int32_t rt_dir_current(int32_t result_offset) {
-    return put_text(os::current_directory(), result_offset);
+    return rt::core::guarded(0, [&] { return put_text(os::current_directory(), result_offset); });
 }
 
 extern "C" int32_t rt_dir_open(int32_t id, const char* directory, const char* pattern) {
-    std::string dir, mask;
-    split_search(directory, pattern, dir, mask);
-    std::vector<std::string> names;
-    if (!dir.empty()) dir = resolve_path(dir.c_str());
-    const bool readable = os::list_directory(dir, names);
+    return rt::core::guarded(0, [&] {
+        std::string dir, mask;
+        split_search(directory, pattern, dir, mask);
+        std::vector<std::string> names;
+        if (!dir.empty()) dir = resolve_path(dir.c_str());
+        const bool readable = os::list_directory(dir, names);
 
-    int32_t new_id = 0;
-    void* slot = rt_table_alloc(dir_table(), id, &new_id);
-    if (!slot) return 0;
-    if (!readable) {
-        rt_table_remove(dir_table(), new_id);
-        return 0;
-    }
-    auto* record = new (slot) DirRecord();
-    std::erase_if(names, [&](const std::string& name) { return !wildcard_match(mask, name); });
-    std::sort(names.begin(), names.end(), name_before);
-    record->entries = std::move(names);
-    // An empty listing is open but has already "started", so the first
-    // rt_dir_next answers 0.
-    record->started = record->entries.empty() ? 1 : 0;
-    // The caller of a fixed id keeps using it; any non-zero answer means success.
-    return id == -1 ? new_id : 1;
+        int32_t new_id = 0;
+        void* slot = rt_table_alloc(dir_table(), id, &new_id);
+        if (!slot) return 0;
+        if (!readable) {
+            rt_table_remove(dir_table(), new_id);
+            return 0;
+        }
+        auto* record = new (slot) DirRecord();
+        std::erase_if(names, [&](const std::string& name) { return !wildcard_match(mask, name); });
+        std::sort(names.begin(), names.end(), name_before);
+        record->entries = std::move(names);
+        // An empty listing is open but has already "started", so the first
+        // rt_dir_next answers 0.
+        record->started = record->entries.empty() ? 1 : 0;
+        // The caller of a fixed id keeps using it; any non-zero answer means success.
+        return id == -1 ? new_id : 1;
+    });
 }
 
 extern "C" int32_t rt_dir_next(int32_t listing) {
@@ -119,6 +122,7 @@ extern "C" int32_t rt_dir_next(int32_t listing) {
 extern "C" int32_t rt_dir_entry_name(int32_t listing, int32_t result_offset) {
     const DirRecord* record = find_listing(listing);
     if (!record || record->entries.empty()) return put_text({}, result_offset);
+    // The name is copied straight from the record: nothing here can throw.
     return put_text(record->entries[record->current], result_offset);
 }
 

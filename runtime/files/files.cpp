@@ -38,7 +38,13 @@ int32_t open_with(int32_t id, const char* name, os::Access access) {
         rt_table_remove(file_table(), new_id);
         return 0;
     }
-    new (slot) FileRecord(handle);
+    try {
+        new (slot) FileRecord(handle);
+    } catch (const std::bad_alloc&) {
+        os::close(handle);
+        rt_table_remove(file_table(), new_id);
+        return 0;
+    }
     // A fixed id answers the OS handle: non-zero even for slot 0.
     return id == -1 ? new_id : handle;
 }
@@ -60,37 +66,47 @@ extern "C" int32_t rt_file_open(int32_t id, const char* name) {
     return open_with(id, name, os::Access::ReadWrite);
 }
 
-extern "C" int32_t rt_file_read_line(int32_t file, int32_t result_offset) {
-    rt_strbuf_ensure();
-    const int32_t start = result_offset == -1 ? rt_strbuf_pos() : result_offset;
-    int32_t reserved = kLineChunk;
-    rt_strbuf_reserve(reserved, start);
-    int32_t length = 0;
-    uint8_t ended_by = 0;
+namespace {
 
-    if (FileRecord* record = find_file(file)) {
-        for (;;) {
-            uint8_t byte = 0;
-            if (read_bytes(*record, &byte, 1) != 1) byte = 0;
-            if (byte == 0) break;  // end of file, or a NUL inside the file
-            if (byte == '\r' || byte == '\n') {
-                ended_by = byte;
-                break;
-            }
-            rt_strbuf_base()[start + length++] = static_cast<char>(byte);
-            if (length == reserved) {
-                // The block may move: only offsets are kept across this.
-                rt_strbuf_release(reserved);
-                reserved += kLineChunk;
-                rt_strbuf_reserve(reserved, start);
-            }
-        }
-        if (ended_by == '\r') {
+// Reads the rest of a line into the temporary buffer from `start` on; answers
+// its length, or -1 when the buffer cannot grow (the line is then dropped).
+int32_t read_line_into(FileRecord& record, int32_t start, int32_t& reserved) {
+    int32_t length = 0;
+    for (;;) {
+        uint8_t byte = 0;
+        if (read_bytes(record, &byte, 1) != 1) byte = 0;
+        if (byte == 0) break;  // end of file, or a NUL inside the file
+        if (byte == '\r' || byte == '\n') {
             uint8_t next = 0;
-            if (read_bytes(*record, &next, 1) == 1 && next != '\n') unread_byte(*record);
+            if (byte == '\r' && read_bytes(record, &next, 1) == 1 && next != '\n')
+                unread_byte(record);
+            break;
+        }
+        rt_strbuf_base()[start + length++] = static_cast<char>(byte);
+        if (length == reserved) {
+            // The block may move: only offsets are kept across this.
+            rt_strbuf_release(reserved);
+            reserved += kLineChunk;
+            if (rt_strbuf_reserve(reserved, start) == nullptr) return -1;
         }
     }
+    return length;
+}
 
+}  // namespace
+
+extern "C" int32_t rt_file_read_line(int32_t file, int32_t result_offset) {
+    rt_strbuf_ensure();
+    int32_t reserved = kLineChunk;
+    // The buffer clamps the offset: the line starts where the room really is.
+    char* room = rt_strbuf_reserve(reserved, result_offset);
+    if (room == nullptr) return rt_strbuf_pos();  // out of memory: the empty text
+    const auto start = static_cast<int32_t>(room - rt_strbuf_base());
+    int32_t length = 0;
+    if (FileRecord* record = find_file(file)) {
+        length = read_line_into(*record, start, reserved);
+        if (length < 0) return start;  // the empty text stands at start
+    }
     rt_strbuf_release(reserved - length);
     rt_strbuf_base()[start + length] = '\0';
     return start;

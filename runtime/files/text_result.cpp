@@ -1,5 +1,7 @@
 #include "runtime/files/text_result.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstring>
 
 #include "runtime/core/rt_core.h"
@@ -8,12 +10,13 @@ namespace rt::files {
 
 int32_t put_text(std::string_view text, int32_t offset) {
     rt_strbuf_ensure();
-    const int32_t start = offset == -1 ? rt_strbuf_pos() : offset;
-    const auto length = static_cast<int32_t>(text.size());
-    char* out = rt_strbuf_reserve(length, start);
-    if (length > 0) std::memcpy(out, text.data(), text.size());
+    const auto length = static_cast<int32_t>(std::min<size_t>(text.size(), INT32_MAX / 2));
+    // The buffer clamps the offset; the result starts where it really went.
+    char* out = rt_strbuf_reserve(length, offset);
+    if (out == nullptr) return rt_strbuf_pos();  // out of memory: the empty text
+    if (length > 0) std::memcpy(out, text.data(), static_cast<size_t>(length));
     out[length] = '\0';
-    return start;
+    return static_cast<int32_t>(out - rt_strbuf_base());
 }
 
 }  // namespace rt::files

@@ -67,7 +67,10 @@ int64_t rt_screen_flip_count(void);
 #define RT_SPRITE_ALPHA 8   /* keep the image's own alpha (needs RT_SPRITE_TEXTURE) */
 
 /* Loading, creating, copying and grabbing take an id: -1 for a new sprite whose
- * handle is returned, or a slot number. 0 = failure. */
+ * handle is returned, or a slot number (0 .. RT_TABLE_MAX_ID) that is returned.
+ * 0 = failure: the file, data, flags or rectangle is refused, or the pixels'
+ * memory cannot be had; then no sprite is left under the id. The flags value
+ * 2 exactly is refused by loads, copies (unless the source has it) and grabs. */
 int32_t rt_sprite_load(int32_t id, const char* file_name);
 int32_t rt_sprite_load_flags(int32_t id, const char* file_name, int32_t flags);
 /* Loads a sprite from an image file held in memory. */
@@ -80,6 +83,8 @@ int32_t rt_sprite_grab(int32_t id, int32_t x, int32_t y, int32_t width, int32_t 
 int32_t rt_sprite_grab_flags(int32_t id, int32_t x, int32_t y, int32_t width, int32_t height,
                              int32_t flags);
 void rt_sprite_free(int32_t sprite);
+/* Size in pixels and the flags the sprite was made with; 0 for a handle that
+ * names no sprite. */
 int32_t rt_sprite_width(int32_t sprite);
 int32_t rt_sprite_height(int32_t sprite);
 int32_t rt_sprite_flags(int32_t sprite);
@@ -108,7 +113,9 @@ void* rt_sprite_gdi_begin(rt_sprite_pixels* pixels);
  * colour is applied (white while none has been applied yet). */
 void rt_sprite_gdi_end(rt_sprite_pixels* pixels, int32_t read_only);
 /* Direct access to the pixels: answers the first row and stores the row pitch
- * in bytes. Painting access is closed first. NULL for a null store. */
+ * in bytes. Painting access is closed first. The pixels are the store's own
+ * (shared ones are copied first), so not even a read-only pointer reaches
+ * another sprite's pixels. NULL for a null store. */
 void* rt_sprite_lock(rt_sprite_pixels* pixels, int32_t read_only, int32_t* pitch);
 void rt_sprite_unlock(rt_sprite_pixels* pixels);
 /* Makes every pixel of the colour (0x00BBGGRR) transparent and every other
@@ -120,16 +127,23 @@ int32_t rt_sprite_pixels_height(const rt_sprite_pixels* pixels);
 /* ---- Rotated sprites --------------------------------------------------- */
 
 int32_t rt_sprite3d_init(void);
-/* A rotated sprite showing the pixels of a sprite made with flag 4; 0 otherwise. */
+/* A rotated sprite showing the pixels of a sprite made with flag 4: its handle
+ * (id -1) or the id; 0 otherwise. */
 int32_t rt_sprite3d_create(int32_t id, int32_t sprite);
 /* Turns by (relative != 0) or to (relative == 0) the angle in degrees;
  * positive angles turn clockwise on the screen. */
 void rt_sprite3d_rotate(int32_t sprite3d, float degrees, int32_t relative);
+/* Begins the rotated-sprite mode for this frame (opening the scene): 1, or 0
+ * when no screen is open. */
 int32_t rt_sprite3d_begin(void);
+/* Ends the mode, restoring the plain set-up; nothing when it is not begun. */
 void rt_sprite3d_end(void);
-/* Draws with the unrotated top-left corner at (x, y). */
+/* Draws with the unrotated top-left corner at (x, y), fully opaque or with
+ * opacity (opacity & 0xFF) / 255. 1 when the quad was sent (also when it is
+ * invisible), 0 for a handle that names nothing or without a screen. The
+ * painter is left as it was, so plain sprite draws may follow at once. */
 int32_t rt_sprite3d_draw(int32_t sprite3d, int32_t x, int32_t y);
-int32_t rt_sprite3d_draw_alpha(int32_t sprite3d, int32_t x, int32_t y, uint32_t opacity);
+int32_t rt_sprite3d_draw_alpha(int32_t sprite3d, int32_t x, int32_t y, int32_t opacity);
 void rt_sprite3d_free(int32_t sprite3d);
 void rt_sprite3d_free_all(void);
 /* Current angle in radians; 0 for a handle that names nothing. */

@@ -1,5 +1,6 @@
 // Sprites: loading, creating, copying, grabbing and freeing, and the pixel
 // services the drawing library uses.
+#include "runtime/core/boundary.h"
 #include "runtime/core/rt_core.h"
 #include "runtime/files/path_platform.h"
 #include "runtime/image/rt_image.h"
@@ -106,10 +107,18 @@ int32_t make_loaded(int32_t id, const std::shared_ptr<const DecodedImage>& decod
     if (record == nullptr) return 0;
     const bool own_alpha = (flags & 8) != 0 && decoded->has_alpha;
     adopt_loaded(*record, decoded_pixels(decoded, own_alpha), own_alpha);
-    return new_id;
+    return keep_if_filled(new_id);
 }
 
 }  // namespace
+
+int32_t keep_if_filled(int32_t id) {
+    SpriteRecord* record = find(id);
+    if (record == nullptr) return 0;
+    if (record->pixels && record->pixels->has_pixels(record->width, record->height)) return id;
+    destroy(id);
+    return 0;
+}
 
 void destroy(int32_t id) {
     SpriteRecord* record = find(id);
@@ -150,8 +159,17 @@ SpriteRecord* create(int32_t id, int32_t width, int32_t height, int32_t flags, i
     record->height = record->sourceHeight = height;
     record->depth = 32;  // every store is 32-bit on this platform
     record->flags = flags;
-    record->pixels = std::make_shared<rt_sprite_pixels>(blank_pixels ? width : 0,
-                                                        blank_pixels ? height : 0, (flags & 4) != 0);
+    try {
+        record->pixels = std::make_shared<rt_sprite_pixels>(
+            blank_pixels ? width : 0, blank_pixels ? height : 0, (flags & 4) != 0);
+    } catch (const std::bad_alloc&) {
+    }
+    // Pixels that cannot be had leave no sprite behind.
+    if (!record->pixels || (blank_pixels && !record->pixels->has_pixels(width, height))) {
+        destroy(*new_id);
+        *new_id = 0;
+        return nullptr;
+    }
     return record;
 }
 
@@ -173,42 +191,46 @@ int32_t rt_sprite_load(int32_t id, const char* file_name) {
 }
 
 int32_t rt_sprite_load_flags(int32_t id, const char* file_name, int32_t flags) {
-    if (file_name == nullptr || flags == 2 || rt::sprites::flags_refused(flags)) return 0;
-    rt::files::FileIdentity file;
-    if (!rt::files::identify_file(file_name, file)) return 0;
-    if (auto kept = rt::sprites::find_decoded(file)) {
-        if (rt::sprites::recognise_again(*kept)) return rt::sprites::make_loaded(id, kept, flags);
-    }
-    std::vector<uint8_t> data;
-    rt::files::FileIdentity read;
-    if (!rt::files::read_whole_file(file.path.c_str(), data, &read)) return 0;
-    if (data.size() > static_cast<size_t>(INT32_MAX)) return 0;
-    auto decoded = std::make_shared<rt::sprites::DecodedImage>();
-    decoded->pixels = rt::sprites::decode(data.data(), static_cast<int32_t>(data.size()), true,
-                                          &decoded->has_alpha);
-    if (decoded->pixels.isNull()) return 0;
-    decoded->width = decoded->pixels.width();
-    decoded->height = decoded->pixels.height();
-    decoded->depth = decoded->has_alpha ? 32 : 24;
-    decoded->header = rt::sprites::png_header(data.data(), data.size());
-    if (!read.path.empty() && !decoded->header.empty()) rt::sprites::keep_decoded(read, decoded);
-    return rt::sprites::make_loaded(id, decoded, flags);
+    return rt::core::guarded(0, [&]() -> int32_t {
+        if (file_name == nullptr || flags == 2 || rt::sprites::flags_refused(flags)) return 0;
+        rt::files::FileIdentity file;
+        if (!rt::files::identify_file(file_name, file)) return 0;
+        if (auto kept = rt::sprites::find_decoded(file)) {
+            if (rt::sprites::recognise_again(*kept)) return rt::sprites::make_loaded(id, kept, flags);
+        }
+        std::vector<uint8_t> data;
+        rt::files::FileIdentity read;
+        if (!rt::files::read_whole_file(file.path.c_str(), data, &read)) return 0;
+        if (data.size() > static_cast<size_t>(INT32_MAX)) return 0;
+        auto decoded = std::make_shared<rt::sprites::DecodedImage>();
+        decoded->pixels = rt::sprites::decode(data.data(), static_cast<int32_t>(data.size()), true,
+                                              &decoded->has_alpha);
+        if (decoded->pixels.isNull()) return 0;
+        decoded->width = decoded->pixels.width();
+        decoded->height = decoded->pixels.height();
+        decoded->depth = decoded->has_alpha ? 32 : 24;
+        decoded->header = rt::sprites::png_header(data.data(), data.size());
+        if (!read.path.empty() && !decoded->header.empty()) rt::sprites::keep_decoded(read, decoded);
+        return rt::sprites::make_loaded(id, decoded, flags);
+    });
 }
 
 int32_t rt_sprite_load_memory(int32_t id, const void* data, int32_t length, int32_t flags) {
-    if (flags == 2 || rt::sprites::flags_refused(flags)) return 0;
-    bool has_alpha = false;
-    QImage image = rt::sprites::decode(data, length, (flags & 8) != 0, &has_alpha);
-    if (image.isNull()) return 0;
-    int32_t new_id = 0;
-    SpriteRecord* record =
-        rt::sprites::create(id, image.width(), image.height(), flags, &new_id, false);
-    if (record == nullptr) return 0;
-    // Flag 8 keeps the image's alpha only when it has one.
-    const bool own_alpha = (flags & 8) != 0 && has_alpha;
-    if (!own_alpha) rt_key_image(image, rt::sprites::kBlackKey);
-    rt::sprites::adopt_loaded(*record, {std::move(image), {}}, own_alpha);
-    return new_id;
+    return rt::core::guarded(0, [&]() -> int32_t {
+        if (flags == 2 || rt::sprites::flags_refused(flags)) return 0;
+        bool has_alpha = false;
+        QImage image = rt::sprites::decode(data, length, (flags & 8) != 0, &has_alpha);
+        if (image.isNull()) return 0;
+        int32_t new_id = 0;
+        SpriteRecord* record =
+            rt::sprites::create(id, image.width(), image.height(), flags, &new_id, false);
+        if (record == nullptr) return 0;
+        // Flag 8 keeps the image's alpha only when it has one.
+        const bool own_alpha = (flags & 8) != 0 && has_alpha;
+        if (!own_alpha) rt_key_image(image, rt::sprites::kBlackKey);
+        rt::sprites::adopt_loaded(*record, {std::move(image), {}}, own_alpha);
+        return rt::sprites::keep_if_filled(new_id);
+    });
 }
 
 int32_t rt_sprite_create(int32_t id, int32_t width, int32_t height) {
@@ -216,14 +238,16 @@ int32_t rt_sprite_create(int32_t id, int32_t width, int32_t height) {
 }
 
 int32_t rt_sprite_create_flags(int32_t id, int32_t width, int32_t height, int32_t flags) {
-    int32_t new_id = 0;
-    SpriteRecord* record = rt::sprites::create(id, width, height, flags, &new_id);
-    if (record == nullptr) return 0;
-    // Filled black by painting: the end of that access keys white (none
-    // applied yet), which leaves black opaque; then black becomes transparent.
-    record->pixels->fill_black();
-    if ((flags & 8) == 0) record->pixels->apply_transparent_colour(rt::sprites::kBlackKey);
-    return new_id;
+    return rt::core::guarded(0, [&]() -> int32_t {
+        int32_t new_id = 0;
+        SpriteRecord* record = rt::sprites::create(id, width, height, flags, &new_id);
+        if (record == nullptr) return 0;
+        // Filled black by painting: the end of that access keys white (none
+        // applied yet), which leaves black opaque; then black becomes transparent.
+        record->pixels->fill_black();
+        if ((flags & 8) == 0) record->pixels->apply_transparent_colour(rt::sprites::kBlackKey);
+        return new_id;
+    });
 }
 
 int32_t rt_sprite_copy(int32_t source, int32_t id) {
@@ -232,24 +256,26 @@ int32_t rt_sprite_copy(int32_t source, int32_t id) {
 }
 
 int32_t rt_sprite_copy_flags(int32_t source, int32_t id, int32_t flags) {
-    const SpriteRecord* src = rt::sprites::find(source);
-    if (src == nullptr || (flags == 2 && src->flags != 2)) return 0;
-    // Keep the source alive even if the id names it and is replaced.
-    const std::shared_ptr<rt_sprite_pixels> from = src->pixels;
-    const int32_t width = src->sourceWidth;
-    const int32_t height = src->sourceHeight;
-    const uint32_t source_key = from->transparent_colour;
-    int32_t new_id = 0;
-    SpriteRecord* record = rt::sprites::create(id, width, height, flags, &new_id, false);
-    if (record == nullptr) return 0;
-    // Only colours travel: the copy's alpha comes from a transparent colour,
-    // white while none is applied (also for a flag-8 copy).
-    const bool keep_written_alpha = (flags & 8) != 0;
-    const uint32_t key = keep_written_alpha ? rt_sprite_pixels::kNoColour : source_key;
-    auto keyed = from->keyed_colours(key);
-    record->pixels->adopt(std::move(keyed.argb), key, keyed.premul);
-    if (!keep_written_alpha) record->pixels->transparent_colour = source_key;
-    return new_id;
+    return rt::core::guarded(0, [&]() -> int32_t {
+        const SpriteRecord* src = rt::sprites::find(source);
+        if (src == nullptr || (flags == 2 && src->flags != 2)) return 0;
+        // Keep the source alive even if the id names it and is replaced.
+        const std::shared_ptr<rt_sprite_pixels> from = src->pixels;
+        const int32_t width = src->sourceWidth;
+        const int32_t height = src->sourceHeight;
+        const uint32_t source_key = from->transparent_colour;
+        int32_t new_id = 0;
+        SpriteRecord* record = rt::sprites::create(id, width, height, flags, &new_id, false);
+        if (record == nullptr) return 0;
+        // Only colours travel: the copy's alpha comes from a transparent colour,
+        // white while none is applied (also for a flag-8 copy).
+        const bool keep_written_alpha = (flags & 8) != 0;
+        const uint32_t key = keep_written_alpha ? rt_sprite_pixels::kNoColour : source_key;
+        auto keyed = from->keyed_colours(key);
+        record->pixels->adopt(std::move(keyed.argb), key, keyed.premul);
+        if (!keep_written_alpha) record->pixels->transparent_colour = source_key;
+        return rt::sprites::keep_if_filled(new_id);
+    });
 }
 
 int32_t rt_sprite_grab(int32_t id, int32_t x, int32_t y, int32_t width, int32_t height) {
@@ -258,29 +284,31 @@ int32_t rt_sprite_grab(int32_t id, int32_t x, int32_t y, int32_t width, int32_t 
 
 int32_t rt_sprite_grab_flags(int32_t id, int32_t x, int32_t y, int32_t width, int32_t height,
                              int32_t flags) {
-    QImage* back = rt::screen::back_buffer();
-    if (back == nullptr || flags == 2 || x < 0 || y < 0 || width < 0 || height < 0 ||
-        int64_t{x} + width > back->width() || int64_t{y} + height > back->height()) {
-        return 0;
-    }
-    int32_t handle = id;
-    SpriteRecord* record = id == -1 ? nullptr : rt::sprites::find(id);
-    if (record != nullptr && (record->width != width || record->height != height)) {
-        rt_sprite_free(id);
-        record = nullptr;
-    }
-    if (record == nullptr) {
-        record = rt::sprites::create(id, width, height, flags, &handle, false);
-        if (record == nullptr) return 0;
-    }
-    rt_scene_end();
-    QImage pixels = back->copy(x, y, width, height).convertToFormat(QImage::Format_ARGB32);
-    // Whatever the end of the copy keyed, black is applied afterwards and
-    // decides the alpha alone.
-    rt_key_image(pixels, rt::sprites::kBlackKey);
-    record->pixels->adopt(std::move(pixels), rt::sprites::kBlackKey);
-    record->pixels->transparent_colour = rt::sprites::kBlackKey;
-    return handle;
+    return rt::core::guarded(0, [&]() -> int32_t {
+        QImage* back = rt::screen::back_buffer();
+        if (back == nullptr || flags == 2 || x < 0 || y < 0 || width < 0 || height < 0 ||
+            int64_t{x} + width > back->width() || int64_t{y} + height > back->height()) {
+            return 0;
+        }
+        int32_t handle = id;
+        SpriteRecord* record = id == -1 ? nullptr : rt::sprites::find(id);
+        if (record != nullptr && (record->width != width || record->height != height)) {
+            rt_sprite_free(id);
+            record = nullptr;
+        }
+        if (record == nullptr) {
+            record = rt::sprites::create(id, width, height, flags, &handle, false);
+            if (record == nullptr) return 0;
+        }
+        rt_scene_end();
+        QImage pixels = back->copy(x, y, width, height).convertToFormat(QImage::Format_ARGB32);
+        // Whatever the end of the copy keyed, black is applied afterwards and
+        // decides the alpha alone.
+        rt_key_image(pixels, rt::sprites::kBlackKey);
+        record->pixels->adopt(std::move(pixels), rt::sprites::kBlackKey);
+        record->pixels->transparent_colour = rt::sprites::kBlackKey;
+        return rt::sprites::keep_if_filled(handle);
+    });
 }
 
 void rt_sprite_free(int32_t sprite) { rt::sprites::destroy(sprite); }

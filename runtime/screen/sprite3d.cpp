@@ -172,7 +172,7 @@ int32_t rt_sprite3d_draw(int32_t sprite3d, int32_t x, int32_t y) {
     return rt_sprite3d_draw_alpha(sprite3d, x, y, 255);
 }
 
-int32_t rt_sprite3d_draw_alpha(int32_t sprite3d, int32_t x, int32_t y, uint32_t opacity) {
+int32_t rt_sprite3d_draw_alpha(int32_t sprite3d, int32_t x, int32_t y, int32_t opacity) {
     RotatedSprite* r = find(sprite3d);
     if (r == nullptr) return 0;
     ModeState& m = mode();
@@ -183,13 +183,17 @@ int32_t rt_sprite3d_draw_alpha(int32_t sprite3d, int32_t x, int32_t y, uint32_t 
     if (scene == nullptr && rt_scene_begin()) scene = rt::screen::scene();
     if (scene == nullptr) return 0;
     // Only the bits of the opacity that land in the diffuse alpha byte count.
-    const uint32_t alpha = (opacity << 24) >> 24;
+    const uint32_t alpha = static_cast<uint32_t>(opacity) & 0xFFu;
     if (alpha == 0 || r->width == 0 || r->height == 0) return 1;
     QTransform placed = r->model;
     placed *= QTransform::fromTranslate(x, y);
     scene->setTransform(placed);
     scene->setOpacity(alpha / 255.0);
     scene->drawImage(QPoint(0, 0), r->pixels->premultiplied());
+    // The transform and opacity belong to this quad only: plain sprites drawn
+    // next (begun mode or not) must find the painter as it was.
+    scene->resetTransform();
+    scene->setOpacity(1.0);
     return 1;
 }
 

@@ -80,13 +80,22 @@ void rt_sprite_pixels::gdi_end(bool read_only) {
 uint8_t* rt_sprite_pixels::lock(bool read_only, int32_t* pitch) {
     if (painter) gdi_end(false);
     if (pitch) *pitch = static_cast<int32_t>(image.bytesPerLine());
-    if (read_only) return const_cast<uint8_t*>(std::as_const(image).constBits());
-    changed();
+    if (!read_only) changed();
+    // bits() gives the store pixels of its own (copy-on-write) when they are
+    // shared; a read-only lock leaves the derived images as they are.
     return image.bits();
 }
 
 rt_sprite_pixels::Keyed rt_sprite_pixels::keyed_colours(uint32_t colour) const {
     const uint32_t key = key_value(colour);
+    if (painter) {
+        // A painter is writing into these pixels right now: a copy must not
+        // share them, nor trust anything derived from them before.
+        Keyed fresh{image.copy(), QImage()};
+        rt_key_image(fresh.argb, colour);
+        fresh.premul = fresh.argb.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        return fresh;
+    }
     if (canonical_key == key) return {image, premultiplied()};
     if (copy_key != key) {
         copy_cache = image.copy();
@@ -117,6 +126,13 @@ const QImage& rt_sprite_pixels::opaque() const {
 }
 
 void rt_sprite_pixels::adopt(QImage pixels, std::optional<uint32_t> keyed_on, const QImage& pm) {
+    // A painter still open on the old pixels ends while they exist; whoever
+    // painted or wrote through a lock sees the generation move on.
+    if (painter) {
+        painter.reset();
+        gdi_view = QImage();
+    }
+    ++generation_;
     changed();
     image = std::move(pixels);
     if (keyed_on) canonical_key = key_value(*keyed_on);

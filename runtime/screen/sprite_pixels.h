@@ -27,9 +27,26 @@ struct rt_sprite_pixels {
     QPainter* gdi_begin();
     void gdi_end(bool read_only);
     bool gdi_open() const { return painter.has_value(); }
+    // The painter while painting access is open, else null.
+    QPainter* open_painter() { return painter ? &*painter : nullptr; }
 
     // Direct access; a write lock makes the alpha no longer follow the key.
+    // Either way the pixels handed out belong to this store alone (a store
+    // sharing them with copies or the decoded-picture cache gets its own
+    // first), so even a read-only pointer cannot reach anyone else's pixels.
     uint8_t* lock(bool read_only, int32_t* pitch);
+    // True while `bits` (from lock) still points at this store's own pixels:
+    // nothing replaced them and no copy has come to share them since.
+    bool holds(const uint8_t* bits) const {
+        return bits != nullptr && image.isDetached() && image.constBits() == bits;
+    }
+    // Moves on whenever the pixels are replaced wholesale (adopt), so that a
+    // drawing pass on the store can tell that its target went away.
+    uint64_t generation() const { return generation_; }
+    // False when the store should hold pixels but their memory could not be had.
+    bool has_pixels(int32_t width, int32_t height) const {
+        return width == 0 || height == 0 || !image.isNull();
+    }
 
     // The pixels with their colours only, keyed on `colour`: what a copy of this
     // store receives. Shares memory with the store when its alpha already is
@@ -60,6 +77,8 @@ struct rt_sprite_pixels {
 
 private:
     void changed();  // drops the derived images
+
+    uint64_t generation_ = 0;
 
     QImage image;  // Format_ARGB32
     std::optional<QPainter> painter;

@@ -24,8 +24,13 @@ SpriteRecord* find(int32_t id);
 // size and flags; whatever lived under a numbered id is freed first. Null when
 // the flags are refused (8 without 4) or the id is not valid. Without
 // `blank_pixels` the store starts empty, for a caller that adopts pixels at once.
+// Null also when the pixels cannot be had (nothing is left under the id).
 SpriteRecord* create(int32_t id, int32_t width, int32_t height, int32_t flags, int32_t* new_id,
                      bool blank_pixels = true);
+
+// Answers id when its sprite holds the pixels its size needs; otherwise (their
+// memory could not be had) frees the sprite and answers 0.
+int32_t keep_if_filled(int32_t id);
 
 // Ends the sprite's life and removes it from the table; unknown ids are ignored.
 void destroy(int32_t id);

@@ -68,8 +68,8 @@ TEST(MathTest, RoundingModesAtanAndColours) {
         {-2.1f, 7, -3}};
     for (const auto& r : rounds) EXPECT_EQ(rt_math_round(r.v, r.mode), r.want) << r.v << " " << r.mode;
     EXPECT_EQ(rt_math_atan(-1e30f), static_cast<float>(std::atan(-1e30)));
-    EXPECT_EQ(rt_rgb(1, 2, 3), 0x030201);
-    EXPECT_EQ(rt_rgb(256, 0, 0), 256);
+    EXPECT_EQ(rt_rgb(1, 2, 3), 0x030201u);
+    EXPECT_EQ(rt_rgb(256, 0, 0), 256u);
 }
 
 }  // namespace

@@ -130,7 +130,7 @@ TEST_F(DrawTest, ShapesLinesAndFills) {
     rt_draw_box(100, 100, 20, 20, 0);
     rt_draw_mode(0);
     rt_draw_front_colour(kGreen);
-    rt_draw_fill(110, 110, -1);  // over the white inside the outline
+    rt_draw_fill(110, 110, RT_DRAW_FILL_SURFACE);  // over the white inside the outline
     rt_draw_ellipse(200, 100, 10, 5);
     rt_draw_stop();
     EXPECT_EQ(pixel(10, 10), kRed);
