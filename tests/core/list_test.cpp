@@ -119,6 +119,7 @@ TEST_F(ListTest, SelectFindsEveryIndexFromAnyStartingPoint) {
     EXPECT_EQ(rt_list_select(one, 0), r);
     rt_list_free(one);
     rt_list_free(nullptr);
+    EXPECT_EQ(rt_list_new(INT32_MAX - 4, &current, nullptr, 7), nullptr);  // records too large
 }
 
 TEST_F(ListTest, NewRecordsReadAsZeroEvenInReusedSlots) {
