@@ -38,29 +38,43 @@ class ListTest : public ::testing::Test {
     }
 };
 
-TEST_F(ListTest, EmptyListAndWalkingPastTheEnd) {
-    EXPECT_EQ(rt_list_next(list), nullptr);
-    EXPECT_EQ(current, nullptr);
-    fill(2);
-    rt_list_reset(list);
-    rt_list_next(list);
-    rt_list_next(list);
-    EXPECT_EQ(rt_list_next(list), nullptr);
-    EXPECT_EQ(rt_list_next(list), nullptr);
-    EXPECT_EQ(list->current, list->last);
-    static_cast<Item*>(rt_list_add(list))->value = 9;  // appends
-    EXPECT_EQ(values(), (std::vector<int32_t>{0, 1, 9}));
-}
-
-TEST_F(ListTest, AddAfterResetPutsTheElementFirst) {
-    fill(3);
-    rt_list_reset(list);
-    auto* r = static_cast<Item*>(rt_list_add(list));
-    r->value = 42;
-    EXPECT_EQ(list->index, 0);
-    EXPECT_EQ(RT_LIST_RECORD(list->first), r);
-    EXPECT_EQ(item(), r);
-    EXPECT_EQ(values(), (std::vector<int32_t>{42, 0, 1, 2}));
+// Cursor scripts: a adds a record holding the value after the cursor, r
+// resets, n steps (the value reached, -1 for none), d deletes under the
+// cursor, s selects an index, c reads the cursor's record; then the values in
+// order.
+TEST_F(ListTest, CursorScripts) {
+    struct Step { char op; int32_t arg; };
+    const struct { const char* what; std::vector<Step> steps; std::vector<int32_t> values; } cases[] = {
+        {"empty, then walking past the end stays there and adds append",
+         {{'n', -1}, {'c', -1}, {'a', 0}, {'a', 1}, {'r', 0}, {'n', 0}, {'n', 1}, {'n', -1}, {'n', -1}, {'c', 1}, {'a', 9}},
+         {0, 1, 9}},
+        {"an add after a reset goes first", {{'a', 0}, {'a', 1}, {'r', 0}, {'a', 42}, {'c', 42}, {'n', 0}}, {42, 0, 1}},
+        {"deleting the last moves the cursor back, deleting the first puts it before the first",
+         {{'a', 0}, {'a', 1}, {'a', 2}, {'s', 2}, {'d', 0}, {'c', 1}, {'n', -1}, {'s', 0}, {'d', 0}, {'c', -1},
+          {'n', 1}, {'r', 0}, {'d', 0}},
+         {1}},
+        {"deleting a middle one", {{'a', 0}, {'a', 1}, {'a', 2}, {'s', 1}, {'d', 0}, {'c', 0}, {'n', 2}}, {0, 2}},
+    };
+    for (const auto& c : cases) {
+        TearDown();  // a fresh list for each script
+        SetUp();
+        for (const Step& step : c.steps) {
+            Item* r = nullptr;
+            switch (step.op) {
+                case 'a': static_cast<Item*>(rt_list_add(list))->value = step.arg; continue;
+                case 'r': rt_list_reset(list); continue;
+                case 'd': rt_list_delete(list); continue;
+                case 'n': r = static_cast<Item*>(rt_list_next(list)); break;
+                case 's': r = static_cast<Item*>(rt_list_select(list, step.arg)); break;
+                default: r = item();
+            }
+            EXPECT_EQ(r ? r->value : -1, step.arg) << c.what << ": " << step.op;
+            if (r) {
+                EXPECT_EQ(r, item()) << c.what << ": the cursor is on the answer";
+            }
+        }
+        EXPECT_EQ(values(), c.values) << c.what;
+    }
 }
 
 TEST_F(ListTest, WalkThatDeletesVisitsEveryElementOnce) {
@@ -80,23 +94,6 @@ TEST_F(ListTest, WalkThatDeletesVisitsEveryElementOnce) {
     EXPECT_EQ(list->first, nullptr);
     EXPECT_EQ(list->last, nullptr);
     EXPECT_EQ(current, nullptr);
-}
-
-TEST_F(ListTest, DeletingTheLastOrAMiddleElementMovesTheCursorBack) {
-    fill(3);
-    rt_list_select(list, 2);
-    rt_list_delete(list);
-    EXPECT_EQ(item()->value, 1);
-    EXPECT_EQ(RT_LIST_RECORD(list->last), item());
-    EXPECT_EQ(rt_list_next(list), nullptr);
-
-    rt_list_select(list, 0);
-    rt_list_delete(list);  // first with a successor: cursor before the first
-    EXPECT_EQ(current, nullptr);
-    EXPECT_EQ(static_cast<Item*>(rt_list_next(list))->value, 1);
-    rt_list_reset(list);
-    rt_list_delete(list);  // nothing under the cursor: nothing removed
-    EXPECT_EQ(rt_list_count(list), 1);
 }
 
 TEST_F(ListTest, SelectFindsEveryIndexFromAnyStartingPoint) {
@@ -122,6 +119,7 @@ TEST_F(ListTest, SelectFindsEveryIndexFromAnyStartingPoint) {
     EXPECT_EQ(rt_list_select(one, 0), r);
     rt_list_free(one);
     rt_list_free(nullptr);
+    EXPECT_EQ(rt_list_new(INT32_MAX - 4, &current, nullptr, 7), nullptr);  // records too large
 }
 
 TEST_F(ListTest, NewRecordsReadAsZeroEvenInReusedSlots) {

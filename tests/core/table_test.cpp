@@ -46,6 +46,9 @@ class TableTest : public ::testing::Test {
 };
 
 TEST_F(TableTest, PagesGrowOnePageAtATimeAndNewSlotsAreEmpty) {
+    int32_t refused = 5;  // a number beyond any table: refused, nothing grows
+    EXPECT_EQ(rt_table_alloc(g_table, RT_TABLE_MAX_ID + 1, &refused), nullptr);
+    EXPECT_EQ(refused, 0);
     EXPECT_EQ(rt_table_capacity(g_table), 16);
     put(g_table, 40, 1);
     EXPECT_EQ(rt_table_capacity(g_table), 48);
@@ -54,7 +57,6 @@ TEST_F(TableTest, PagesGrowOnePageAtATimeAndNewSlotsAreEmpty) {
             EXPECT_EQ(rt_table_get(g_table, id), nullptr) << id;
         }
     EXPECT_EQ(rt_table_get(g_table, 48), nullptr);
-
 }
 
 TEST_F(TableTest, ReusingANumberDestroysTheOldObjectFirst) {

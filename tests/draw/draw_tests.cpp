@@ -22,26 +22,20 @@ protected:
     }
 };
 
+// A box covers exactly its pixels; a negative size extends it left or up.
 TEST_F(DrawTest, BoxesCoverExactlyTheirPixels) {
     open_screen(400, 300);
-    rt_screen_clear(kWhite);
-    ASSERT_EQ(rt_draw_start(rt_screen_output()), 1);
-    rt_draw_box(0, 0, 350, 20, 0);
-    rt_draw_stop();
-    EXPECT_EQ(changed_from(kWhite, QRect(0, 0, 400, 40)), QRect(0, 0, 350, 20));
-    rt_screen_clear(kWhite);
-    rt_draw_start(rt_screen_output());
-    rt_draw_box(5, 5, 1, 1, kRed);
-    rt_draw_stop();
-    EXPECT_EQ(changed_from(kWhite, QRect(0, 0, 20, 20)), QRect(5, 5, 1, 1));
-    EXPECT_EQ(pixel(5, 5), kRed);
-    rt_screen_clear(kWhite);
-    rt_draw_start(rt_screen_output());
-    rt_draw_box(5, 5, -1, -1, kRed);
-    rt_draw_box(30, 30, -4, 3, kGreen);  // extends left
-    rt_draw_stop();
-    EXPECT_EQ(changed_from(kWhite, QRect(0, 0, 20, 20)), QRect(4, 4, 1, 1));
-    EXPECT_EQ(changed_from(kWhite, QRect(20, 20, 20, 20)), QRect(26, 30, 4, 3));
+    const struct { QRect box, covered; } cases[] = {
+        {{0, 0, 350, 20}, {0, 0, 350, 20}}, {{5, 5, 1, 1}, {5, 5, 1, 1}},
+        {{5, 5, -1, -1}, {4, 4, 1, 1}},     {{30, 30, -4, 3}, {26, 30, 4, 3}}};
+    for (const auto& c : cases) {
+        rt_screen_clear(kWhite);
+        ASSERT_EQ(rt_draw_start(rt_screen_output()), 1);
+        rt_draw_box(c.box.x(), c.box.y(), c.box.width(), c.box.height(), kRed);
+        rt_draw_stop();
+        EXPECT_EQ(changed_from(kWhite, QRect(0, 0, 400, 40)), c.covered) << c.box.x() << "," << c.box.width();
+        EXPECT_EQ(pixel(c.covered.x(), c.covered.y()), kRed);
+    }
 }
 
 TEST_F(DrawTest, OutlinedAndInvertedBoxes) {

@@ -42,85 +42,41 @@ std::vector<uint8_t> bmp(int32_t width, int32_t height, uint16_t bits, uint32_t 
 
 const std::vector<uint32_t> kPalette = {0x000000, 0x0000FF /* blue */, 0x00FF00 /* green */,
                                         0xFF0000 /* red */};
-const Pixel kBlack{0, 0, 0}, kBlue{255, 0, 0}, kGreen{0, 255, 0}, kRed{0, 0, 255},
-    kWhite{255, 255, 255};
 
 class Bmp : public ::testing::Test {
   protected:
     void SetUp() override { zentara_test::register_builtin_decoders(); }
 };
 
-TEST_F(Bmp, TrueColourDepths) {
-    // 2 x 2, bottom row stored first: bottom = blue, green; top = red, white.
-    auto d = decode(bmp(2, 2, 24, 0, {},
-                        {255, 0, 0, 0, 255, 0, 0, 0,  // row padded to 8
-                         0, 0, 255, 255, 255, 255, 0, 0}));
-    ASSERT_TRUE(d.recognised);
-    ASSERT_EQ(d.result, 1);
-    EXPECT_EQ(d.depth, 24);
-    EXPECT_EQ(d.pixels, (Pixel{0, 0, 255, 255, 255, 255, 255, 0, 0, 0, 255, 0}));
-
-    d = decode(bmp(1, 2, 32, 0, {}, {1, 2, 3, 99, 4, 5, 6, 99}));
-    ASSERT_EQ(d.result, 1);
-    EXPECT_EQ(d.pixels, (Pixel{4, 5, 6, 1, 2, 3}));
-
-    // 5-5-5: only bits 10-14 set is pure red; bits 0-4 pure blue.
-    d = decode(bmp(2, 1, 16, 0, {}, {0x00, 0x7C, 0x1F, 0x00}));
-    ASSERT_EQ(d.result, 1);
-    EXPECT_EQ(d.pixels, (Pixel{0, 0, 248, 248, 0, 0}));
-}
-
-TEST_F(Bmp, PalettedDepths) {
-    auto d = decode(bmp(3, 1, 8, 0, kPalette, {3, 2, 1, 0}));
-    ASSERT_EQ(d.result, 1);
-    EXPECT_EQ(d.pixels, (Pixel{0, 0, 255, 0, 255, 0, 255, 0, 0}));
-
-    // Odd width: the spare nibble is ignored.
-    d = decode(bmp(3, 1, 4, 0, kPalette, {0x12, 0x3F, 0, 0}));
-    ASSERT_EQ(d.result, 1);
-    EXPECT_EQ(d.pixels, (Pixel{255, 0, 0, 0, 255, 0, 0, 0, 255}));
-
-    // 1 bit: black and white whatever the colour table holds; 10 pixels use
-    // two bytes of the row.
-    d = decode(bmp(10, 1, 1, 0, {0x0000FF, 0xFF0000}, {0xA0, 0x40, 0, 0}));
-    ASSERT_EQ(d.result, 1);
-    EXPECT_EQ(d.at(0, 0), kWhite);
-    EXPECT_EQ(d.at(1, 0), kBlack);
-    EXPECT_EQ(d.at(2, 0), kWhite);
-    EXPECT_EQ(d.at(8, 0), kBlack);
-    EXPECT_EQ(d.at(9, 0), kWhite);
-}
-
-TEST_F(Bmp, RunLengthEncoded) {
-    // 4 x 3 RLE8: stored row 0 (bottom) = 3 red + 1 blue; row 1 skipped by a
-    // delta (stays black except where the delta lands); end of bitmap.
-    auto d = decode(bmp(4, 3, 8, 1, kPalette,
-                        {3, 3, 1, 1, 0, 0,  // row 0, end of line
-                         0, 2, 2, 1,        // delta: column 2, row 2
-                         0, 3, 2, 1, 3, 0,  // literal green, blue, red (+ pad)
-                         0, 1}));
-    ASSERT_EQ(d.result, 1);
-    EXPECT_EQ(d.at(0, 2), kRed);
-    EXPECT_EQ(d.at(2, 2), kRed);
-    EXPECT_EQ(d.at(3, 2), kBlue);
-    EXPECT_EQ(d.at(0, 1), kBlack);
-    EXPECT_EQ(d.at(0, 0), kBlack);
-    EXPECT_EQ(d.at(2, 0), kGreen);
-    EXPECT_EQ(d.at(3, 0), kBlue);  // the literal's third pixel falls off the row
-
-    // RLE4 is decoded too: a run alternates the two nibbles.
-    d = decode(bmp(4, 1, 4, 2, kPalette, {4, 0x31, 0, 1}));
-    ASSERT_EQ(d.result, 1);
-    EXPECT_EQ(d.pixels, (Pixel{0, 0, 255, 255, 0, 0, 0, 0, 255, 255, 0, 0}));
-    d = decode(bmp(3, 1, 4, 2, kPalette, {0, 3, 0x23, 0x10, 0, 1}));
-    ASSERT_EQ(d.result, 1);
-    EXPECT_EQ(d.pixels, (Pixel{0, 255, 0, 0, 0, 255, 255, 0, 0}));
-}
-
-TEST_F(Bmp, BottomUpFlagKeepsStoredOrder) {
-    auto d = decode(bmp(1, 2, 24, 0, {}, {1, 1, 1, 0, 2, 2, 2, 0}), RT_IMAGE_BOTTOM_UP);
-    ASSERT_EQ(d.result, 1);
-    EXPECT_EQ(d.pixels, (Pixel{1, 1, 1, 2, 2, 2}));
+// Every depth and compression, rows stored bottom row first; the pixels come
+// out top-down as blue, green, red unless asked to stay bottom-up.
+TEST_F(Bmp, EveryDepthAndCompressionDecodes) {
+    const struct { const char* what; std::vector<uint8_t> file; int32_t flags; Pixel want; } cases[] = {
+        {"24 bit, rows padded to 4", bmp(2, 2, 24, 0, {}, {255, 0, 0, 0, 255, 0, 0, 0, 0, 0, 255, 255, 255, 255, 0, 0}),
+         0, {0, 0, 255, 255, 255, 255, 255, 0, 0, 0, 255, 0}},
+        {"32 bit", bmp(1, 2, 32, 0, {}, {1, 2, 3, 99, 4, 5, 6, 99}), 0, {4, 5, 6, 1, 2, 3}},
+        {"bottom-up keeps the stored order", bmp(1, 2, 24, 0, {}, {1, 1, 1, 0, 2, 2, 2, 0}), RT_IMAGE_BOTTOM_UP,
+         {1, 1, 1, 2, 2, 2}},
+        {"5-5-5: bits 10-14 red, 0-4 blue", bmp(2, 1, 16, 0, {}, {0x00, 0x7C, 0x1F, 0x00}), 0, {0, 0, 248, 248, 0, 0}},
+        {"8 bit", bmp(3, 1, 8, 0, kPalette, {3, 2, 1, 0}), 0, {0, 0, 255, 0, 255, 0, 255, 0, 0}},
+        {"4 bit, odd width", bmp(3, 1, 4, 0, kPalette, {0x12, 0x3F, 0, 0}), 0, {255, 0, 0, 0, 255, 0, 0, 0, 255}},
+        // 1 bit is black and white whatever the table holds.
+        {"1 bit over two bytes", bmp(10, 1, 1, 0, {0x0000FF, 0xFF0000}, {0xA0, 0x40, 0, 0}), 0,
+         {255, 255, 255, 0, 0, 0, 255, 255, 255, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 255, 255, 255}},
+        // Row 0: 3 red + 1 blue; a delta to column 2 of row 2; a literal
+        // green, blue, red whose third pixel falls off the row.
+        {"RLE8 with a delta", bmp(4, 3, 8, 1, kPalette, {3, 3, 1, 1, 0, 0, 0, 2, 2, 1, 0, 3, 2, 1, 3, 0, 0, 1}), 0,
+         {0, 0, 0, 0, 0, 0, 0, 255, 0, 255, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+          0, 0, 255, 0, 0, 255, 0, 0, 255, 255, 0, 0}},
+        {"RLE4 run alternates nibbles", bmp(4, 1, 4, 2, kPalette, {4, 0x31, 0, 1}), 0,
+         {0, 0, 255, 255, 0, 0, 0, 0, 255, 255, 0, 0}},
+        {"RLE4 literal", bmp(3, 1, 4, 2, kPalette, {0, 3, 0x23, 0x10, 0, 1}), 0, {0, 255, 0, 0, 0, 255, 255, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        const auto d = decode(c.file, c.flags);
+        EXPECT_TRUE(d.recognised && d.result == 1) << c.what;
+        EXPECT_EQ(d.pixels, c.want) << c.what;
+    }
 }
 
 TEST_F(Bmp, LyingHeadersAreRefusedWithoutOverrun) {

@@ -68,53 +68,30 @@ TEST_F(Png, InterlacedMatchesItsTwin) {
     }
 }
 
-TEST_F(Png, SixteenBitSamplesKeepTheirHighByte) {
-    PngSpec spec{2, 1, PNG_COLOR_TYPE_RGB, 16, false, {}, {}, {}};
-    spec.rows = {0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0xFF, 0x01, 0x00, 0xFF, 0x80, 0x80};
-    const auto d = decode(write_png(spec));
-    ASSERT_EQ(d.result, 1);
-    EXPECT_EQ(d.depth, 24);
-    EXPECT_EQ(d.pixels, (Pixel{0x9A, 0x56, 0x12, 0x80, 0x00, 0xFF}));
-}
-
-TEST_F(Png, PalettesExpandWithTheirTransparency) {
-    PngSpec spec{3,  1,        PNG_COLOR_TYPE_PALETTE, 8, false, {255, 0, 0, 0, 255, 0, 0, 0, 255},
-                 {}, {2, 0, 1}};
-    auto d = decode(write_png(spec));
-    ASSERT_EQ(d.result, 1);
-    EXPECT_EQ(d.depth, 24);
-    EXPECT_EQ(d.pixels, (Pixel{255, 0, 0, 0, 0, 255, 0, 255, 0}));
-
-    spec.alpha = {0, 128};  // entry 2 stays opaque
-    d = decode(write_png(spec));
-    ASSERT_EQ(d.result, 1);
-    EXPECT_EQ(d.depth, 32);
-    EXPECT_EQ(d.pixels, (Pixel{255, 0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 128}));
-
-    // A 2-bit palette packs four pixels into a byte.
-    spec = {4, 1, PNG_COLOR_TYPE_PALETTE, 2, false, {1, 2, 3, 4, 5, 6, 7, 8, 9}, {}, {0x24}};
-    d = decode(write_png(spec));
-    ASSERT_EQ(d.result, 1);
-    EXPECT_EQ(d.pixels, (Pixel{3, 2, 1, 9, 8, 7, 6, 5, 4, 3, 2, 1}));
-}
-
-TEST_F(Png, GreyComesOutGrey) {
-    auto d = decode(write_png({2, 1, PNG_COLOR_TYPE_GRAY, 8, false, {}, {}, {7, 200}}));
-    ASSERT_EQ(d.result, 1);
-    EXPECT_EQ(d.depth, 24);
-    EXPECT_EQ(d.pixels, (Pixel{7, 7, 7, 200, 200, 200}));
-
-    // Low bit depths are scaled to the full 8-bit range.
-    d = decode(write_png({3, 1, PNG_COLOR_TYPE_GRAY, 1, false, {}, {}, {0xA0}}));
-    ASSERT_EQ(d.result, 1);
-    EXPECT_EQ(d.pixels, (Pixel{255, 255, 255, 0, 0, 0, 255, 255, 255}));
-    d = decode(write_png({2, 1, PNG_COLOR_TYPE_GRAY, 4, false, {}, {}, {0x5F}}));
-    EXPECT_EQ(d.at(0, 0), (Pixel{0x55, 0x55, 0x55}));
-
-    d = decode(write_png({1, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 16, true, {}, {}, {1, 2, 3, 4}}));
-    ASSERT_EQ(d.result, 1);
-    EXPECT_EQ(d.depth, 32);
-    EXPECT_EQ(d.at(0, 0), (Pixel{1, 1, 1, 3}));
+// Colour types and bit depths: 16-bit samples keep their high byte, palettes
+// expand (with alpha where tRNS gives it), grey is scaled to the full range.
+TEST_F(Png, EveryColourTypeComesOutBgr) {
+    const std::vector<uint8_t> rgb = {255, 0, 0, 0, 255, 0, 0, 0, 255};
+    const struct { const char* what; PngSpec spec; int32_t depth; Pixel want; } cases[] = {
+        {"16-bit RGB", {2, 1, PNG_COLOR_TYPE_RGB, 16, false, {}, {}, {0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0xFF, 0x01, 0x00, 0xFF, 0x80, 0x80}},
+         24, {0x9A, 0x56, 0x12, 0x80, 0x00, 0xFF}},
+        {"palette", {3, 1, PNG_COLOR_TYPE_PALETTE, 8, false, rgb, {}, {2, 0, 1}}, 24, {255, 0, 0, 0, 0, 255, 0, 255, 0}},
+        {"palette with tRNS (entry 2 opaque)", {3, 1, PNG_COLOR_TYPE_PALETTE, 8, false, rgb, {0, 128}, {2, 0, 1}},
+         32, {255, 0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 128}},
+        {"2-bit palette", {4, 1, PNG_COLOR_TYPE_PALETTE, 2, false, {1, 2, 3, 4, 5, 6, 7, 8, 9}, {}, {0x24}},
+         24, {3, 2, 1, 9, 8, 7, 6, 5, 4, 3, 2, 1}},
+        {"grey", {2, 1, PNG_COLOR_TYPE_GRAY, 8, false, {}, {}, {7, 200}}, 24, {7, 7, 7, 200, 200, 200}},
+        {"1-bit grey", {3, 1, PNG_COLOR_TYPE_GRAY, 1, false, {}, {}, {0xA0}}, 24, {255, 255, 255, 0, 0, 0, 255, 255, 255}},
+        {"4-bit grey", {2, 1, PNG_COLOR_TYPE_GRAY, 4, false, {}, {}, {0x5F}}, 24, {0x55, 0x55, 0x55, 0xFF, 0xFF, 0xFF}},
+        {"16-bit grey with alpha, interlaced", {1, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 16, true, {}, {}, {1, 2, 3, 4}},
+         32, {1, 1, 1, 3}},
+    };
+    for (const auto& c : cases) {
+        const auto d = decode(write_png(c.spec));
+        EXPECT_TRUE(d.recognised && d.result == 1) << c.what;
+        EXPECT_EQ(d.depth, c.depth) << c.what;
+        EXPECT_EQ(d.pixels, c.want) << c.what;
+    }
 }
 
 TEST_F(Png, DamagedDataFailsWithoutReadingPastTheEnd) {

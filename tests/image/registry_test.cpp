@@ -1,6 +1,7 @@
 // The decoder registry: order, capacity, once-only registration, per-thread state.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 #include <vector>
@@ -34,7 +35,13 @@ void count_close(rt_decode_state*) {
 }
 
 const rt_image_decoder kRefuser = {refuse, nullptr, nullptr};
+int32_t fill_99(rt_decode_state*, void* buffer, int32_t, int32_t) {
+    std::fill_n(static_cast<uint8_t*>(buffer), 3, 99);
+    return 1;
+}
+
 const rt_image_decoder kZ = {accept_z, fill_z, count_close};
+const rt_image_decoder kZ99 = {accept_z, fill_99, nullptr};
 
 TEST(Registry, HoldsThirtyAndRegistersPngOnce) {
     rt_image_decoder_init();
@@ -72,21 +79,27 @@ TEST(Registry, DecodeReleasesAndNeedsARecognition) {
     EXPECT_EQ(rt_image_recognise(data, 0), 0);
 }
 
-TEST(Registry, BmpIsTriedBeforePngAndStateIsPerThread) {
-    zentara_test::register_builtin_decoders();
-    rt_image_decoder_register(&kZ);
-    const uint8_t z[] = {'Z', 7};
-    ASSERT_EQ(rt_image_recognise(z, 2), 1);
-    EXPECT_EQ(rt_image_width(), 1);
-    std::thread other([] {
-        const uint8_t not_an_image[] = {'Q', 1};
-        EXPECT_EQ(rt_image_recognise(not_an_image, 2), 0);
-        EXPECT_EQ(rt_image_width(), 0);
-    });
-    other.join();
-    uint8_t pixel[3] = {};
-    EXPECT_EQ(rt_image_decode(pixel, 3, 0), 1);  // this thread's state survived
-    EXPECT_EQ(pixel[2], 7);
+// Decoders are asked in the order they were registered: the first that
+// recognises the data decodes it.
+TEST(Registry, FirstRegisteredDecoderWinsAndStateIsPerThread) {
+    for (const int32_t want : {7, 99}) {
+        rt_image_decoder_init();
+        g_checks = 0;
+        rt_image_decoder_register(&kRefuser);
+        rt_image_decoder_register(want == 7 ? &kZ : &kZ99);
+        rt_image_decoder_register(want == 7 ? &kZ99 : &kZ);
+        const uint8_t z[] = {'Z', 7};
+        ASSERT_EQ(rt_image_recognise(z, 2), 1);
+        EXPECT_EQ(g_checks, 1);
+        std::thread([] {
+            const uint8_t not_an_image[] = {'Q', 1};
+            EXPECT_EQ(rt_image_recognise(not_an_image, 2), 0);
+            EXPECT_EQ(rt_image_width(), 0);
+        }).join();
+        uint8_t pixel[3] = {};
+        EXPECT_EQ(rt_image_decode(pixel, 3, 0), 1);  // this thread's state survived
+        EXPECT_EQ(pixel[2], want);
+    }
 }
 
 }  // namespace

@@ -63,15 +63,4 @@ TEST(MemoryLimit, AllocatingCallsAnswerTheirFailureValue) {
     EXPECT_EQ(WEXITSTATUS(status), 0) << "bits of the failed checks";
 }
 
-TEST(MemoryLimit, NumberedIdsBeyondAnyTableAreRefused) {
-    rt_table* table = rt_table_new(8, 16, nullptr);
-    int32_t id = 5;
-    EXPECT_EQ(rt_table_alloc(table, RT_TABLE_MAX_ID + 1, &id), nullptr);
-    EXPECT_EQ(id, 0);
-    EXPECT_EQ(rt_table_capacity(table), 16);
-    void* ignored = nullptr;
-    EXPECT_EQ(rt_list_new(INT32_MAX - 4, &ignored, nullptr, 7), nullptr);
-    rt_table_destroy(table);
-}
-
 }  // namespace

@@ -1,6 +1,6 @@
 // The opaque draw copies prepared rows: whatever changes a sprite's pixels
 // (a drawing pass, plotted pixels, a grab into its id) must show in the next
-// opaque draw, and partly covered sprites must clip exactly.
+// opaque draw.
 #include "tests/screen/screen_fixture.h"
 
 using namespace screen_test;
@@ -50,18 +50,6 @@ TEST_F(OpaqueDrawTest, GrabbedAndCopiedSpritesDrawTheirOwnPixels) {
     rt_sprite_draw(grab, 0, 0);
     EXPECT_EQ(pixel(0, 0), kWhite);
     for (int32_t s : {grab, box, copy}) rt_sprite_free(s);
-}
-
-TEST_F(OpaqueDrawTest, PartlyCoveredSpritesClipOnEverySide) {
-    const int32_t s = sprite_with_box(10, 10, 0, 0, 10, 10, kRed);
-    rt_sprite_draw(s, -5, -5);
-    rt_sprite_draw(s, kWidth - 5, kHeight - 5);
-    EXPECT_EQ(pixel(4, 4), kRed);
-    EXPECT_EQ(pixel(5, 5), kBlue);
-    EXPECT_EQ(pixel(kWidth - 5, kHeight - 5), kRed);
-    EXPECT_EQ(pixel(kWidth - 6, kHeight - 1), kBlue);
-    EXPECT_EQ(pixel(kWidth - 1, kHeight - 1), kRed);
-    rt_sprite_free(s);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <utility>
 
 using namespace screen_test;
 
@@ -28,6 +29,14 @@ TEST_F(SpriteTest, KeyedDrawLeavesBlackOutOpaqueDrawPaintsIt) {
     rt_sprite_free(s);
     EXPECT_EQ(rt_sprite_width(s), 0);
     EXPECT_EQ(rt_sprite_draw(s, 0, 0), 0);
+    // A created sprite is transparent black unless flag 8 makes it opaque.
+    const int32_t clear = rt_sprite_create(-1, 3, 3), opaque = rt_sprite_create_flags(-1, 3, 3, 12);
+    rt_sprite_draw_keyed(clear, 30, 0);
+    rt_sprite_draw_keyed(opaque, 40, 0);
+    EXPECT_EQ(pixel(31, 1), kBlue);
+    EXPECT_EQ(pixel(41, 1), 0u);
+    rt_sprite_free(clear);
+    rt_sprite_free(opaque);
 }
 
 TEST_F(SpriteTest, AlphaDrawBlendsByLowByteOfOpacity) {
@@ -104,34 +113,31 @@ TEST_F(SpriteTest, LoadingRulesForFlagsAndFiles) {
     rt_sprite_free(s);
 }
 
-TEST_F(SpriteTest, CreatedSpritesAreTransparentUnlessFlag8) {
-    const int32_t clear = rt_sprite_create(-1, 3, 3);
-    const int32_t opaque = rt_sprite_create_flags(-1, 3, 3, 12);
-    rt_sprite_draw_keyed(clear, 0, 0);
-    rt_sprite_draw_keyed(opaque, 10, 0);
-    EXPECT_EQ(pixel(1, 1), kBlue);
-    EXPECT_EQ(pixel(11, 1), 0u);
-    rt_sprite_free(clear);
-    rt_sprite_free(opaque);
-}
-
-TEST_F(SpriteTest, NothingDrawnOffScreenAndEdgesClipExactly) {
-    const int32_t s = sprite_with_box(8, 4, 0, 0, 8, 4, kRed);
-    // Last column in green, to see which column lands on screen.
+// Every draw kind clips exactly on every side and answers 0 when nothing of
+// the sprite is on screen. The last column is green, to see which one lands.
+TEST_F(SpriteTest, EveryDrawKindClipsExactlyOnEverySide) {
+    const int32_t s = sprite_with_box(8, 4, 0, 0, 7, 4, kRed);
     rt_draw_start(rt_sprite_output(s));
     rt_draw_box(7, 0, 1, 4, kGreen);
     rt_draw_stop();
-    EXPECT_EQ(rt_sprite_draw(s, -8, 0), 0);
-    EXPECT_EQ(rt_sprite_draw(s, kWidth, 0), 0);
-    EXPECT_EQ(rt_sprite_draw_keyed(s, 0, kHeight), 0);
-    EXPECT_EQ(rt_sprite_draw_keyed(s, 0, -4), 0);
-    EXPECT_EQ(pixel(0, 0), kBlue);
-    EXPECT_EQ(pixel(kWidth - 1, 0), kBlue);
-    EXPECT_NE(rt_sprite_draw(s, -7, 0), 0);
-    EXPECT_EQ(pixel(0, 0), kGreen);
-    EXPECT_EQ(pixel(1, 0), kBlue);
-    EXPECT_NE(rt_sprite_draw_keyed(s, kWidth - 1, kHeight - 1), 0);
-    EXPECT_EQ(pixel(kWidth - 1, kHeight - 1), kRed);
+    using Draw = int32_t (*)(int32_t, int32_t, int32_t);
+    const Draw kinds[] = {rt_sprite_draw, rt_sprite_draw_keyed,
+                          [](int32_t id, int32_t x, int32_t y) { return rt_sprite_draw_alpha(id, x, y, 255); }};
+    for (Draw draw : kinds) {
+        rt_screen_clear(kBlue);
+        for (auto [x, y] : {std::pair{-8, 0}, {kWidth, 0}, {0, kHeight}, {0, -4}}) EXPECT_EQ(draw(s, x, y), 0);
+        EXPECT_EQ(pixel(0, 0), kBlue);
+        EXPECT_NE(draw(s, -7, -3), 0);
+        EXPECT_NE(draw(s, kWidth - 1, kHeight - 1), 0);
+        EXPECT_NE(draw(s, kWidth - 2, 10), 0);
+        EXPECT_EQ(pixel(0, 0), kGreen);
+        EXPECT_EQ(pixel(1, 0), kBlue);
+        EXPECT_EQ(pixel(0, 1), kBlue);
+        EXPECT_EQ(pixel(kWidth - 1, kHeight - 1), kRed);
+        EXPECT_EQ(pixel(kWidth - 2, kHeight - 1), kBlue);
+        EXPECT_EQ(pixel(kWidth - 1, 13), kRed);
+        EXPECT_EQ(pixel(kWidth - 1, 14), kBlue);
+    }
     rt_sprite_free(s);
 }
 

@@ -1,12 +1,13 @@
-// Draws a scene with every kind of drawing the game uses (star field, keyed,
-// translucent and rotated sprites, text in several sizes) and keeps it as
-// docs/screenshots/runtime_scene.png.
-#include "tests/screen/screen_fixture.h"
+// A scene with every kind of drawing the game uses: a star field, keyed,
+// translucent and rotated sprites, and text in several sizes.
+#include <QString>
 
-#include <QDir>
-#include <cstdlib>
-
-using namespace screen_test;
+#include "runtime/core/rt_core.h"
+#include "runtime/draw/rt_draw.h"
+#include "runtime/image/rt_image.h"
+#include "runtime/screen/rt_screen.h"
+#include "runtime/window/rt_window.h"
+#include "tools/screenshots/shots.h"
 
 namespace {
 
@@ -58,34 +59,29 @@ int32_t ship() {
     return s;
 }
 
-TEST(SceneScreenshot, RuntimeScene) {
-    open_screen(1024, 768);
-    rt_screen_clear(0);
-    const int32_t stars = star_field();
-    const int32_t hull = ship();
-    const int32_t glow = rt_sprite_create_flags(-1, 200, 120, 4);
-    rt_draw_start(rt_sprite_output(glow));
-    rt_draw_front_colour(0x40A0FF);
-    rt_draw_ellipse(100, 60, 98, 58);
-    rt_draw_stop();
+bool open_scene_screen() {
+    rt_string_init();
+    rt_image_decoder_init();
+    rt_alphablend_init();
+    rt_image_init();
+    rt_draw_init();
+    rt_font_init();
+    rt_window_init();
+    if (rt_screen_init() != 1 || rt_sprite3d_init() != 1) return false;
+    const int32_t window = rt_window_open(-1, 0, 0, 1024, 768, "Zentara runtime", RT_WINDOW_CAPTION);
+    return window != 0 && rt_screen_open(window, 0, 0, 1024, 768, 1, 0, 0) == 1;
+}
+
+void draw_text_lines() {
     const int32_t title = text_sprite("Zentara runtime", 50, 0xCC6666);
     const int32_t line = text_sprite("Georgia 20: keyed text on a sprite", 20, 0x66CCCC);
     const int32_t small = text_sprite("Georgia 12: the smallest size the game uses", 12, 0xFFFFFF);
-
-    rt_sprite_draw(stars, -200, 0);
-    rt_sprite_draw_alpha(glow, 700, 420, 128);
-    rt_sprite_draw_keyed(glow, 60, 420);
     rt_sprite_draw_keyed(title, 40, 30);
     rt_sprite_draw_keyed(line, 40, 120);
     rt_sprite_draw_keyed(small, 40, 170);
-    rt_sprite3d_begin();
-    const int32_t rotor = rt_sprite3d_create(-1, hull);
-    for (int i = 0; i < 8; ++i) {
-        rt_sprite3d_rotate(rotor, 45.0f * i, 0);
-        rt_sprite3d_draw_alpha(rotor, 120 + i * 100, 260, 255 - i * 25);
-    }
-    rt_sprite_draw_keyed(hull, 480, 600);
-    rt_sprite3d_end();
+}
+
+void draw_status() {
     rt_draw_start(rt_screen_output());
     const int32_t font = rt_font_load(-1, "Georgia", 15, RT_FONT_QUALITY);
     rt_draw_font(rt_font_handle(font));
@@ -96,16 +92,38 @@ TEST(SceneScreenshot, RuntimeScene) {
     rt_draw_text(10, 740, "Shield 100%", 0xFFFFFF);
     rt_draw_stop();
     rt_font_free(font);
-    EXPECT_EQ(rt_screen_flip(), 1);
-
-    const char* root = std::getenv("ZENTARA_SOURCE_DIR");
-    const QString dir = QString::fromLocal8Bit(root ? root : ".") + "/docs/screenshots";
-    QDir().mkpath(dir);
-    const QString path = dir + "/runtime_scene.png";
-    ASSERT_EQ(rt_screen_save_png(path.toLocal8Bit().constData()), 1);
-    EXPECT_EQ(QImage(path).size(), QSize(1024, 768));
-    rt_sprite3d_free(rotor);
-    open_screen();
 }
 
 }  // namespace
+
+namespace shots {
+
+bool save_scene(const QString& folder) {
+    if (!open_scene_screen()) return false;
+    rt_screen_clear(0);
+    const int32_t hull = ship();
+    const int32_t glow = rt_sprite_create_flags(-1, 200, 120, 4);
+    rt_draw_start(rt_sprite_output(glow));
+    rt_draw_front_colour(0x40A0FF);
+    rt_draw_ellipse(100, 60, 98, 58);
+    rt_draw_stop();
+    rt_sprite_draw(star_field(), -200, 0);
+    rt_sprite_draw_alpha(glow, 700, 420, 128);
+    rt_sprite_draw_keyed(glow, 60, 420);
+    draw_text_lines();
+    rt_sprite3d_begin();
+    const int32_t rotor = rt_sprite3d_create(-1, hull);
+    for (int i = 0; i < 8; ++i) {
+        rt_sprite3d_rotate(rotor, 45.0f * i, 0);
+        rt_sprite3d_draw_alpha(rotor, 120 + i * 100, 260, 255 - i * 25);
+    }
+    rt_sprite_draw_keyed(hull, 480, 600);
+    rt_sprite3d_end();
+    draw_status();
+    const bool saved = rt_screen_flip() == 1 &&
+                       rt_screen_save_png((folder + "/runtime_scene.png").toLocal8Bit().constData()) == 1;
+    rt_screen_close();
+    return saved;
+}
+
+}  // namespace shots
