@@ -40,7 +40,7 @@ TEST(FuzzReplay, EveryKeptInputRunsCleanly) {
         }
     }
     std::sort(files.begin(), files.end());
-    ASSERT_FALSE(files.empty()) << "no seed corpus: run fuzz/make_corpus.py";
+    ASSERT_FALSE(files.empty()) << "no seed corpus: run tools/fuzz-corpus";
     for (const auto& file : files) {
         std::ifstream in(file, std::ios::binary);
         const std::vector<uint8_t> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
