@@ -47,7 +47,7 @@ void rt_draw_init(void) {
 }
 
 rt_draw_state* rt_screen_output(void) {
-    QImage* back = rt::screen::back_buffer();
+    const QImage* back = rt::screen::back_buffer();
     if (back == nullptr) return nullptr;
     rt::qt::app();  // text needs the application's font database
     auto state = std::make_unique<rt_draw_state>();

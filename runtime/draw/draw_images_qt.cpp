@@ -27,6 +27,15 @@ uint32_t blend(uint32_t src, uint32_t dst, uint32_t alpha) {
     return kOpaque | mix(src, dst, alpha, 16) | mix(src, dst, alpha, 8) | mix(src, dst, alpha, 0);
 }
 
+// The pixels of the target that `image` placed at (x, y) covers.
+QRect covered(const QImage& target, const QImage& image, int32_t x, int32_t y) {
+    const int64_t x0 = std::max<int64_t>(0, x), y0 = std::max<int64_t>(0, y);
+    const int64_t x1 = std::min<int64_t>(target.width(), int64_t{x} + image.width());
+    const int64_t y1 = std::min<int64_t>(target.height(), int64_t{y} + image.height());
+    if (x0 >= x1 || y0 >= y1) return {};
+    return QRect(QPoint(int(x0), int(y0)), QPoint(int(x1 - 1), int(y1 - 1)));
+}
+
 // Calls put(source pixel, target pixel) for every pixel of `image` placed at
 // (x, y) that lands inside the target.
 template <class Put>
@@ -78,6 +87,7 @@ void draw_image_sized(rt_draw_state& s, int32_t id, int32_t x, int32_t y, int32_
         sized = found->scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         if (sized.isNull()) return;
     }
+    s.touch(covered(*target, sized, x, y));
     // Images are copied by colour; in invert mode they combine with what is
     // there as NOT (source OR target), bit by bit.
     if ((s.mode & RT_DRAW_INVERT) != 0) {
@@ -94,6 +104,7 @@ void draw_image_alpha(rt_draw_state& s, int32_t id, int32_t x, int32_t y, int32_
     const QImage* found = rt::images::find(id);
     QImage* target = s.context_image();
     if (found == nullptr || target == nullptr) return;
+    s.touch(covered(*target, *found, x, y));
     const auto constant = static_cast<uint32_t>(opacity) & 0xFFu;
     if (found->hasAlphaChannel()) {
         for_each_covered(*target, *found, x, y, [constant](uint32_t src, uint32_t& dst) {

@@ -46,6 +46,7 @@ template <class Draw>
 void paint_shape(rt_draw_state& s, const QRect& bounds, Draw&& draw) {
     QPainter* p = prepared(s);
     if (p == nullptr) return;
+    s.touch(bounds.normalized().adjusted(-1, -1, 1, 1));
     const bool filled = (s.mode & RT_DRAW_OUTLINE) == 0;
     if ((s.mode & RT_DRAW_INVERT) == 0) {
         p->setPen(QPen(front(s), 0));
@@ -231,6 +232,11 @@ int32_t text(rt_draw_state& s, int32_t x, int32_t y, const char* text) {
     QPainter* p = prepared(s);
     if (p == nullptr || str.isEmpty()) return x;
     const TextMetrics metrics = measure_text(s.font, p->device(), str);
+    // Italic and decorated glyphs may reach beyond the advance and the line
+    // height; a line's height of margin all round covers them.
+    const int32_t margin = std::max(metrics.height, 1);
+    s.touch(span(int64_t{x} - margin, int64_t{y} - margin, int64_t{x} + metrics.advance + margin,
+                 int64_t{y} + metrics.height + margin));
     if ((s.mode & RT_DRAW_TRANSPARENT) == 0)
         p->fillRect(span(x, y, int64_t{x} + metrics.advance, int64_t{y} + metrics.height), back(s));
     p->setFont(s.font);
@@ -249,6 +255,7 @@ void rotated_text(rt_draw_state& s, int32_t x, int32_t y, const char* text, floa
         s.rotatedAngle = degrees;
     }
     const QFontMetrics metrics(*s.rotatedFont, p->device());
+    s.touch(QRect(-kFarAway, -kFarAway, 2 * kFarAway, 2 * kFarAway));
     p->translate(x, y);
     p->rotate(-degrees);  // the baseline rises for positive angles
     p->setFont(*s.rotatedFont);
@@ -273,6 +280,7 @@ void fill_area(rt_draw_state& s, int32_t x, int32_t y, uint32_t border_colour) {
         return to_border ? c != border : c == surface;
     };
     if (!inside(x, y)) return;
+    s.touch(image->rect());
     std::vector<uint8_t> seen(static_cast<size_t>(w) * h, 0);
     std::vector<std::pair<int32_t, int32_t>> todo{{x, y}};
     while (!todo.empty()) {
@@ -300,6 +308,7 @@ namespace {
 void set_pixel(rt_draw_state& s, int32_t x, int32_t y, uint32_t colour) {
     QImage* image = s.context_image();
     if (image == nullptr || !image->rect().contains(x, y)) return;
+    s.touch(QRect(x, y, 1, 1));
     reinterpret_cast<uint32_t*>(image->scanLine(y))[x] = to_argb(colour);
 }
 }  // namespace

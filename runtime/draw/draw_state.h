@@ -3,6 +3,7 @@
 // shapes, and being locked for direct pixel writes.
 #pragma once
 #include "runtime/draw/rt_draw.h"
+#include "runtime/screen/screen_internal.h"
 
 #include <QFont>
 #include <QImage>
@@ -34,6 +35,9 @@ struct rt_draw_state {
 
     // Makes sure a painter is held (re-acquiring after a lock); null if none.
     QPainter* context();
+    // Says that the next drawing may change the pixels within `area` of the
+    // target, before it draws (the screen keeps track of what changed).
+    void touch(const QRect& area);
     // The image the painter works on (the sprite's opaque view or the back buffer).
     QImage* context_image();
 
@@ -52,6 +56,8 @@ struct rt_draw_state {
     // end (closing the screen) must not take a live painter with it.
     QImage screenView;
     std::optional<QPainter> screenPainter;
+    // Held while the pointer to the back buffer's memory is handed out.
+    std::optional<rt::screen::BackBufferLoan> screenLoan;
     // Which back buffer (its image serial) or which pixels of the sprite (the
     // store's generation) the pass was made for.
     uint64_t targetSerial = 0;

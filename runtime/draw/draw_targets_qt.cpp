@@ -23,19 +23,23 @@ void rt_draw_state::drop_target() {
     bufferPointer = nullptr;
     screenPainter.reset();
     screenView = QImage();
+    screenLoan.reset();
     contextState = 0;
 }
 
 QPainter* rt_draw_state::acquire_context() {
     if (kind == Kind::Screen) {
-        QImage* back = rt::screen::back_buffer();
+        screenLoan.reset();
+        const QImage* back = rt::screen::back_buffer();
         if (back == nullptr) return nullptr;
         // Sprites and the pass must not paint the back buffer at once.
         rt_scene_end();
         bufferPointer = nullptr;
         if (targetSerial == 0) targetSerial = back_buffer_serial(*back);
-        screenView = QImage(back->bits(), back->width(), back->height(), back->bytesPerLine(),
-                            back->format());
+        // The view shares the buffer's memory; every drawing through it says
+        // where it draws first (touch).
+        screenView = QImage(const_cast<uchar*>(back->constBits()), back->width(), back->height(),
+                            back->bytesPerLine(), back->format());
         screenPainter.emplace(&screenView);
         deviceContext = screenPainter->isActive() ? &*screenPainter : nullptr;
         if (deviceContext == nullptr) screenPainter.reset();
@@ -51,8 +55,12 @@ bool rt_draw_state::lock_target() {
     if (kind == Kind::Screen) {
         screenPainter.reset();
         screenView = QImage();
-        QImage* back = rt::screen::back_buffer();
-        if (back == nullptr) return false;
+        screenLoan.emplace();
+        QImage* back = screenLoan->buffer();
+        if (back == nullptr) {
+            screenLoan.reset();
+            return false;
+        }
         rt_scene_end();
         bufferPointer = back->bits();
         bufferPitch = static_cast<int32_t>(back->bytesPerLine());
@@ -75,6 +83,7 @@ void rt_draw_state::release_target(bool) {
     if (kind == Kind::Screen) {
         screenPainter.reset();
         screenView = QImage();
+        screenLoan.reset();
     } else if (sprite) {
         sprite->gdi_end(false);
     }
@@ -90,7 +99,13 @@ QPainter* rt_draw_state::context() {
         contextState = 1;
         acquire_context();
     }
+    // Reading or drawing the screen needs a pending clear written first.
+    if (kind == Kind::Screen && deviceContext != nullptr) rt::screen::back_buffer();
     return deviceContext;
+}
+
+void rt_draw_state::touch(const QRect& area) {
+    if (kind == Kind::Screen) rt::screen::mark_drawn(area);
 }
 
 QImage* rt_draw_state::context_image() {

@@ -14,15 +14,6 @@ ScreenState& state() {
     return s;
 }
 
-QImage* back_buffer() {
-    ScreenState& s = state();
-    return s.isOpen ? &s.backBuffer : nullptr;
-}
-
-QPainter* scene() {
-    ScreenState& s = state();
-    return s.scene ? &*s.scene : nullptr;
-}
 
 int32_t pixel_format_code() { return state().pixelFormatCode; }
 int32_t bits_per_pixel() { return state().bitsPerPixel; }
@@ -69,6 +60,7 @@ int32_t rt_screen_open(int32_t window, int32_t x, int32_t y, int32_t width, int3
     s.pixelFormatCode = rt::screen::kPixelFormatX8R8G8B8;
     s.bitsPerPixel = 32;
     s.backBuffer.fill(0xFF000000u);
+    rt::screen::forget_back_buffer_history();
     rt::screen::hook_parent();
     s.refreshRate = rt::screen::desktop_refresh_rate();
     s.isOpen = true;
@@ -83,11 +75,8 @@ int32_t rt_screen_frame_rate(int32_t fps) {
 }
 
 void rt_screen_clear(uint32_t colour) {
-    auto& s = state();
-    if (!s.isOpen) return;
-    // The scene painter paints straight into the same memory, so an open scene
-    // stays valid across the fill.
-    s.backBuffer.fill(rt::screen::to_argb(colour));
+    if (!state().isOpen) return;
+    rt::screen::clear_back_buffer(rt::screen::to_argb(colour));
 }
 
 int32_t rt_screen_flip(void) {
@@ -111,6 +100,7 @@ void rt_screen_close(void) {
     s.width = s.height = 0;
     rt::screen::destroy_child();
     s.backBuffer = QImage();
+    rt::screen::forget_back_buffer_history();
     s.isOpen = false;
     s.isActive = false;
 }
@@ -174,7 +164,7 @@ void rt_screen_texture_states(void) {
 int32_t rt_screen_save_png(const char* path) {
     auto& s = state();
     if (!s.isOpen || path == nullptr) return 0;
-    return s.backBuffer.save(QString::fromLocal8Bit(path), "PNG") ? 1 : 0;
+    return rt::screen::frame().save(QString::fromLocal8Bit(path), "PNG") ? 1 : 0;
 }
 
 int64_t rt_screen_flip_count(void) { return state().flipCount; }

@@ -8,6 +8,7 @@ struct rt_sprite_pixels;
 
 class QImage;
 class QPainter;
+class QRect;
 
 namespace rt::screen {
 
@@ -23,11 +24,34 @@ inline constexpr int32_t kVertexTexturedDiffuse = 2;  // ... plus a diffuse colo
 // Pixel-format code of a 32-bit back buffer for direct pixel writes.
 inline constexpr int32_t kPixelFormatX8R8G8B8 = 64;
 
-// The back buffer (Format_RGB32) while a screen is open, else nullptr.
-QImage* back_buffer();
+// The back buffer (Format_RGB32) for reading while a screen is open, else
+// nullptr. Writers go through draw_opaque, scene or a BackBufferLoan.
+const QImage* back_buffer();
 
-// The scene painter while a scene is open (rt_scene_begin), else nullptr.
-QPainter* scene();
+// Copies an opaque picture (every alpha 0xFF) to (x, y) on the back buffer,
+// clipped; nothing when no screen is open.
+void draw_opaque(const QImage& picture, int32_t x, int32_t y);
+
+// Something other than an opaque picture is about to be drawn within `area`
+// (back-buffer pixels) by a drawing pass: writes a pending clear first.
+void mark_drawn(const QRect& area);
+
+// The scene painter, while a scene is open (rt_scene_begin), for drawing
+// within `area` (back-buffer pixels); else nullptr.
+QPainter* scene(const QRect& area);
+
+// Held by a drawing pass while its caller may write the back buffer's memory
+// through a pointer, at any time: the buffer counts as wholly changed, and
+// clears are written at once, since the writes would not see a pending one.
+class BackBufferLoan {
+public:
+    BackBufferLoan();
+    ~BackBufferLoan();
+    BackBufferLoan(const BackBufferLoan&) = delete;
+    BackBufferLoan& operator=(const BackBufferLoan&) = delete;
+    // The back buffer to write; nullptr when no screen is open.
+    QImage* buffer() const;
+};
 
 int32_t pixel_format_code();
 int32_t bits_per_pixel();

@@ -54,21 +54,26 @@ public:
     }
 
 protected:
-    void paintEvent(QPaintEvent*) override {
+    void paintEvent(QPaintEvent* event) override {
         const ScreenState& s = state();
         QPainter painter(this);
         if (!s.isOpen || s.backBuffer.isNull()) {
             painter.fillRect(rect(), Qt::black);
             return;
         }
-        if (size() == s.backBuffer.size()) {
-            painter.drawImage(0, 0, s.backBuffer);
+        // A clear still pending means nothing was drawn since the last frame,
+        // which the buffer's memory still holds: that is what the window shows
+        // until the next present writes the clear.
+        const QImage& shown = s.backBuffer;
+        if (size() == shown.size()) {
+            // Only the parts asked for: a present asks for what changed.
+            for (const QRect& part : event->region()) painter.drawImage(part.topLeft(), shown, part);
             return;
         }
         // Qt's own scaled draw takes its general path here, several times
         // slower than this stretch plus an unscaled draw.
         if (stretched_.size() != size()) stretched_ = QImage(size(), QImage::Format_RGB32);
-        stretch_into(s.backBuffer, stretched_, columns_);
+        stretch_into(shown, stretched_, columns_);
         painter.drawImage(0, 0, stretched_);
     }
 
@@ -89,7 +94,10 @@ protected:
         if (event->type() == QEvent::Resize && s.isOpen && s.childControl &&
             s.childControl->parent() == watched) {
             fit_child();
-            if (s.width != 0) present();
+            if (s.width != 0) {
+                forget_shown();
+                present();
+            }
         }
         return false;
     }
@@ -139,11 +147,15 @@ bool present() {
     if (child == nullptr) return false;
     // Nothing to show while hidden; without a display the paint is left to the
     // event loop (a grab of the window still paints the frame).
+    const QRegion unshown = take_unshown();
     if (!child->isVisible()) return true;
+    // A stretched frame moves every pixel it shows, so it is shown whole.
+    const QRegion area = child->size() == state().backBuffer.size() ? unshown : QRegion(child->rect());
+    if (area.isEmpty()) return true;
     if (offscreen_platform())
-        child->update();
+        child->update(area);
     else
-        child->repaint();
+        child->repaint(area);
     return true;
 }
 

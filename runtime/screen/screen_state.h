@@ -2,16 +2,37 @@
 // logic (screen.cpp) and its Qt side (screen_qt.cpp).
 #pragma once
 #include "runtime/screen/frame_pacer.h"
+#include "runtime/screen/tile_mask.h"
 
 #include <QImage>
 #include <QPainter>
+#include <QPoint>
 #include <QPointer>
+#include <QRegion>
 #include <QWidget>
 #include <array>
 #include <cstdint>
 #include <optional>
 
 namespace rt::screen {
+
+// What is known about the back buffer's pixels beyond the pixels themselves,
+// so that frames which change little cost little (back_buffer.cpp).
+struct BackBufferHistory {
+    // A clear not yet written (its ARGB colour). It is written when anything
+    // next reads or paints the back buffer, and dropped when an opaque draw
+    // covers the whole buffer first, as the game's star field does every frame.
+    std::optional<uint32_t> pendingClear;
+    // The buffer holds this opaque picture (its image's cache key) drawn at
+    // this place, except in `drawnOver`: drawing it there again only restores
+    // those parts.
+    std::optional<int64_t> backdropKey;
+    QPoint backdropAt;
+    TileMask drawnOver;
+    // The parts changed since the last present: what the window must show anew.
+    TileMask unshown;
+    int32_t loans = 0;  // drawing passes holding the buffer's memory
+};
 
 struct ScreenState {
     bool initialised = false;
@@ -29,11 +50,25 @@ struct ScreenState {
     std::array<int32_t, 4> renderStateCache{-1, -1, -1, -1};
     FramePacer pacer;
     QImage backBuffer;                // Format_RGB32
+    BackBufferHistory history;
     std::optional<QPainter> scene;    // open between rt_scene_begin and rt_scene_end
     int64_t flipCount = 0;
 };
 
 ScreenState& state();
+
+// Back-buffer bookkeeping (back_buffer.cpp).
+// The back buffer with any pending clear written: what a present shows.
+const QImage& frame();
+// Clears to an ARGB colour, or leaves the clear pending while no pass holds the buffer.
+void clear_back_buffer(uint32_t argb);
+// Forgets what was known about the pixels (the buffer was made or filled anew).
+void forget_back_buffer_history();
+// The parts to show anew since the last call (all of the buffer while a
+// drawing pass holds it); empty when nothing changed.
+QRegion take_unshown();
+// Makes the next present show the whole buffer (the window changed under it).
+void forget_shown();
 
 // Qt side.
 // Creates the child widget showing the back buffer in the window's client area.

@@ -285,7 +285,7 @@ int32_t rt_sprite_grab(int32_t id, int32_t x, int32_t y, int32_t width, int32_t 
 int32_t rt_sprite_grab_flags(int32_t id, int32_t x, int32_t y, int32_t width, int32_t height,
                              int32_t flags) {
     return rt::core::guarded(0, [&]() -> int32_t {
-        QImage* back = rt::screen::back_buffer();
+        const QImage* back = rt::screen::back_buffer();
         if (back == nullptr || flags == 2 || x < 0 || y < 0 || width < 0 || height < 0 ||
             int64_t{x} + width > back->width() || int64_t{y} + height > back->height()) {
             return 0;

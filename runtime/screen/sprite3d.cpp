@@ -179,14 +179,17 @@ int32_t rt_sprite3d_draw_alpha(int32_t sprite3d, int32_t x, int32_t y, int32_t o
     if (!m.areModeStatesSet) apply_mode_states();
     if (!r->isGeometryValid) rebuild_geometry(*r);
     // The device draws inside a scene; without one there is nothing to draw on.
-    QPainter* scene = rt::screen::scene();
-    if (scene == nullptr && rt_scene_begin()) scene = rt::screen::scene();
-    if (scene == nullptr) return 0;
+    if (!rt_scene_begin()) return 0;
     // Only the bits of the opacity that land in the diffuse alpha byte count.
     const uint32_t alpha = static_cast<uint32_t>(opacity) & 0xFFu;
     if (alpha == 0 || r->width == 0 || r->height == 0) return 1;
     QTransform placed = r->model;
     placed *= QTransform::fromTranslate(x, y);
+    // A pixel of margin around the turned quad's bounds covers its edge pixels.
+    const QRectF screen(0, 0, rt_screen_width(), rt_screen_height());
+    const QRectF bounds = placed.mapRect(QRectF(0, 0, r->width, r->height)) & screen;
+    const QRect area = bounds.isEmpty() ? QRect() : bounds.toAlignedRect().adjusted(-1, -1, 1, 1);
+    QPainter* scene = rt::screen::scene(area);
     scene->setTransform(placed);
     scene->setOpacity(alpha / 255.0);
     scene->drawImage(QPoint(0, 0), r->pixels->premultiplied());

@@ -6,8 +6,6 @@
 
 #include <QImage>
 #include <QPainter>
-#include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -15,46 +13,29 @@ using rt::sprites::SpriteRecord;
 
 enum class Blend { Opaque, Keyed, Alpha };
 
-// Copies the visible part of the sprite onto the back buffer. The source is
-// the store's opaque view, whose colours already carry alpha 0xFF, so every
-// row is a plain copy: the stored colour is drawn whatever its alpha.
-void blit_opaque(QImage& target, const QImage& source, int32_t x, int32_t y) {
-    const int32_t x0 = std::max(0, x), y0 = std::max(0, y);
-    const int32_t x1 = std::min(target.width(), x + source.width());
-    const int32_t y1 = std::min(target.height(), y + source.height());
-    if (x0 >= x1 || y0 >= y1) return;
-    const size_t bytes = static_cast<size_t>(x1 - x0) * sizeof(uint32_t);
-    uchar* target_bits = target.bits();
-    const qsizetype target_pitch = target.bytesPerLine();
-    for (int32_t row = y0; row < y1; ++row) {
-        const auto* src = reinterpret_cast<const uint32_t*>(source.constScanLine(row - y)) + (x0 - x);
-        auto* dst = reinterpret_cast<uint32_t*>(target_bits + row * target_pitch) + x0;
-        std::memcpy(dst, src, bytes);
-    }
-}
-
 int32_t draw(int32_t sprite, int32_t x, int32_t y, Blend blend, int32_t opacity) {
     const SpriteRecord* record = rt::sprites::find(sprite);
     if (record == nullptr) return 0;
     if (!rt_scene_begin()) return 0;
     if (rt::sprite3d::mode_states_set()) rt::sprite3d::leave_mode_states();
-    QImage* target = rt::screen::back_buffer();
     // Only sprites that reach into the screen are drawn.
     if (int64_t{x} + record->width <= 0 || int64_t{y} + record->height <= 0 ||
-        x >= target->width() || y >= target->height()) {
+        x >= rt_screen_width() || y >= rt_screen_height()) {
         return 0;
     }
     const rt_sprite_pixels& pixels = *record->pixels;
     if (blend == Blend::Opaque) {
         rt_render_state_set(1, rt::screen::kBlendOne, rt::screen::kBlendZero,
                             rt::screen::kVertexTextured);
-        blit_opaque(*target, pixels.opaque(), x, y);
+        // The store's opaque view carries alpha 0xFF, so the colours are
+        // copied as stored whatever their alpha.
+        rt::screen::draw_opaque(pixels.opaque(), x, y);
         return 1;
     }
     rt_render_state_set(1, rt::screen::kBlendSourceAlpha, rt::screen::kBlendInverseSourceAlpha,
                         blend == Blend::Alpha ? rt::screen::kVertexTexturedDiffuse
                                               : rt::screen::kVertexTextured);
-    QPainter& scene = *rt::screen::scene();
+    QPainter& scene = *rt::screen::scene(QRect(x, y, record->width, record->height));
     if (blend == Blend::Alpha) {
         scene.setOpacity((opacity & 0xFF) / 255.0);
         scene.drawImage(QPoint(x, y), pixels.premultiplied());

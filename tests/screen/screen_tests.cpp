@@ -60,6 +60,7 @@ TEST_F(ScreenStateTest, AutoStretchFollowsTheClientArea) {
     EXPECT_EQ(child->size(), QSize(800, 600));
     // The frame is scaled into the widget when it paints.
     rt_screen_clear(kRed);
+    rt_screen_flip();
     const QImage shown = child->grab().toImage();
     EXPECT_EQ(shown.size(), QSize(800, 600));
     EXPECT_EQ(shown.pixel(799, 599) & 0xFFFFFFu, 0xFF0000u);
