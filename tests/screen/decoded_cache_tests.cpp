@@ -107,13 +107,10 @@ TEST_F(DecodedCacheTest, TheDecoderReportsTheFileJustLoaded) {
     QImage rgb(7, 5, QImage::Format_RGB888);
     rgb.fill(qRgb(1, 2, 3));
     const int32_t other = load_png(rgb, 0);
-    EXPECT_EQ(rt_image_width(), 7);
-    EXPECT_EQ(rt_image_depth(), 24);
+    EXPECT_EQ(std::pair(rt_image_width(), rt_image_depth()), std::pair(7, 24));
     const int32_t again = rt_sprite_load(-1, path.c_str());
     ASSERT_NE(again, 0);
-    EXPECT_EQ(rt_image_width(), 3);
-    EXPECT_EQ(rt_image_height(), 2);
-    EXPECT_EQ(rt_image_depth(), 32);
+    EXPECT_EQ(std::tuple(rt_image_width(), rt_image_height(), rt_image_depth()), std::tuple(3, 2, 32));
     // The state is released as after a decode: nothing is left to decode.
     uint8_t buffer[64];
     EXPECT_EQ(rt_image_decode(buffer, 16, 0), 0);

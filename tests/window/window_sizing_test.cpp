@@ -16,21 +16,11 @@ using rt_test::numbered;
 
 namespace {
 
-constexpr int32_t kGameFlags = 0xCB0000;  // caption, system menu, both boxes, no sizing border
+using rt_test::kGameFlags;
 constexpr QSize kClient(320, 200);
 
-class WindowSizingTest : public ::testing::Test {
+class WindowSizingTest : public rt_test::WindowFixture {
   protected:
-    void SetUp() override { rt_window_init(); }
-    void TearDown() override {
-        rt_window_close_all();
-        drain();
-    }
-    int32_t open(int32_t flags) {
-        int32_t id = rt_window_open(-1, 10, 20, kClient.width(), kClient.height(), "Sizes", flags);
-        drain();
-        return id;
-    }
     // Numbered events of the sizing kinds, activation and moves left out.
     static std::vector<int32_t> sizing(std::vector<int32_t> codes) {
         std::erase_if(codes, [](int32_t c) { return c == RT_EVENT_ACTIVATE || c == RT_EVENT_MOVE; });
