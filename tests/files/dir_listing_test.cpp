@@ -86,10 +86,7 @@ TEST_F(DirListing, EmptyAndMissing) {
 
 TEST(DirCurrent, EndsInSlash) {
     rt_strbuf_ensure();
-    const std::string current = take_text(rt_dir_current(-1));
-    ASSERT_FALSE(current.empty());
-    EXPECT_EQ(current.back(), '/');
-    EXPECT_EQ(current, std::filesystem::current_path().string() + "/");
+    EXPECT_EQ(take_text(rt_dir_current(-1)), std::filesystem::current_path().string() + "/");
 
     // The listing the game makes: current directory + "zentara\" + pattern.
     TempDir dir;

@@ -31,9 +31,9 @@ Bytes stereo16_file() {
                  chunk("data", sine16(440, 0.2, 22050, 2, 0.5))});
 }
 
+// A short 8-bit file: silence, as only loading and playing matter here.
 Bytes mono8_file() {
-    return riff(
-        {chunk("fmt ", format_body(1, 1, 11025, 8)), chunk("data", sine8(440, 0.2, 11025, 0.5))});
+    return riff({chunk("fmt ", format_body(1, 1, 11025, 8)), chunk("data", Bytes(2205, 0x80))});
 }
 
 }  // namespace
