@@ -56,12 +56,7 @@ TEST_F(ScreenStateTest, AutoStretchFollowsTheClientArea) {
     rt::qt::window_widget(window_id())->show();  // hidden widgets defer resize events
     EXPECT_EQ(child->size(), client->size());
     rt_window_resize(window_id(), RT_WINDOW_KEEP, RT_WINDOW_KEEP, 800, 600);
-    EXPECT_EQ(child->size(), QSize(800, 600));
-    // The frame is scaled into the widget when it paints.
-    rt_screen_clear(kRed);
-    const QImage shown = child->grab().toImage();
-    EXPECT_EQ(shown.size(), QSize(800, 600));
-    EXPECT_EQ(shown.pixel(799, 599) & 0xFFFFFFu, 0xFF0000u);
+    EXPECT_EQ(child->size(), QSize(800, 600));  // what it shows: window_screen_tests
 
     ASSERT_EQ(rt_screen_open(window_id(), 10, 20, 64, 48, 0, 0, 0), 1);
     child = rt::screen::state().childControl;
