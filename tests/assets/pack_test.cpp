@@ -1,17 +1,20 @@
-// The committed asset pack: it is exactly what the generator makes, and its
-// pictures suit the offsets the game draws them at (the level values and the
-// files' presence are held to the game's rules by the checker of --check, in
-// tests/game_program).
+// The committed asset pack: it is exactly what the generator makes, and every
+// picture and sound suits the way the game uses it (the level values are held
+// to the game's rules by the checker of --check, in tests/game_program).
 #include <gtest/gtest.h>
 #include <png.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
+
+#include "runtime/sound/wave_format.h"
 
 namespace {
 
@@ -39,6 +42,7 @@ std::vector<std::string> list_files(const std::string& dir) {
 // A picture read independently of the generator that wrote it.
 struct Rgba {
     int width = 0, height = 0;
+    bool had_alpha = false;       // the file itself carries an alpha channel
     std::vector<uint8_t> pixels;  // RGBA rows
     const uint8_t* at(int x, int y) const {
         return &pixels[(static_cast<size_t>(y) * width + x) * 4];
@@ -48,6 +52,7 @@ bool read_png(const std::string& path, Rgba& out) {
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
+    out.had_alpha = (image.format & PNG_FORMAT_FLAG_ALPHA) != 0;
     image.format = PNG_FORMAT_RGBA;
     out.width = static_cast<int>(image.width);
     out.height = static_cast<int>(image.height);
@@ -153,6 +158,65 @@ TEST(AssetPack, PicturesFitTheGamesOffsets) {
         const auto [cx, cy] = centroid(shot, true);
         EXPECT_NEAR(cx, size / 2.0, 0.01) << name;
         EXPECT_NEAR(cy, size / 2.0, 0.01) << name;
+    }
+}
+
+TEST(AssetPack, KeyedPicturesHaveNoHolesAndAlphaPicturesHaveAlpha) {
+    for (const std::string& name : list_files(pack_dir())) {
+        if (name.size() < 4 || name.substr(name.size() - 4) != ".png") continue;
+        const bool keyed = name.rfind("feind", 0) == 0
+                               ? name.size() == 11
+                               : (name.rfind("bonus", 0) == 0 || name.rfind("planet", 0) == 0 ||
+                                  name.rfind("shipkugel", 0) == 0);
+        const Rgba img = load(name);
+        EXPECT_EQ(img.had_alpha, !keyed) << name;
+        if (!keyed) continue;
+        // A pure black pixel whose eight neighbours are all part of the shape
+        // would show as a transparent hole in it.
+        int holes = 0;
+        for (int y = 1; y + 1 < img.height; ++y)
+            for (int x = 1; x + 1 < img.width; ++x) {
+                bool enclosed = is_black(img.at(x, y));
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx)
+                        if ((dx || dy) && is_black(img.at(x + dx, y + dy))) enclosed = false;
+                holes += enclosed;
+            }
+        EXPECT_EQ(holes, 0) << name;
+    }
+}
+
+// Read by the runtime's own parser: 16-bit mono PCM the sound service plays.
+TEST(AssetPack, SoundsAreShortCleanAndLoud) {
+    for (const char* name : {"kugel.wav", "rakete.wav", "feindexplosion.wav", "raketeexplosion.wav",
+                             "kollision.wav", "bonus00.wav", "bonus01.wav", "bonus02.wav"}) {
+        const std::vector<uint8_t> bytes = read_bytes(pack_dir() + "/" + name);
+        const auto wave = rt::sound::parse_wave(bytes);
+        ASSERT_TRUE(wave && rt::sound::pcm_layout(wave->format)) << name;
+        const rt::sound::WaveFormat& f = wave->format;
+        EXPECT_TRUE(f.format_tag == 1 && f.channels == 1 && f.bits_per_sample == 16) << name;
+        EXPECT_TRUE(f.samples_per_second == 22050 || f.samples_per_second == 44100) << name;
+        std::vector<int16_t> w(wave->samples.size() / 2);
+        std::memcpy(w.data(), wave->samples.data(), w.size() * 2);
+        const double seconds = static_cast<double>(w.size()) / f.samples_per_second;
+        EXPECT_TRUE(seconds > 0.08 && seconds < 1.5) << name << ": " << seconds << " s";
+        int peak = 0;
+        for (int16_t s : w) peak = std::max(peak, std::abs(static_cast<int>(s)));
+        const double peak_db = 20.0 * std::log10(peak / 32768.0);
+        EXPECT_TRUE(peak_db > -2.0 && peak_db < -0.5) << name << ": peak " << peak_db << " dB";
+        // No click inside: no sample step is more than four times the largest
+        // of the 32 steps before it (plus 1% of full scale, for near silence).
+        auto step = [&](size_t at) { return std::abs(w[at] - w[at - 1]); };
+        for (size_t i = 33; i < w.size(); ++i) {
+            int before = 0;
+            for (size_t k = i - 32; k < i; ++k) before = std::max(before, step(k));
+            if (step(i) > 4 * (before + 328)) {
+                ADD_FAILURE() << name << " jumps at sample " << i;
+                break;
+            }
+        }
+        // No click: the sound starts and ends at silence.
+        EXPECT_TRUE(std::abs(w.front()) < 64 && std::abs(w.back()) < 64) << name;
     }
 }
 
