@@ -131,10 +131,8 @@ TEST_F(LevelTest, LevelWonByShootingAndTheLastLevelReturnsMinusOne) {
         Key(RT_KEY_SPACE, true);
     });
     EXPECT_EQ(Play(1), 2);
-    EXPECT_GT(game.Points, 20);
-    EXPECT_GE(game.Hits, 1);
-    EXPECT_GE(game.GunShots, game.Hits);
-    EXPECT_EQ(game.Lost, 0);
+    EXPECT_TRUE(game.Points > 20 && game.Hits >= 1 && game.GunShots >= game.Hits && game.Lost == 0)
+        << game.Points << " points, " << game.Hits << " of " << game.GunShots << " shots hit";
 
     // Level 2 of 2 won (the goal is lifted by the script) gives -1.
     SetLevelFrameHook([](LevelPhase phase, int64_t frame) {
@@ -151,9 +149,8 @@ TEST_F(LevelTest, LevelLostToRocketsIsRetriedWithR) {
         PointAt(512, 600);
     });
     EXPECT_EQ(Play(2), 2);
-    EXPECT_EQ(game.Lost, 1);
-    EXPECT_GE(game.RocketHits, 1);
-    EXPECT_GE(game.RocketShots, game.RocketHits);
+    EXPECT_TRUE(game.Lost == 1 && game.RocketHits >= 1 && game.RocketShots >= game.RocketHits)
+        << game.RocketHits << " of " << game.RocketShots << " rockets hit";
     EXPECT_GT(game.ShieldLevel, 255);
 }
 
@@ -191,8 +188,7 @@ TEST_F(LevelTest, DisabledEnemiesStandStillButAreStillHit) {
         Key(RT_KEY_SPACE, true);
     });
     EXPECT_EQ(Play(1, 1, 0, 1), 2);
-    EXPECT_GE(game.Hits, 1);
-    EXPECT_EQ(game.RocketShots, 0);
+    EXPECT_TRUE(game.Hits >= 1 && game.RocketShots == 0) << game.Hits << " " << game.RocketShots;
 }
 
 TEST_F(LevelTest, PauseFreezesEverythingButTheBonusTimers) {
@@ -288,10 +284,8 @@ TEST_F(ContactTest, AShotOverlappingTwoEnemiesHurtsOnlyTheFirst) {
     game.ShotsInFlight = 1;
 
     EXPECT_EQ(ShotHitsEnemies(shot), 1);
-    EXPECT_EQ(game.ShotsInFlight, 0);
-    EXPECT_EQ(rt_list_count(game.Shots), 0);
-    EXPECT_EQ(game.Hits, 1);
-    EXPECT_EQ(game.Points, 3);
+    EXPECT_EQ(std::tuple(game.ShotsInFlight, rt_list_count(game.Shots), game.Hits, game.Points),
+              std::tuple(0, 0, 1, 3));
     EXPECT_EQ(ShieldOf(FirstEnemy()), 40);
     EXPECT_EQ(ShieldOf(ListNext<Enemy>(game.Enemies)), 30);
 }
@@ -310,10 +304,8 @@ TEST_F(ContactTest, RammingDamagesTheShipAndTheEnemy) {
     EXPECT_EQ(game.ShieldLevel, 130);
     enemy->Shield = 190;
     enemy = EnemyHitsShip(enemy);
-    EXPECT_EQ(game.ShieldLevel, 160);
-    EXPECT_EQ(game.EnemiesDestroyed, 1);
-    EXPECT_EQ(game.Points, 5);
-    EXPECT_EQ(rt_list_count(game.Enemies), 2);
+    EXPECT_EQ(std::tuple(game.ShieldLevel, game.EnemiesDestroyed, game.Points, rt_list_count(game.Enemies)),
+              std::tuple(160, 1, 5, 2));
     EXPECT_EQ(ShieldOf(enemy), 0);  // the replacement, at BaseAlpha
 }
 
@@ -343,8 +335,7 @@ TEST_F(ContactTest, NoMoreThanMaxShotsFly) {
     game.ShotImage = rt_sprite_create(-1, 6, 6);
     game.ShotsInFlight = 0;
     for (int i = 0; i < 5; ++i) FireGun();
-    EXPECT_EQ(game.ShotsInFlight, 3);
-    EXPECT_EQ(rt_list_count(game.Shots), 3);
+    EXPECT_EQ(std::pair(game.ShotsInFlight, rt_list_count(game.Shots)), std::pair(3, 3));
 }
 
 // An enemy past the bottom edge scores EnemyPassPoints and comes back from
@@ -355,8 +346,7 @@ TEST_F(ContactTest, AnEnemyLeavingAtTheBottomReentersAtTheTop) {
     Enemy* enemy = AddEnemy(200, game.ScreenHeight + 1, 0);
     MoveEnemies(0);
     EXPECT_EQ(game.Points, 7);
-    EXPECT_LE(int32_t(enemy->Y), 0);
-    EXPECT_GE(int32_t(enemy->Y), -30);
+    EXPECT_TRUE(enemy->Y <= 0 && enemy->Y >= -30) << int32_t(enemy->Y);
 }
 
 // Enemy pictures are numbered with two digits, then with as many as needed.
