@@ -108,11 +108,9 @@ TEST_F(LevelFileTest, SavingKeepsTheFilesPermissions) {
 }
 
 TEST(LevelFileText, ReplaceFirstLineKeepsEveryLaterByte) {
-    EXPECT_EQ(ReplaceFirstLine("", "7"), "7\r\n");
-    EXPECT_EQ(ReplaceFirstLine("only", "7"), "7\r\n");
-    EXPECT_EQ(ReplaceFirstLine("a\rb", "7"), "7\r\nb");
-    EXPECT_EQ(ReplaceFirstLine("a\r\n\r\nb", "7"), "7\r\n\r\nb");
-    EXPECT_EQ(ReplaceFirstLine("a\n\rb", "7"), "7\r\n\rb");
+    const std::pair<const char*, const char*> cases[] = {
+        {"", "7\r\n"}, {"only", "7\r\n"}, {"a\rb", "7\r\nb"}, {"a\r\n\r\nb", "7\r\n\r\nb"}, {"a\n\rb", "7\r\n\rb"}};
+    for (const auto& [before, after] : cases) EXPECT_EQ(ReplaceFirstLine(before, "7"), after) << before;
     EXPECT_EQ(LevelReachedLine(2), "3 /Level erreicht");
 }
 

@@ -65,13 +65,12 @@ TEST_F(MouseTest, PointerOverAScreenChildCountsAndUnknownWindowsAnswerMinusOne) 
 
 TEST_F(MouseTest, CursorCounterBlanksThePointerBelowZero) {
     QWidget* top = rt::qt::window_widget(window_);
-    EXPECT_EQ(ShowCursor(0), -1);
-    EXPECT_EQ(top->cursor().shape(), Qt::BlankCursor);
-    EXPECT_EQ(ShowCursor(0), -2);
-    EXPECT_EQ(ShowCursor(1), -1);
-    EXPECT_EQ(top->cursor().shape(), Qt::BlankCursor);
-    EXPECT_EQ(ShowCursor(1), 0);
-    EXPECT_NE(top->cursor().shape(), Qt::BlankCursor);
+    // Each row: shown or hidden, the counter answered, whether the pointer is blank.
+    const std::tuple<int32_t, int32_t, bool> steps[] = {{0, -1, true}, {0, -2, true}, {1, -1, true}, {1, 0, false}};
+    for (const auto& [show, counter, blank] : steps) {
+        EXPECT_EQ(ShowCursor(show), counter);
+        EXPECT_EQ(top->cursor().shape() == Qt::BlankCursor, blank) << counter;
+    }
 }
 
 }  // namespace

@@ -41,15 +41,10 @@ Bytes mono8_file() {
 TEST_F(SoundLibrary, PcmFilesLoadAndPlayAtTheirOwnRates) {
     const int32_t stereo = load(-1, stereo16_file());
     const int32_t mono = load(-1, mono8_file());
-    ASSERT_NE(stereo, 0);
-    ASSERT_NE(mono, 0);
-    EXPECT_NE(stereo, mono);
-    EXPECT_EQ(rt_sound_frequency(stereo), 22050);
-    EXPECT_EQ(rt_sound_frequency(mono), 11025);
-    EXPECT_EQ(rt_sound_pan(stereo), 0);
-    EXPECT_EQ(rt_sound_volume_get(stereo), 0);
-    EXPECT_EQ(rt_sound_play(stereo), 1);
-    EXPECT_EQ(rt_sound_play(mono), 1);
+    ASSERT_TRUE(stereo != 0 && mono != 0 && stereo != mono);
+    EXPECT_EQ(std::pair(rt_sound_frequency(stereo), rt_sound_frequency(mono)), std::pair(22050, 11025));
+    EXPECT_EQ(std::pair(rt_sound_pan(stereo), rt_sound_volume_get(stereo)), std::pair(0, 0));
+    EXPECT_EQ(std::pair(rt_sound_play(stereo), rt_sound_play(mono)), std::pair(1, 1));
 
     // A float file plays too; a trailing partial frame is dropped.
     const Bytes floats(4 * 2 * 100 + 3, 0);
