@@ -69,8 +69,7 @@ TEST_F(MenuTest, CheckMarksAndGreyingByCommandIdInNestedPopups) {
         if (action->text() == "Nested") nested = action;
     }
     ASSERT_NE(nested, nullptr);
-    EXPECT_FALSE(nested->isEnabled());
-    EXPECT_TRUE(nested->isChecked());
+    EXPECT_TRUE(!nested->isEnabled() && nested->isChecked());
     EXPECT_EQ(rt_window_post_menu(window_, 42), 0);  // a grey item cannot be chosen
     rt_menu_item_disable(menu, 42, 0);
     EXPECT_TRUE(nested->isEnabled());

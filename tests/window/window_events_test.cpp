@@ -38,18 +38,15 @@ TEST_F(WindowTest, MenuEventCarriesItsItemUntilTheNextMenuEvent) {
 
     ASSERT_EQ(rt_window_post_menu(window, 7), 1);
     EXPECT_EQ(rt_window_event_poll(), RT_EVENT_MENU);
-    EXPECT_EQ(rt_event_item(), 7);
-    EXPECT_EQ(rt_event_window(), window);
+    EXPECT_EQ(std::pair(rt_event_item(), rt_event_window()), std::pair(7, window));
     EXPECT_EQ(rt_menu_item_state(menu, 7), 1);  // choosing leaves the check mark to the program
 
     // A close request: reported, window stays open, item unchanged.
     QWidget* top = rt::qt::window_widget(window);
     EXPECT_FALSE(top->close());
     EXPECT_EQ(numbered(drain()), std::vector<int32_t>{RT_EVENT_CLOSE});
-    EXPECT_EQ(rt_event_item(), 7);
-    EXPECT_EQ(rt_event_window(), window);
-    EXPECT_TRUE(top->isVisible());
-    EXPECT_NE(rt_window_handle(window), 0);
+    EXPECT_EQ(std::pair(rt_event_item(), rt_event_window()), std::pair(7, window));
+    EXPECT_TRUE(top->isVisible() && rt_window_handle(window) != 0);
 
     ASSERT_EQ(rt_window_post_menu(window, 8), 1);
     EXPECT_EQ(rt_window_event_wait(), RT_EVENT_MENU);
@@ -111,15 +108,13 @@ TEST_F(WindowTest, OpeningFlagsIdsAndHandles) {
     // A window under a number of the caller's: the result is its handle, which
     // names it wherever a handle is taken.
     int32_t handle = rt_window_open(5, 0, 0, 64, 48, nullptr, 0);
-    ASSERT_NE(handle, 0);
-    EXPECT_NE(handle, 5);
+    ASSERT_TRUE(handle != 0 && handle != 5);
     EXPECT_EQ(rt_window_handle(5), handle);
     EXPECT_EQ(rt::qt::client_widget(handle), rt::qt::client_widget(5));
     EXPECT_EQ(rt::qt::client_widget(5)->size(), QSize(64, 48));
     rt_window_close(5);
     EXPECT_EQ(rt_window_handle(5), 0);
-    EXPECT_EQ(rt::qt::window_widget(handle), nullptr);
-    EXPECT_EQ(rt::qt::client_widget(first + 12345), nullptr);
+    EXPECT_TRUE(rt::qt::window_widget(handle) == nullptr && rt::qt::client_widget(first + 12345) == nullptr);
     EXPECT_EQ(rt_window_resize(5, 0, 0, 10, 10), 0);
 }
 
