@@ -98,9 +98,7 @@ void sprite_call(FuzzInput& in, Handles& h, uint8_t op) {
             keep(h.sprites, rt_sprite_grab(pick(in, h.sprites), coordinate(in), coordinate(in),
                                            small_size(in), small_size(in)), where);
             break;
-        case 3:
-            rt_sprite_free(pick(in, h.sprites));
-            break;
+        case 3: rt_sprite_free(pick(in, h.sprites)); break;
         case 4:
             rt_sprite_draw_alpha(pick(in, h.sprites), coordinate(in), coordinate(in), in.TakeInt32());
             rt_sprite_draw_keyed(pick(in, h.sprites), coordinate(in), coordinate(in));
@@ -137,18 +135,10 @@ void sprite_call(FuzzInput& in, Handles& h, uint8_t op) {
 void draw_call(FuzzInput& in, Handles& h, uint8_t op) {
     const int32_t x = coordinate(in), y = coordinate(in);
     switch (op % 12) {
-        case 0:
-            rt_draw_start(rt_screen_output());
-            break;
-        case 1:
-            rt_draw_start(rt_sprite_output(pick(in, h.sprites)));
-            break;
-        case 2:
-            rt_draw_stop();
-            break;
-        case 3:
-            rt_draw_text(x, y, short_text(in).c_str(), static_cast<uint32_t>(in.TakeInt32()));
-            break;
+        case 0: rt_draw_start(rt_screen_output()); break;
+        case 1: rt_draw_start(rt_sprite_output(pick(in, h.sprites))); break;
+        case 2: rt_draw_stop(); break;
+        case 3: rt_draw_text(x, y, short_text(in).c_str(), static_cast<uint32_t>(in.TakeInt32())); break;
         case 4:
             rt_draw_box(x, y, coordinate(in), coordinate(in), static_cast<uint32_t>(in.TakeInt32()));
             break;
@@ -161,9 +151,7 @@ void draw_call(FuzzInput& in, Handles& h, uint8_t op) {
             rt_draw_line(x, y, coordinate(in), coordinate(in));
             rt_draw_ellipse(x, y, in.TakeByte() % 20, in.TakeByte() % 20);
             break;
-        case 7:
-            rt_draw_fill(x, y, in.TakeByte() & 1 ? RT_DRAW_FILL_SURFACE : 0u);
-            break;
+        case 7: rt_draw_fill(x, y, in.TakeByte() & 1 ? RT_DRAW_FILL_SURFACE : 0u); break;
         case 8:
             keep(h.images, rt_draw_grab_image(pick(in, h.images), x, y, small_size(in), small_size(in)),
                  in.TakeByte());
@@ -207,18 +195,10 @@ void list_call(FuzzInput& in, Handles& h, uint8_t op) {
                 if (size > 0) record[size - 1] = 0xAB;
             }
             break;
-        case 1:
-            rt_list_next(list);
-            break;
-        case 2:
-            rt_list_select(list, in.TakeInt32() % 64);
-            break;
-        case 3:
-            rt_list_delete(list);
-            break;
-        default:
-            rt_list_reset(list);
-            break;
+        case 1: rt_list_next(list); break;
+        case 2: rt_list_select(list, in.TakeInt32() % 64); break;
+        case 3: rt_list_delete(list); break;
+        default: rt_list_reset(list); break;
     }
 }
 
@@ -247,15 +227,9 @@ void file_call(FuzzInput& in, Handles& h, uint8_t op) {
             keep(h.files, rt_file_open(pick(in, h.files), name.c_str()), in.TakeByte());
             break;
         }
-        case 1:
-            rt_file_write_line(pick(in, h.files), short_text(in).c_str());
-            break;
-        case 2:
-            read_result(rt_file_read_line(pick(in, h.files), offset));
-            break;
-        case 3:
-            rt_file_close(pick(in, h.files));
-            break;
+        case 1: rt_file_write_line(pick(in, h.files), short_text(in).c_str()); break;
+        case 2: read_result(rt_file_read_line(pick(in, h.files), offset)); break;
+        case 3: rt_file_close(pick(in, h.files)); break;
         case 4:
             keep(h.listings, rt_dir_open(pick(in, h.listings), g_folder.c_str(), "*.*"), in.TakeByte());
             rt_dir_next(pick(in, h.listings));
@@ -272,21 +246,11 @@ void string_call(FuzzInput& in, uint8_t op) {
     const int32_t offset = in.TakeInt32();
     const std::string text = short_text(in);
     switch (op % 7) {
-        case 0:
-            read_result(rt_str_from_int(in.TakeInt32(), offset));
-            break;
-        case 1:
-            read_result(rt_str_mid(text.c_str(), in.TakeInt32(), in.TakeInt32(), offset));
-            break;
-        case 2:
-            read_result(rt_str_field(text.c_str(), in.TakeInt32(), ",", offset));
-            break;
-        case 3:
-            read_result(rt_str_lower(text.c_str(), offset));
-            break;
-        case 4:
-            rt_strbuf_append(text.c_str());
-            break;
+        case 0: read_result(rt_str_from_int(in.TakeInt32(), offset)); break;
+        case 1: read_result(rt_str_mid(text.c_str(), in.TakeInt32(), in.TakeInt32(), offset)); break;
+        case 2: read_result(rt_str_field(text.c_str(), in.TakeInt32(), ",", offset)); break;
+        case 3: read_result(rt_str_lower(text.c_str(), offset)); break;
+        case 4: rt_strbuf_append(text.c_str()); break;
         case 5:
             // Any offset below zero, but not far up: a fill position moved to
             // the end of a large buffer makes every later piece grow it, which
@@ -346,24 +310,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int step = 0; step < 64 && in.Remaining() > 0; ++step) {
         const uint8_t op = in.TakeByte();
         switch (op % 6) {
-            case 0:
-                sprite_call(in, h, op / 6);
-                break;
-            case 1:
-                draw_call(in, h, op / 6);
-                break;
-            case 2:
-                list_call(in, h, op / 6);
-                break;
-            case 3:
-                table_call(in, h);
-                break;
-            case 4:
-                file_call(in, h, op / 6);
-                break;
-            default:
-                string_call(in, op / 6);
-                break;
+            case 0: sprite_call(in, h, op / 6); break;
+            case 1: draw_call(in, h, op / 6); break;
+            case 2: list_call(in, h, op / 6); break;
+            case 3: table_call(in, h); break;
+            case 4: file_call(in, h, op / 6); break;
+            default: string_call(in, op / 6); break;
         }
     }
     clean_up(h);

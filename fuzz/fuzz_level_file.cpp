@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 
 #include "fuzz/fuzz_common.h"
@@ -26,18 +27,6 @@
 extern "C" int32_t rt_message_box(const char*, const char*) { FuzzFailure("message box reached"); }
 
 namespace {
-
-void WriteLevelFile(const uint8_t* data, size_t size) {
-    const int fd = open("zentara/zentara.ini", O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0) FuzzFailure("cannot write the level file");
-    size_t done = 0;
-    while (done < size) {
-        const ssize_t written = write(fd, data + done, size - done);
-        if (written <= 0) FuzzFailure("cannot write the level file");
-        done += static_cast<size_t>(written);
-    }
-    close(fd);
-}
 
 char g_scratch[] = "/tmp/zentara-fuzz-XXXXXX";
 
@@ -66,7 +55,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (chdir(g_scratch) != 0) FuzzFailure("scratch directory lost");
-    WriteLevelFile(data, size);
+    std::ofstream("zentara/zentara.ini", std::ios::binary).write(reinterpret_cast<const char*>(data),
+                                                                 static_cast<std::streamsize>(size));
 
     const int32_t reached = ReadLevelReached();
     const int32_t count = ReadLevelCount();

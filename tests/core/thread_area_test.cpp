@@ -45,16 +45,13 @@ TEST(ThreadAreaTest, EachThreadGetsItsOwnInitialisedBlockAndItsCleanupsRunInOrde
     static const int32_t b = rt_thread_area_register(4, nullptr, destroy_b);
     ASSERT_NE(a, b);
     auto* mine = static_cast<Area*>(rt_thread_area(a));
-    ASSERT_NE(mine, nullptr);
-    EXPECT_EQ(mine->inits, 1);  // ran on registration, once
+    ASSERT_TRUE(mine != nullptr && mine->inits == 1);  // ran on registration, once
     mine->value = 7;
     g_log.clear();
 
     std::thread worker([] {
         auto* area = static_cast<Area*>(rt_thread_area(a));
-        EXPECT_EQ(area->inits, 1);
-        EXPECT_EQ(area->zero_on_init, 1);
-        EXPECT_EQ(area->value, 0);
+        EXPECT_EQ(std::tuple(area->inits, area->zero_on_init, area->value), std::tuple(1, 1, 0));
         EXPECT_EQ(rt_thread_area(a), area);  // stable, no second init
         area->value = 42;
         *static_cast<int32_t*>(rt_thread_area(b)) = 9;

@@ -45,13 +45,9 @@ TEST_F(DrawTest, OutlinedAndInvertedBoxes) {
     rt_draw_mode(RT_DRAW_INVERT);
     rt_draw_box(30, 10, 2, 2, kRed);  // inverts whatever the colour
     rt_draw_stop();
-    EXPECT_EQ(pixel(10, 10), kRed);
-    EXPECT_EQ(pixel(14, 13), kRed);
-    EXPECT_EQ(pixel(12, 11), kWhite);  // not filled
-    EXPECT_EQ(pixel(15, 10), kWhite);
-    EXPECT_EQ(pixel(30, 10), 0u);
-    EXPECT_EQ(pixel(31, 11), 0u);
-    EXPECT_EQ(pixel(32, 11), kWhite);
+    // The outline is not filled; the inverted box is black over white.
+    expect_pixels({{10, 10, kRed}, {14, 13, kRed}, {12, 11, kWhite}, {15, 10, kWhite}, {30, 10, 0},
+                   {31, 11, 0}, {32, 11, kWhite}});
 }
 
 TEST_F(DrawTest, OpaqueTextPaintsItsCellTransparentTextOnlyLetters) {
@@ -116,8 +112,7 @@ TEST_F(DrawTest, PlotsOnTheScreenAndPassLifeCycle) {
     ASSERT_NE(row, nullptr);
     EXPECT_EQ(row[1 + kWidth], 0xFFFF0000u);  // alpha 0xFF, then red
     rt_draw_stop();
-    EXPECT_EQ(pixel(1, 1), kRed);
-    EXPECT_EQ(pixel(kWidth - 1, 1), kWhite);
+    expect_pixels({{1, 1, kRed}, {kWidth - 1, 1, kWhite}});
     EXPECT_EQ(rt_sprite_output(424242), nullptr);
 }
 
@@ -133,16 +128,10 @@ TEST_F(DrawTest, ShapesLinesAndFills) {
     rt_draw_fill(110, 110, RT_DRAW_FILL_SURFACE);  // over the white inside the outline
     rt_draw_ellipse(200, 100, 10, 5);
     rt_draw_stop();
-    EXPECT_EQ(pixel(10, 10), kRed);
-    EXPECT_EQ(pixel(20, 10), kRed);  // end pixel included
-    EXPECT_EQ(pixel(21, 10), kWhite);
+    // The line's end pixel is included; the fill stops at the outline.
+    expect_pixels({{10, 10, kRed}, {20, 10, kRed}, {21, 10, kWhite}, {101, 101, kGreen}, {118, 118, kGreen},
+                   {100, 100, 0}, {121, 110, kWhite}, {200, 100, kGreen}, {200, 110, kWhite}});
     EXPECT_EQ(changed_from(kWhite, QRect(45, 45, 10, 10)), QRect(50, 50, 1, 1));
-    EXPECT_EQ(pixel(101, 101), kGreen);
-    EXPECT_EQ(pixel(118, 118), kGreen);
-    EXPECT_EQ(pixel(100, 100), 0u);
-    EXPECT_EQ(pixel(121, 110), kWhite);
-    EXPECT_EQ(pixel(200, 100), kGreen);
-    EXPECT_EQ(pixel(200, 110), kWhite);
 }
 
 }  // namespace

@@ -29,9 +29,7 @@ TEST_F(FontTest, StyleFlagsCombine) {
     const auto font = rt::fonts::native_font(rt_font_handle(f));
     ASSERT_TRUE(font.has_value());
     EXPECT_EQ(font->weight(), QFont::Bold);
-    EXPECT_TRUE(font->italic());
-    EXPECT_TRUE(font->underline());
-    EXPECT_TRUE(font->strikeOut());
+    EXPECT_TRUE(font->italic() && font->underline() && font->strikeOut());
     // An italic font sticks out past its advance; text widths include that.
     rt_draw_start(rt_screen_output());
     rt_draw_font(rt_font_handle(f));

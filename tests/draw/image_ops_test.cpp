@@ -38,17 +38,10 @@ TEST_F(ImageOpsTest, GrabbedImageIsDrawnBackAtItsCorners) {
     rt_draw_image_sized(image, 200, 50, 8, 6);  // twice the size
     rt_draw_image(image, -2, -1);               // clipped at the top-left
     rt_draw_stop();
-    struct Probe {
-        int32_t x, y;
-        uint32_t colour;
-    };
-    const Probe probes[] = {
-        {100, 50, kRed},  {103, 50, kGreen}, {100, 52, kBlue}, {103, 52, kWhite},
-        {99, 50, kGrey},  {104, 52, kGrey},  {100, 53, kGrey}, {200, 50, kRed},
-        {207, 50, kGreen}, {200, 55, kBlue}, {207, 55, kWhite}, {208, 55, kGrey},
-        {0, 0, kRed},     {1, 1, kWhite},    {2, 1, kGrey},    {0, 2, kGrey},
-    };
-    for (const Probe& p : probes) EXPECT_EQ(pixel(p.x, p.y), p.colour) << p.x << "," << p.y;
+    expect_pixels({{100, 50, kRed}, {103, 50, kGreen}, {100, 52, kBlue}, {103, 52, kWhite}, {99, 50, kGrey},
+                   {104, 52, kGrey}, {100, 53, kGrey}, {200, 50, kRed}, {207, 50, kGreen}, {200, 55, kBlue},
+                   {207, 55, kWhite}, {208, 55, kGrey}, {0, 0, kRed}, {1, 1, kWhite}, {2, 1, kGrey},
+                   {0, 2, kGrey}});
 }
 
 TEST_F(ImageOpsTest, InvertModeCombinesNotSourceOrTarget) {
@@ -79,13 +72,9 @@ TEST_F(ImageOpsTest, OpacityBlendsConstantlyOrByTheImagesOwnAlpha) {
     rt_draw_image_alpha(keyed, 30, 0, 255);
     rt_draw_image_alpha(keyed, 40, 0, 51);
     rt_draw_stop();
-    EXPECT_EQ(pixel(0, 0), kRed);
-    EXPECT_EQ(pixel(3, 2), kWhite);
-    EXPECT_EQ(pixel(10, 0), 0u);
-    EXPECT_EQ(pixel(20, 0), 0x000080u);  // 255 x 128 / 255 over black
-    EXPECT_EQ(pixel(30, 0), kWhite);
-    EXPECT_EQ(pixel(32, 0), 0u);         // transparent black: unchanged
-    EXPECT_EQ(pixel(40, 0), 0x333333u);  // 255 x 51 / 255
+    // 255 x 128 / 255 over black at 20; transparent black unchanged at 32; 255 x 51 / 255 at 40.
+    expect_pixels({{0, 0, kRed}, {3, 2, kWhite}, {10, 0, 0}, {20, 0, 0x000080}, {30, 0, kWhite}, {32, 0, 0},
+                   {40, 0, 0x333333}});
 }
 
 TEST_F(ImageOpsTest, PassWhoseTargetGoesAwayDrawsNothingMore) {
@@ -99,8 +88,7 @@ TEST_F(ImageOpsTest, PassWhoseTargetGoesAwayDrawsNothingMore) {
         rt_draw_box(0, 0, 10, 10, kRed);
         EXPECT_EQ(rt_draw_grab_image(-1, 0, 0, 2, 2), 0);
         rt_draw_stop();
-        EXPECT_EQ(pixel(2, 2), kBlue);
-        EXPECT_EQ(pixel(5, 5), kBlue);
+        expect_pixels({{2, 2, kBlue}, {5, 5, kBlue}});
     }
     // A grab into the sprite a pass is drawing on replaces its pixels.
     const int32_t sprite = rt_sprite_create(-1, 8, 8);
@@ -125,8 +113,7 @@ TEST_F(ImageOpsTest, CoordinatesNearTheEndsOfTheRangeDoNotWrap) {
     rt_draw_ellipse(INT32_MAX, 5, 3, 3);
     EXPECT_EQ(rt_draw_text(INT32_MAX - 1, 0, "W", kRed), INT32_MAX);
     rt_draw_stop();
-    EXPECT_EQ(pixel(0, 0), 0u);
-    EXPECT_EQ(pixel(kWidth - 1, 5), 0u);
+    expect_pixels({{0, 0, 0}, {kWidth - 1, 5, 0}});
 }
 
 TEST_F(ImageOpsTest, PlainDrawAfterRotatedDrawLandsInPlace) {
@@ -140,9 +127,8 @@ TEST_F(ImageOpsTest, PlainDrawAfterRotatedDrawLandsInPlace) {
         rt_sprite3d_draw_alpha(rotor, 100, 100, 128);
         rt_sprite_draw_keyed(sprite, 10, 10);
         if (begun) rt_sprite3d_end();
-        EXPECT_EQ(pixel(10, 10), kRed) << begun;
-        EXPECT_EQ(pixel(13, 13), kRed) << begun;
-        EXPECT_EQ(pixel(14, 14), 0u) << begun;
+        SCOPED_TRACE(begun);
+        expect_pixels({{10, 10, kRed}, {13, 13, kRed}, {14, 14, 0}});
     }
 }
 

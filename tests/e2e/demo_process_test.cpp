@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/level_files.h"
 #include "tests/support/run_process.h"
 #include "tests/support/temp_dir.h"
 
@@ -86,40 +87,30 @@ void ExpectScreenSizedPng(const fs::path& path) {
     EXPECT_EQ(png.substr(png.size() - 8, 4), "IEND") << path;
 }
 
-// --frames ends the run on its frame exactly, here in the middle of level 1.
-TEST_F(DemoProcess, ScreenshotsAreScreenSizedPngsNamedByFrame) {
+// The demo wins level 1 and the level file records it, changing nothing but
+// the level number of its first line; --frames ends the run on its frame
+// exactly, here in level 2, and every screenshot is a screen-sized PNG named
+// by its frame.
+TEST_F(DemoProcess, TheDemoWinsLevelOneRecordsItAndLeavesScreenshots) {
     CopyAssets();
+    const std::string before = read_file(dir_ / "zentara" / "zentara.ini");
     const zentara_test::ProcessRun run =
-        Start("--demo --seed 3 --unpaced --frames 500 --screenshots shots --every 50");
+        Start("--demo --seed 5 --unpaced --frames 3000 --screenshots shots --every 500");
     EXPECT_EQ(run.ExitCode, 0) << run.Err;
-    EXPECT_EQ(FramesAtEnd(run), 500) << run.Out;
+    EXPECT_NE(run.Out.find("demo: level 1 won"), std::string::npos) << run.Out;
+    EXPECT_EQ(FramesAtEnd(run), 3000) << run.Out;
+    const std::string after = read_file(dir_ / "zentara" / "zentara.ini");
+    EXPECT_EQ(after.substr(0, after.find('\n') + 1), "2 /Level erreicht\r\n");
+    EXPECT_EQ(after.substr(after.find('\n')), before.substr(before.find('\n')));
     std::vector<fs::path> shots;
     for (const auto& entry : fs::directory_iterator(dir_ / "shots")) shots.push_back(entry.path());
-    // The story (frames 1 to 60) and the level are watched frame by frame;
-    // the intro is caught up on once it is over.
-    ASSERT_GE(shots.size(), 4u);
-    EXPECT_TRUE(fs::exists(dir_ / "shots" / "frame_000050.png"));
+    ASSERT_GE(shots.size(), 6u);
     EXPECT_TRUE(fs::exists(dir_ / "shots" / "frame_000500.png"));
+    EXPECT_TRUE(fs::exists(dir_ / "shots" / "frame_003000.png"));
     for (const fs::path& shot : shots) {
         EXPECT_TRUE(IsShotName(shot.filename().string())) << shot;
         ExpectScreenSizedPng(shot);
     }
-}
-
-// Only the level number of the first line may change.
-std::string AfterFirstLine(const std::string& text) {
-    return text.substr(text.find('\n') + 1);
-}
-
-TEST_F(DemoProcess, TheDemoWinsLevelOneAndTheLevelFileRecordsIt) {
-    CopyAssets();
-    const std::string before = read_file(dir_ / "zentara" / "zentara.ini");
-    const zentara_test::ProcessRun run = Start("--demo --seed 5 --unpaced --frames 3000");
-    EXPECT_EQ(run.ExitCode, 0) << run.Err;
-    EXPECT_NE(run.Out.find("demo: level 1 won"), std::string::npos) << run.Out;
-    const std::string after = read_file(dir_ / "zentara" / "zentara.ini");
-    EXPECT_EQ(after.substr(0, after.find('\n') + 1), "2 /Level erreicht\r\n");
-    EXPECT_EQ(AfterFirstLine(after), AfterFirstLine(before));
 }
 
 TEST_F(DemoProcess, WinningTheLastLevelEndsWithTheClosingBanner) {
@@ -129,9 +120,10 @@ TEST_F(DemoProcess, WinningTheLastLevelEndsWithTheClosingBanner) {
     }
     // One level with a low goal; every value followed by "/" as in the pack.
     zentara_test::write_file(dir_ / "zentara/zentara.ini",
-             "1 /Level erreicht\r\n150/\r\n20/\r\n5/\r\n0/\r\n8/\r\n12/\r\n30/\r\n5/\r\n"
-             "12000/\r\n4/\r\n16/\r\n-5/\r\n12000/\r\n40/\r\n3/\r\n400/\r\n4/\r\n300/\r\n20/\r\n"
-             "-5/\r\n4/\r\n100/\r\n0/\r\n1000/\r\n2/\r\n20/\r\n0/\r\n");
+                             zentara_test::level_file(1, {"150/", "20/", "5/", "0/", "8/", "12/", "30/", "5/",
+                                                          "12000/", "4/", "16/", "-5/", "12000/", "40/", "3/",
+                                                          "400/", "4/", "300/", "20/", "-5/", "4/", "100/",
+                                                          "0/", "1000/", "2/", "20/", "0/"}));
     const zentara_test::ProcessRun run = Start("--demo --seed 6 --unpaced --frames 5000");
     EXPECT_EQ(run.ExitCode, 0) << run.Err;
     EXPECT_NE(run.Out.find("demo: level 1 won"), std::string::npos) << run.Out;

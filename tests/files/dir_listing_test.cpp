@@ -86,19 +86,8 @@ TEST_F(DirListing, EmptyAndMissing) {
 
 TEST(DirCurrent, EndsInSlash) {
     rt_strbuf_ensure();
-    const std::string current = take_text(rt_dir_current(-1));
-    ASSERT_FALSE(current.empty());
-    EXPECT_EQ(current.back(), '/');
-    EXPECT_EQ(current, std::filesystem::current_path().string() + "/");
-
-    // The listing the game makes: current directory + "zentara\" + pattern.
-    TempDir dir;
-    std::filesystem::create_directory(dir / "zentara");
-    dir.write("zentara/Feind00.png", "");
+    EXPECT_EQ(take_text(rt_dir_current(-1)), std::filesystem::current_path().string() + "/");
     const auto previous = std::filesystem::current_path();
-    std::filesystem::current_path(dir.path());
-    const std::string game_dir = take_text(rt_dir_current(-1)) + "zentara\\";
-    EXPECT_EQ(list(game_dir, "*.png"), (Names{"Feind00.png"}));
     std::filesystem::current_path("/");
     EXPECT_EQ(take_text(rt_dir_current(-1)), "/");
     std::filesystem::current_path(previous);

@@ -51,7 +51,7 @@ TEST(ReadWholeFile, ReadsEverythingOrFails) {
     EXPECT_EQ(std::string(out.begin(), out.end()), bytes);
     EXPECT_FALSE(rt::files::read_whole_file((dir / "missing").c_str(), out));
     EXPECT_TRUE(out.empty());
-    EXPECT_FALSE(rt::files::read_whole_file(dir.path().c_str(), out));
+    EXPECT_FALSE(rt::files::read_whole_file(dir.path().c_str(), out));  // a folder
 }
 
 }  // namespace

@@ -84,12 +84,10 @@ TEST_F(SequentialFile, WriteKeepsTheRestOfTheFile) {
 TEST_F(SequentialFile, WriteAfterReadingLandsAfterTheLastLine) {
     dir.write("rw.txt", "one\r\ntwo\r\nthree\r\nfour\r\n");
     const int32_t file = rt_file_open(-1, (dir / "rw.txt").c_str());
-    EXPECT_EQ(line(file), "one");
-    EXPECT_EQ(line(file), "two");
+    EXPECT_EQ((Lines{line(file), line(file)}), (Lines{"one", "two"}));  // braces read in order
     EXPECT_EQ(rt_file_write_line(file, "THREE"), 7);
     // Reading again flushes the write first and continues behind it.
-    EXPECT_EQ(line(file), "four");
-    EXPECT_EQ(line(file), "");
+    EXPECT_EQ((Lines{line(file), line(file)}), (Lines{"four", ""}));
     rt_file_close(file);
     EXPECT_EQ(dir.read("rw.txt"), "one\r\ntwo\r\nTHREE\r\nfour\r\n");
 }
@@ -109,10 +107,10 @@ TEST_F(SequentialFile, LargeWritesAndCreation) {
 }
 
 TEST_F(SequentialFile, IdsAndFailures) {
-    EXPECT_EQ(rt_file_open_read(-1, (dir / "missing.txt").c_str()), 0);
-    EXPECT_EQ(rt_file_open_read(-1, dir.path().c_str()), 0);  // a directory
-    EXPECT_EQ(rt_file_open_read(-1, ""), 0);
-    EXPECT_EQ(rt_file_open_read(-1, nullptr), 0);
+    const std::string missing = dir / "missing.txt";  // then a directory, nothing and no name
+    for (const char* name : {missing.c_str(), dir.path().c_str(), "", static_cast<const char*>(nullptr)}) {
+        EXPECT_EQ(rt_file_open_read(-1, name), 0) << (name ? name : "null");
+    }
     EXPECT_EQ(line(12345), "");
     EXPECT_EQ(rt_file_write_line(12345, "x"), 0);
     rt_file_close(12345);
@@ -121,8 +119,7 @@ TEST_F(SequentialFile, IdsAndFailures) {
     dir.write("a.txt", "A\n");
     dir.write("b.txt", "B\n");
     const int32_t dynamic = rt_file_open_read(-1, (dir / "a.txt").c_str());
-    EXPECT_NE(dynamic, 0);
-    EXPECT_NE(dynamic, -1);
+    EXPECT_TRUE(dynamic != 0 && dynamic != -1);
     // A fixed id answers non-zero; re-opening it closes the file it held.
     EXPECT_NE(rt_file_open_read(0, (dir / "a.txt").c_str()), 0);
     EXPECT_NE(rt_file_open_read(0, (dir / "b.txt").c_str()), 0);

@@ -5,7 +5,6 @@
 #include <png.h>
 
 #include <filesystem>
-#include <sstream>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -28,6 +27,7 @@
 #include "runtime/screen/rt_screen.h"
 #include "runtime/window/qt_platform.h"
 #include "runtime/window/rt_window.h"
+#include "tests/support/level_files.h"
 
 #include <QApplication>
 #include <QWidget>
@@ -37,53 +37,26 @@ namespace fs = std::filesystem;
 namespace {
 
 // A plain rectangle of one colour (opaque), written as an RGBA PNG.
-void WritePng(const fs::path& path, int width, int height, uint8_t r, uint8_t g, uint8_t b) {
-    std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 4);
-    for (size_t i = 0; i < pixels.size(); i += 4) {
-        pixels[i] = r;
-        pixels[i + 1] = g;
-        pixels[i + 2] = b;
-        pixels[i + 3] = 255;
-    }
+void WritePng(const fs::path& path, int width, int height, uint32_t rgb) {
+    std::vector<uint32_t> pixels(static_cast<size_t>(width) * height, 0xFF000000u | rgb);
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
     image.width = static_cast<png_uint_32>(width);
     image.height = static_cast<png_uint_32>(height);
-    image.format = PNG_FORMAT_RGBA;
+    image.format = PNG_FORMAT_BGRA;
     ASSERT_TRUE(png_image_write_to_file(&image, path.c_str(), 0, pixels.data(), 0, nullptr));
 }
 
-// Level 1 is fought with the gun, level 2 is a rain of rockets. Each line lists
-// "level 1 / level 2 /".
-const char* const kLevelFile =
-    "1 /Level erreicht\n"
-    "20/100000/ goal\n"
-    "30/30/ decay period\n"
-    "1/1/ decay step\n"
-    "0/0/\n"
-    "5/5/ shots\n"
-    "12/12/ shot speed\n"
-    "10/10/ shot damage\n"
-    "25/0/ points per hit\n"
-    "2000/2000/ gunpower ms\n"
-    "6/10/ rocket speed\n"
-    "20/120/ rocket damage\n"
-    "0/0/ rocket points\n"
-    "2000/2000/ cover ms\n"
-    "40/40/ sway period\n"
-    "1/1/ enemies\n"
-    "100/100/ repair chance\n"
-    "1/1/ repair step\n"
-    "0/1/ fire chance\n"
-    "5/5/ kill points\n"
-    "0/0/ pass points\n"
-    "0/0/ collision damage\n"
-    "200/200/ break level\n"
-    "0/0/\n"
-    "0 intro ms\n"
-    "2 shake\n"
-    "30 base alpha\n"
-    "0 shield base\n";
+// Level 1 is fought with the gun, level 2 is a rain of rockets. Rows 2 to 24
+// hold "level 1/level 2/": goal, decay period and step, -, shots, shot speed
+// and damage, points per hit, gunpower ms, rocket speed, damage and points,
+// cover ms, sway period, enemies, repair chance and step, fire chance, kill
+// and pass points, collision damage, break level, -; then the intro, the
+// shake, the base alpha and the shield base.
+const std::string kLevelFile = zentara_test::level_file(
+    1, {"20/100000/", "30/30/", "1/1/", "0/0/", "5/5/", "12/12/", "10/10/", "25/0/", "2000/2000/",
+        "6/10/", "20/120/", "0/0/", "2000/2000/", "40/40/", "1/1/", "100/100/", "1/1/", "0/1/",
+        "5/5/", "0/0/", "0/0/", "200/200/", "0/0/", "0", "2", "30", "0"});
 
 constexpr int64_t kFrameLimit = 3000;  // a scripted level that runs longer failed
 
@@ -96,27 +69,23 @@ protected:
         const fs::path dir = root / "zentara";
         fs::create_directories(dir);
         std::ofstream(dir / "zentara.ini") << kLevelFile;
-        WritePng(dir / "spaceship.png", 40, 40, 200, 200, 255);
-        WritePng(dir / "shipschirm.png", 60, 60, 80, 80, 255);
-        WritePng(dir / "shipkugel1.png", 6, 6, 255, 255, 0);
-        WritePng(dir / "shipkugel2.png", 8, 8, 255, 128, 0);
-        WritePng(dir / "shipkugelexplosion.png", 12, 12, 255, 255, 255);
-        WritePng(dir / "shipexplosion.png", 80, 80, 255, 100, 0);
-        WritePng(dir / "rakete.png", 8, 16, 255, 0, 0);
-        WritePng(dir / "raketeexplosion.png", 50, 50, 255, 60, 0);
-        WritePng(dir / "feindschirm.png", 56, 56, 0, 255, 0);
-        WritePng(dir / "feindexplosion.png", 60, 60, 255, 200, 0);
-        WritePng(dir / "feind00.png", 48, 48, 150, 150, 150);
-        WritePng(dir / "kollision.png", 70, 70, 255, 255, 255);
-        WritePng(dir / "planet00.png", 64, 64, 90, 60, 200);
-        WritePng(dir / "planetmond00.png", 12, 12, 200, 200, 200);
+        const std::tuple<const char*, int, int, uint32_t> pictures[] = {
+            {"spaceship", 40, 40, 0xC8C8FF}, {"shipschirm", 60, 60, 0x5050FF}, {"shipkugel1", 6, 6, 0xFFFF00},
+            {"shipkugel2", 8, 8, 0xFF8000}, {"shipkugelexplosion", 12, 12, 0xFFFFFF},
+            {"shipexplosion", 80, 80, 0xFF6400}, {"rakete", 8, 16, 0xFF0000}, {"raketeexplosion", 50, 50, 0xFF3C00},
+            {"feindschirm", 56, 56, 0x00FF00}, {"feindexplosion", 60, 60, 0xFFC800}, {"feind00", 48, 48, 0x969696},
+            {"kollision", 70, 70, 0xFFFFFF}, {"planet00", 64, 64, 0x5A3CC8}, {"planetmond00", 12, 12, 0xC8C8C8}};
+        for (const auto& [name, w, h, rgb] : pictures) WritePng(dir / (std::string(name) + ".png"), w, h, rgb);
         fs::current_path(root);
         ProgramOptions options;
         options.Seed = 12345;
         StartProgram(options);
     }
 
-    void TearDown() override { SetLevelFrameHook({}); }
+    void TearDown() override {
+        SetLevelFrameHook({});
+        for (int32_t key : {RT_KEY_SPACE, RT_KEY_N, RT_KEY_R, RT_KEY_P}) Key(key, false);
+    }
 
     int32_t Play(int32_t level, int32_t ship = 1, int32_t enemies = 1, int32_t rockets = 1) {
         shipEnabled_ = ship;
@@ -162,12 +131,8 @@ TEST_F(LevelTest, LevelWonByShootingAndTheLastLevelReturnsMinusOne) {
         Key(RT_KEY_SPACE, true);
     });
     EXPECT_EQ(Play(1), 2);
-    EXPECT_GT(game.Points, 20);
-    EXPECT_GE(game.Hits, 1);
-    EXPECT_GE(game.GunShots, game.Hits);
-    EXPECT_EQ(game.Lost, 0);
-    Key(RT_KEY_SPACE, false);
-    Key(RT_KEY_N, false);
+    EXPECT_TRUE(game.Points > 20 && game.Hits >= 1 && game.GunShots >= game.Hits && game.Lost == 0)
+        << game.Points << " points, " << game.Hits << " of " << game.GunShots << " shots hit";
 
     // Level 2 of 2 won (the goal is lifted by the script) gives -1.
     SetLevelFrameHook([](LevelPhase phase, int64_t frame) {
@@ -175,7 +140,6 @@ TEST_F(LevelTest, LevelWonByShootingAndTheLastLevelReturnsMinusOne) {
         if (frame == 5) game.Points = game.Params.GoalPoints + 1;
     });
     EXPECT_EQ(Play(2, 1, 1, 0), -1);
-    Key(RT_KEY_N, false);
 }
 
 TEST_F(LevelTest, LevelLostToRocketsIsRetriedWithR) {
@@ -185,11 +149,9 @@ TEST_F(LevelTest, LevelLostToRocketsIsRetriedWithR) {
         PointAt(512, 600);
     });
     EXPECT_EQ(Play(2), 2);
-    EXPECT_EQ(game.Lost, 1);
-    EXPECT_GE(game.RocketHits, 1);
-    EXPECT_GE(game.RocketShots, game.RocketHits);
+    EXPECT_TRUE(game.Lost == 1 && game.RocketHits >= 1 && game.RocketShots >= game.RocketHits)
+        << game.RocketHits << " of " << game.RocketShots << " rockets hit";
     EXPECT_GT(game.ShieldLevel, 255);
-    Key(RT_KEY_R, false);
 }
 
 TEST_F(LevelTest, DisabledShipCannotLose) {
@@ -205,7 +167,6 @@ TEST_F(LevelTest, DisabledShipCannotLose) {
     });
     EXPECT_EQ(Play(2, 0, 1, 1), -1);
     EXPECT_EQ(game.Lost, 0);
-    Key(RT_KEY_N, false);
 }
 
 TEST_F(LevelTest, DisabledEnemiesStandStillButAreStillHit) {
@@ -227,10 +188,7 @@ TEST_F(LevelTest, DisabledEnemiesStandStillButAreStillHit) {
         Key(RT_KEY_SPACE, true);
     });
     EXPECT_EQ(Play(1, 1, 0, 1), 2);
-    EXPECT_GE(game.Hits, 1);
-    EXPECT_EQ(game.RocketShots, 0);
-    Key(RT_KEY_SPACE, false);
-    Key(RT_KEY_N, false);
+    EXPECT_TRUE(game.Hits >= 1 && game.RocketShots == 0) << game.Hits << " " << game.RocketShots;
 }
 
 TEST_F(LevelTest, PauseFreezesEverythingButTheBonusTimers) {
@@ -281,7 +239,6 @@ TEST_F(LevelTest, PauseFreezesEverythingButTheBonusTimers) {
     EXPECT_EQ(Play(1, 1, 1, 0), 2);
     EXPECT_EQ(pausedFrames, 41);
     EXPECT_EQ(framesAfterPause, 2);
-    Key(RT_KEY_N, false);
 }
 
 // The contact rules on sprites made by hand, outside any level: a 40 x 40
@@ -327,10 +284,8 @@ TEST_F(ContactTest, AShotOverlappingTwoEnemiesHurtsOnlyTheFirst) {
     game.ShotsInFlight = 1;
 
     EXPECT_EQ(ShotHitsEnemies(shot), 1);
-    EXPECT_EQ(game.ShotsInFlight, 0);
-    EXPECT_EQ(rt_list_count(game.Shots), 0);
-    EXPECT_EQ(game.Hits, 1);
-    EXPECT_EQ(game.Points, 3);
+    EXPECT_EQ(std::tuple(game.ShotsInFlight, rt_list_count(game.Shots), game.Hits, game.Points),
+              std::tuple(0, 0, 1, 3));
     EXPECT_EQ(ShieldOf(FirstEnemy()), 40);
     EXPECT_EQ(ShieldOf(ListNext<Enemy>(game.Enemies)), 30);
 }
@@ -349,10 +304,8 @@ TEST_F(ContactTest, RammingDamagesTheShipAndTheEnemy) {
     EXPECT_EQ(game.ShieldLevel, 130);
     enemy->Shield = 190;
     enemy = EnemyHitsShip(enemy);
-    EXPECT_EQ(game.ShieldLevel, 160);
-    EXPECT_EQ(game.EnemiesDestroyed, 1);
-    EXPECT_EQ(game.Points, 5);
-    EXPECT_EQ(rt_list_count(game.Enemies), 2);
+    EXPECT_EQ(std::tuple(game.ShieldLevel, game.EnemiesDestroyed, game.Points, rt_list_count(game.Enemies)),
+              std::tuple(160, 1, 5, 2));
     EXPECT_EQ(ShieldOf(enemy), 0);  // the replacement, at BaseAlpha
 }
 
@@ -382,8 +335,7 @@ TEST_F(ContactTest, NoMoreThanMaxShotsFly) {
     game.ShotImage = rt_sprite_create(-1, 6, 6);
     game.ShotsInFlight = 0;
     for (int i = 0; i < 5; ++i) FireGun();
-    EXPECT_EQ(game.ShotsInFlight, 3);
-    EXPECT_EQ(rt_list_count(game.Shots), 3);
+    EXPECT_EQ(std::pair(game.ShotsInFlight, rt_list_count(game.Shots)), std::pair(3, 3));
 }
 
 // An enemy past the bottom edge scores EnemyPassPoints and comes back from
@@ -394,13 +346,12 @@ TEST_F(ContactTest, AnEnemyLeavingAtTheBottomReentersAtTheTop) {
     Enemy* enemy = AddEnemy(200, game.ScreenHeight + 1, 0);
     MoveEnemies(0);
     EXPECT_EQ(game.Points, 7);
-    EXPECT_LE(int32_t(enemy->Y), 0);
-    EXPECT_GE(int32_t(enemy->Y), -30);
+    EXPECT_TRUE(enemy->Y <= 0 && enemy->Y >= -30) << int32_t(enemy->Y);
 }
 
 // Enemy pictures are numbered with two digits, then with as many as needed.
 TEST_F(ContactTest, EnemyImagesFromTenOnKeepTheirNumber) {
-    WritePng("zentara/feind10.png", 30, 20, 10, 200, 10);
+    WritePng("zentara/feind10.png", 30, 20, 0x0AC80A);
     EXPECT_EQ(EnemyImageName(9), "zentara\\feind09.png");
     const Enemy* enemy = SpawnEnemy(10, 0, 0);
     EXPECT_EQ(rt_sprite_width(enemy->Sprite), 30);
@@ -430,7 +381,6 @@ TEST_F(LevelTest, DisableClickDuringTheIntroIsKept) {
     EXPECT_EQ(Play(1), 2);
     EXPECT_EQ(rocketsEnabled_, 0);
     EXPECT_EQ(ToggleDisableRockets(game.MainMenu), 1);  // back to unchecked
-    Key(RT_KEY_N, false);
 }
 
 // Only 999 levels fit the menu: winning the 999th of more ends play.
@@ -442,7 +392,6 @@ TEST_F(LevelTest, PlayEndsAfterTheLastLevelTheMenuOffers) {
     EXPECT_EQ(PlayLevel(game.MainWindow, game.MainMenu, MakeStarField(), 999, 1, shipEnabled_,
                         enemiesEnabled_, rocketsEnabled_, 1500),
               -1);
-    Key(RT_KEY_N, false);
 }
 
 // Losing the focus during play pauses on the frame as it stands; P resumes.
@@ -474,7 +423,6 @@ TEST_F(LevelTest, FocusLossPausesPlayAndPResumes) {
     EXPECT_EQ(Play(1, 1, 1, 0), 2);
     EXPECT_EQ(pausedFrames, 26);
     delete other;
-    Key(RT_KEY_N, false);
 }
 
 // The same focus loss while the menu waits leaves the game in the menu.
@@ -496,15 +444,12 @@ TEST_F(LevelTest, WindowIsServedWhileEnemiesSpawn) {
     EXPECT_EQ(served, 0);  // one enemy
     FreeLevel(0);
     game.Params = LevelParams{};
-    std::filesystem::copy_file("zentara/zentara.ini", "zentara/keep.ini");
-    std::string text = kLevelFile;
-    text.replace(text.find("1/1/ enemies"), 3, "600");
-    std::ofstream("zentara/zentara.ini", std::ios::trunc) << text;
+    std::ofstream("zentara/zentara.ini") << zentara_test::with_line(kLevelFile, 16, "600/1/");
     StartLevel(1, [&] { served += 1; });
     EXPECT_EQ(rt_list_count(game.Enemies), 600);
     EXPECT_GE(served, 2);
     FreeLevel(0);
-    std::filesystem::rename("zentara/keep.ini", "zentara/zentara.ini");
+    std::ofstream("zentara/zentara.ini") << kLevelFile;
 }
 
 // Every level value at its 32-bit extremes in turn: the game's arithmetic
@@ -513,18 +458,12 @@ TEST_F(LevelTest, WindowIsServedWhileEnemiesSpawn) {
 // would last 24 days.
 TEST_F(LevelTest, ExtremeLevelValuesPlayWithoutFaults) {
     static int64_t frames = 0;
-    std::filesystem::copy_file("zentara/zentara.ini", "zentara/keep.ini");
     rt_screen_frame_rate(0);
     for (int32_t line = 2; line <= 28; ++line) {
         if (line == 25) continue;
-        for (const char* extreme : {"-2147483648", "2147483647"}) {
-            std::istringstream in(kLevelFile);
-            std::string text;
-            int32_t at = 1;
-            for (std::string row; std::getline(in, row); ++at) {
-                text += (at == line ? std::string(extreme) + "/" + extreme + "/" : row) + "\n";
-            }
-            std::ofstream("zentara/zentara.ini", std::ios::trunc) << text;
+        for (const std::string extreme : {"-2147483648", "2147483647"}) {
+            std::ofstream("zentara/zentara.ini")
+                << zentara_test::with_line(kLevelFile, line, extreme + "/" + extreme + "/");
             frames = line == 16 && extreme[0] != '-' ? 10 : 150;  // 10000 enemies are slow
             SetLevelFrameHook([this](LevelPhase phase, int64_t frame) {
                 if (phase == LevelPhase::Won) return Key(RT_KEY_N, true);
@@ -533,9 +472,7 @@ TEST_F(LevelTest, ExtremeLevelValuesPlayWithoutFaults) {
                 PointAt(512, 600);
                 Key(RT_KEY_SPACE, true);
                 if (frame % 50 == 5) {
-                    ApplyBonus(BonusShield, 0);
-                    ApplyBonus(BonusGunpower, 0);
-                    ApplyBonus(BonusRocketCover, 0);
+                    for (int32_t kind : {BonusShield, BonusGunpower, BonusRocketCover}) ApplyBonus(kind, 0);
                 }
                 // Enemies sent to the bottom edge pass it (EnemyPassPoints).
                 if (Enemy* enemy = FirstEnemy(); enemy != nullptr && frame % 10 == 0) enemy->Y = 767;
@@ -549,7 +486,7 @@ TEST_F(LevelTest, ExtremeLevelValuesPlayWithoutFaults) {
         }
     }
     rt_screen_frame_rate(60);
-    std::filesystem::rename("zentara/keep.ini", "zentara/zentara.ini");
+    std::ofstream("zentara/zentara.ini") << kLevelFile;
 }
 
 }  // namespace

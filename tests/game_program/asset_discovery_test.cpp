@@ -58,9 +58,7 @@ TEST_F(AssetDiscoveryTest, EnemyImagesNeedTheirPrefixAndElevenCharacters) {
 }
 
 TEST_F(AssetDiscoveryTest, BonusFilesComeFromTheCounterNotTheEntryName) {
-    Touch("bonus00.png");
-    Touch("bonusXY.png");
-    Touch("bonus3.png");  // ten characters: no bonus
+    for (const char* name : {"bonus00.png", "bonusXY.png", "bonus3.png"}) Touch(name);  // bonus3: ten characters
     zentara_test::write_file("zentara/bonus00.wav", SilentWave());
     zentara_test::write_file("zentara/bonus01.wav", SilentWave());
     LoadBonuses(0);
@@ -68,8 +66,7 @@ TEST_F(AssetDiscoveryTest, BonusFilesComeFromTheCounterNotTheEntryName) {
     const std::vector<Bonus> bonuses = Records<Bonus>(game.Bonuses);
     ASSERT_EQ(bonuses.size(), 2u);
     // rt_list_add puts each new bonus after the previous one.
-    EXPECT_EQ(bonuses[0].Kind, 0);
-    EXPECT_EQ(bonuses[1].Kind, 1);
+    EXPECT_EQ(std::pair(int32_t(bonuses[0].Kind), int32_t(bonuses[1].Kind)), std::pair(0, 1));
     // bonusXY.wav does not exist: its sound can only have come from bonus01.wav.
     EXPECT_NE(bonuses[1].Sound, 0);
     for (const Bonus& bonus : bonuses) {
@@ -82,10 +79,8 @@ TEST_F(AssetDiscoveryTest, BonusFilesComeFromTheCounterNotTheEntryName) {
 }
 
 TEST_F(AssetDiscoveryTest, PlanetsAreIndexedInListingOrderAndMoonsFindThem) {
-    Touch("planet03.png");
-    Touch("planetmond00.png");
-    Touch("planetmond07.png");  // no eighth planet: keeps only its sprite
-    Touch("planet1.png");       // eleven characters: not a planet
+    // planetmond07 has no eighth planet; planet1.png, eleven characters, is no planet.
+    for (const char* name : {"planet03.png", "planetmond00.png", "planetmond07.png", "planet1.png"}) Touch(name);
     LoadBonuses(0);
     LoadPlanets();
     LoadMoons();

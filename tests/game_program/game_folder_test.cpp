@@ -56,7 +56,7 @@ TEST_F(GameFolder, ThePlayersFolderIsFilledFromThePackOnFirstStart) {
     EXPECT_EQ(Enter(), Player());
     EXPECT_EQ(read_file(Player() / "zentara/zentara.ini"), read_file(root_ / "pack/zentara.ini"));
     EXPECT_EQ(read_file(Player() / "zentara/spaceship.png"), "pack ship");
-    EXPECT_FALSE(fs::exists(Player() / "zentara/zentara.ini.part"));
+    EXPECT_FALSE(fs::exists(Player() / "zentara/zentara.ini.part"));  // no copy left half made
 }
 
 TEST_F(GameFolder, APlayersFilesAreNeverReplaced) {

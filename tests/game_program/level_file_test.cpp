@@ -63,16 +63,12 @@ TEST_F(LevelFileTest, ParamsTakeFieldLThenFieldOneOfTheGlobalLines) {
     for (int level = 1; level <= 5; ++level) {
         EXPECT_EQ(ReadLevelParams(level).ShieldDecayPeriod, expected[level - 1]) << "level " << level;
     }
+    // Lines 2, 4, 6, 23, 24 at field 2, then field 1 of lines 25 to 28.
     const LevelParams two = ReadLevelParams(2);
-    EXPECT_EQ(two.GoalPoints, 800);
-    EXPECT_EQ(two.ShieldDecayStep, 40);  // line 4
-    EXPECT_EQ(two.MaxShots, 60);         // line 6
-    EXPECT_EQ(two.EnemyBreakLevel, 230); // line 23
-    EXPECT_EQ(two.BonusValue, 240);      // line 24
-    EXPECT_EQ(two.IntroTime, 2500);
-    EXPECT_EQ(two.ShakeAmplitude, 4);
-    EXPECT_EQ(two.BaseAlpha, 80);
-    EXPECT_EQ(two.ShieldBase, 0);
+    EXPECT_EQ(std::tuple(two.GoalPoints, two.ShieldDecayStep, two.MaxShots, two.EnemyBreakLevel, two.BonusValue),
+              std::tuple(800, 40, 60, 230, 240));
+    EXPECT_EQ(std::tuple(two.IntroTime, two.ShakeAmplitude, two.BaseAlpha, two.ShieldBase),
+              std::tuple(2500, 4, 80, 0));
     EXPECT_EQ(ReadLevelParams(3).GoalPoints, 0);
 }
 
@@ -112,11 +108,9 @@ TEST_F(LevelFileTest, SavingKeepsTheFilesPermissions) {
 }
 
 TEST(LevelFileText, ReplaceFirstLineKeepsEveryLaterByte) {
-    EXPECT_EQ(ReplaceFirstLine("", "7"), "7\r\n");
-    EXPECT_EQ(ReplaceFirstLine("only", "7"), "7\r\n");
-    EXPECT_EQ(ReplaceFirstLine("a\rb", "7"), "7\r\nb");
-    EXPECT_EQ(ReplaceFirstLine("a\r\n\r\nb", "7"), "7\r\n\r\nb");
-    EXPECT_EQ(ReplaceFirstLine("a\n\rb", "7"), "7\r\n\rb");
+    const std::pair<const char*, const char*> cases[] = {
+        {"", "7\r\n"}, {"only", "7\r\n"}, {"a\rb", "7\r\nb"}, {"a\r\n\r\nb", "7\r\n\r\nb"}, {"a\n\rb", "7\r\n\rb"}};
+    for (const auto& [before, after] : cases) EXPECT_EQ(ReplaceFirstLine(before, "7"), after) << before;
     EXPECT_EQ(LevelReachedLine(2), "3 /Level erreicht");
 }
 

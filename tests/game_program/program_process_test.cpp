@@ -13,18 +13,19 @@
 #include "game/play_level.h"
 #include "game/program.h"
 #include "runtime/runtime.h"
+#include "tests/support/level_files.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
 
-const char* kLevelFile =
-    "2 /Level erreicht\r\n100/200/300/\r\n5/5/5/\r\n";
+const std::string kLevelFile = zentara_test::level_file(2, {"100/200/300/", "5/5/5/"});
 
 class ProgramTest : public ::testing::Test {
 protected:
     void SetUp() override {
         GTEST_FLAG_SET(death_test_style, "threadsafe");
         std::filesystem::create_directory("zentara");
+        zentara_test::write_file("zentara/zentara.ini", kLevelFile);
     }
     zentara_test::TempDir dir_{true};
 };
@@ -41,7 +42,6 @@ void Choose(int32_t command) {
 }
 
 TEST_F(ProgramTest, StartUpBuildsTheMenuAndCloseEndsWithExitCodeZero) {
-    zentara_test::write_file("zentara/zentara.ini", kLevelFile);
     EXPECT_EXIT(
         {
             StartProgram();
@@ -70,7 +70,6 @@ TEST_F(ProgramTest, StartUpBuildsTheMenuAndCloseEndsWithExitCodeZero) {
 }
 
 TEST_F(ProgramTest, CloseDuringPlayEndsThroughPumpEvents) {
-    zentara_test::write_file("zentara/zentara.ini", kLevelFile);
     EXPECT_EXIT(
         {
             StartProgram();
@@ -92,7 +91,6 @@ void DrainMenuEvents() {
 // F11 in the menu and in the story or panels (PumpEvents): each press and
 // release switches; a switch that answers 1 went to full screen.
 TEST_F(ProgramTest, FullscreenOptionAndF11SwitchTheWindow) {
-    zentara_test::write_file("zentara/zentara.ini", kLevelFile);
     EXPECT_EXIT(
         {
             ProgramOptions options;
@@ -118,7 +116,6 @@ TEST_F(ProgramTest, FullscreenOptionAndF11SwitchTheWindow) {
 
 // Q ends the program from the menu loop, once any event wakes it.
 TEST_F(ProgramTest, QInTheMenuLoopEndsWithExitCodeZero) {
-    zentara_test::write_file("zentara/zentara.ini", kLevelFile);
     EXPECT_EXIT(
         {
             StartProgram();
@@ -133,7 +130,8 @@ TEST_F(ProgramTest, QInTheMenuLoopEndsWithExitCodeZero) {
 // up after 300 frames of Q held exits with 9.
 TEST_F(ProgramTest, QOnAnEndPanelEndsWithExitCodeZero) {
     std::filesystem::copy(std::string(std::getenv("ZENTARA_SOURCE_DIR")) + "/assets/zentara", "zentara",
-                          std::filesystem::copy_options::recursive);
+                          std::filesystem::copy_options::recursive |
+                              std::filesystem::copy_options::overwrite_existing);
     for (const LevelPhase panel : {LevelPhase::Won, LevelPhase::Lost}) {
         EXPECT_EXIT(
             {

@@ -119,9 +119,13 @@ bool recognises(const std::vector<uint8_t>& v) {
     return yes;
 }
 
+// Pixels that cannot fit in 2 GiB are refused before anyone allocates for
+// them, without overflowing on the way (found by fuzz_image: width x height x 4
+// overflowed 64 bits for two 31-bit sizes). 23171^2 x 4 > 2^31 - 1, and
+// 65536 x 8192 x 3 rows padded to 4 bytes make exactly 2^31.
 TEST_F(Bmp, ImpossibleSizesAreNotRecognised) {
-    // 23171^2 x 4 > 2^31 - 1
-    for (auto [w, h] : {std::pair{0, 5}, {5, -5}, {65536, 65536}, {23171, 23171}})
+    for (auto [w, h] : {std::pair{0, 5}, {5, -5}, {65536, 65536}, {23171, 23171}, {INT32_MAX, INT32_MAX},
+                        {INT32_MAX, -INT32_MAX}, {65536, 8192}})
         EXPECT_FALSE(recognises(bmp(w, h, 24, 0, {}, {}))) << w << "x" << h;
     EXPECT_TRUE(recognises(bmp(23170, 23170, 24, 0, {}, {})));
 }

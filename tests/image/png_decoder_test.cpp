@@ -36,11 +36,8 @@ TEST_F(Png, RgbaComesOutBgraTopDownOrBottomUp) {
                  90, 100, 110, 120, 130, 140, 150, 160};
     const auto file = write_png(spec);
     auto d = decode(file);
-    ASSERT_TRUE(d.recognised);
-    ASSERT_EQ(d.result, 1);
-    EXPECT_EQ(d.width, 2);
-    EXPECT_EQ(d.height, 2);
-    EXPECT_EQ(d.depth, 32);
+    ASSERT_TRUE(d.recognised && d.result == 1);
+    EXPECT_EQ(std::tuple(d.width, d.height, d.depth), std::tuple(2, 2, 32));
     EXPECT_EQ(d.at(0, 0), (Pixel{30, 20, 10, 40}));
     EXPECT_EQ(d.at(1, 1), (Pixel{150, 140, 130, 160}));
 
@@ -58,8 +55,7 @@ TEST_F(Png, InterlacedMatchesItsTwin) {
         spec.interlaced = true;
         const auto interlaced_file = write_png(spec);
         const auto interlaced = decode(interlaced_file);
-        ASSERT_EQ(plain.result, 1);
-        ASSERT_EQ(interlaced.result, 1);
+        ASSERT_TRUE(plain.result == 1 && interlaced.result == 1);
         EXPECT_EQ(interlaced.pixels, plain.pixels);
         EXPECT_EQ(plain.at(4, 5)[2], spec.rows[(5 * 13 + 4) * channels]);  // red of (4, 5)
         // Bottom-up works through all seven passes as well.

@@ -67,16 +67,14 @@ TEST(Registry, DecodeReleasesAndNeedsARecognition) {
     const uint8_t data[] = {'Z', 42};
     ASSERT_EQ(rt_image_recognise(data, 2), 1);
     EXPECT_EQ(rt_image_decode(pixel, 3, 0), 1);
-    EXPECT_EQ(pixel[0], 42);
-    EXPECT_EQ(g_closes, 1);
+    EXPECT_EQ(std::pair(int(pixel[0]), g_closes.load()), std::pair(42, 1));
     EXPECT_EQ(rt_image_decode(pixel, 3, 0), 0);  // the state was released
     // A recognition that is never decoded is released by the next one.
     ASSERT_EQ(rt_image_recognise(data, 2), 1);
     ASSERT_EQ(rt_image_recognise(data, 2), 1);
     EXPECT_EQ(g_closes, 2);
     EXPECT_EQ(rt_image_decode(pixel, 2, 0), 0);  // pitch shorter than a row
-    EXPECT_EQ(rt_image_recognise(nullptr, 2), 0);
-    EXPECT_EQ(rt_image_recognise(data, 0), 0);
+    EXPECT_EQ(rt_image_recognise(nullptr, 2) + rt_image_recognise(data, 0), 0);
 }
 
 // Decoders are asked in the order they were registered: the first that

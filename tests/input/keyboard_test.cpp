@@ -32,12 +32,10 @@ class KeyboardTest : public ::testing::Test {
 TEST_F(KeyboardTest, NothingIsDownBeforeTheFirstPollAndAHeldKeyStaysDown) {
     key(RT_KEY_SPACE, true);
     QCoreApplication::processEvents();
-    EXPECT_EQ(rt_key_down(RT_KEY_SPACE), 0);
-    EXPECT_EQ(rt_key_down(-1), 0);
+    EXPECT_EQ(std::pair(rt_key_down(RT_KEY_SPACE), rt_key_down(-1)), std::pair(0, 0));
     for (int poll = 0; poll < 3; ++poll) {
         ASSERT_EQ(rt_keyboard_poll(), 1);
-        EXPECT_EQ(rt_key_down(RT_KEY_SPACE), 128);
-        EXPECT_EQ(rt_key_down(-1), 1);
+        EXPECT_EQ(std::pair(rt_key_down(RT_KEY_SPACE), rt_key_down(-1)), std::pair(128, 1));
     }
     // Auto-repeat arrives as release/press pairs: the key stays down.
     QWidget* target = rt::qt::client_widget(window_);
@@ -53,15 +51,11 @@ TEST_F(KeyboardTest, NothingIsDownBeforeTheFirstPollAndAHeldKeyStaysDown) {
 TEST_F(KeyboardTest, ReleaseIsReportedOnceAfterThePollThatSeesTheKeyUp) {
     key(RT_KEY_P, true);
     std::vector<int32_t> answers;
-    for (int poll = 0; poll < 3; ++poll) {
+    for (int poll = 0; poll < 5; ++poll) {
+        if (poll == 3) key(RT_KEY_P, false);
         ASSERT_EQ(rt_keyboard_poll(), 1);
         answers.push_back(rt_key_released(RT_KEY_P));
     }
-    key(RT_KEY_P, false);
-    ASSERT_EQ(rt_keyboard_poll(), 1);
-    answers.push_back(rt_key_released(RT_KEY_P));
-    ASSERT_EQ(rt_keyboard_poll(), 1);
-    answers.push_back(rt_key_released(RT_KEY_P));
     EXPECT_EQ(answers, (std::vector<int32_t>{0, 0, 0, 1, 0}));
 
     // Pressed and let go between two polls, never seen down: nothing.
@@ -97,9 +91,7 @@ TEST_F(KeyboardTest, QtKeyEventsGiveTheGamesScanCodes) {
 TEST_F(KeyboardTest, AnyKeyLooksAtCodesUpTo254Only) {
     key(255, true);
     ASSERT_EQ(rt_keyboard_poll(), 1);
-    EXPECT_EQ(rt_key_down(255), 128);
-    EXPECT_EQ(rt_key_down(-1), 0);
-    EXPECT_EQ(rt_key_released(-1), 0);
+    EXPECT_EQ(std::tuple(rt_key_down(255), rt_key_down(-1), rt_key_released(-1)), std::tuple(128, 0, 0));
     key(255, false);
     key(RT_KEY_ESCAPE, true);
     ASSERT_EQ(rt_keyboard_poll(), 1);
@@ -109,8 +101,7 @@ TEST_F(KeyboardTest, AnyKeyLooksAtCodesUpTo254Only) {
     ASSERT_EQ(rt_keyboard_poll(), 1);
     EXPECT_EQ(rt_key_released(-1), 1);
     EXPECT_EQ(rt_key_released(-1), 0);  // the release mark is taken by the first answer
-    EXPECT_EQ(rt_key_down(256), 0);
-    EXPECT_EQ(rt_key_released(-2), 0);
+    EXPECT_EQ(rt_key_down(256) + rt_key_released(-2), 0);
 }
 
 TEST_F(KeyboardTest, FocusLossSuspendsTheKeyboardUntilTheWindowHasItAgain) {
@@ -123,8 +114,7 @@ TEST_F(KeyboardTest, FocusLossSuspendsTheKeyboardUntilTheWindowHasItAgain) {
     other.activateWindow();
     QCoreApplication::processEvents();
     EXPECT_EQ(rt_keyboard_poll(), 0);
-    EXPECT_EQ(rt_key_down(RT_KEY_D), 0);
-    EXPECT_EQ(rt_key_released(RT_KEY_D), 0);
+    EXPECT_EQ(rt_key_down(RT_KEY_D) + rt_key_released(RT_KEY_D), 0);
 
     rt::qt::window_widget(window_)->activateWindow();
     QCoreApplication::processEvents();

@@ -43,8 +43,8 @@ TEST_F(MouseTest, PositionsInsideTheClientAreaAndOneStepOutside) {
                                 {320, 10, -1, -1},  {10, 200, -1, -1},    {100, 50, 100, 50}};
     for (const auto& c : cases) {
         move(c[0], c[1]);
-        EXPECT_EQ(rt_window_mouse_x(window_), c[2]) << c[0] << "," << c[1];
-        EXPECT_EQ(rt_window_mouse_y(window_), c[3]) << c[0] << "," << c[1];
+        EXPECT_EQ(std::pair(rt_window_mouse_x(window_), rt_window_mouse_y(window_)), std::pair(c[2], c[3]))
+            << c[0] << "," << c[1];
     }
 }
 
@@ -54,10 +54,8 @@ TEST_F(MouseTest, PointerOverAScreenChildCountsAndUnknownWindowsAnswerMinusOne) 
     screen->setGeometry(0, 0, 320, 200);
     screen->show();
     move(12, 34);
-    EXPECT_EQ(rt_window_mouse_x(window_), 12);
-    EXPECT_EQ(rt_window_mouse_y(window_), 34);
-    EXPECT_EQ(rt_window_mouse_x(window_ + 1000), -1);
-    EXPECT_EQ(rt_window_mouse_y(0), -1);
+    EXPECT_EQ(std::pair(rt_window_mouse_x(window_), rt_window_mouse_y(window_)), std::pair(12, 34));
+    EXPECT_EQ(std::pair(rt_window_mouse_x(window_ + 1000), rt_window_mouse_y(0)), std::pair(-1, -1));
     EXPECT_EQ(rt_input_post_mouse_move(window_ + 1000, 1, 1), 0);
     // A leave makes the position unknown again.
     QEvent leave(QEvent::Leave);
@@ -67,13 +65,12 @@ TEST_F(MouseTest, PointerOverAScreenChildCountsAndUnknownWindowsAnswerMinusOne) 
 
 TEST_F(MouseTest, CursorCounterBlanksThePointerBelowZero) {
     QWidget* top = rt::qt::window_widget(window_);
-    EXPECT_EQ(ShowCursor(0), -1);
-    EXPECT_EQ(top->cursor().shape(), Qt::BlankCursor);
-    EXPECT_EQ(ShowCursor(0), -2);
-    EXPECT_EQ(ShowCursor(1), -1);
-    EXPECT_EQ(top->cursor().shape(), Qt::BlankCursor);
-    EXPECT_EQ(ShowCursor(1), 0);
-    EXPECT_NE(top->cursor().shape(), Qt::BlankCursor);
+    // Each row: shown or hidden, the counter answered, whether the pointer is blank.
+    const std::tuple<int32_t, int32_t, bool> steps[] = {{0, -1, true}, {0, -2, true}, {1, -1, true}, {1, 0, false}};
+    for (const auto& [show, counter, blank] : steps) {
+        EXPECT_EQ(ShowCursor(show), counter);
+        EXPECT_EQ(top->cursor().shape() == Qt::BlankCursor, blank) << counter;
+    }
 }
 
 }  // namespace

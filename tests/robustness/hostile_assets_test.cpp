@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <ostream>
@@ -13,7 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include "hostile_files.h"
 #include "tests/support/run_process.h"
 #include "tests/support/temp_dir.h"
 
@@ -21,25 +21,37 @@ namespace fs = std::filesystem;
 
 namespace {
 
+void PutLittle32(std::string& bytes, size_t at, uint32_t value) {
+    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+// The signature and header kept, every later 7th byte flipped.
+std::string Corrupted(std::string bad) {
+    for (size_t i = 33; i < bad.size(); i += 7) bad[i] = static_cast<char>(bad[i] ^ 0x5A);
+    return bad;
+}
+
+// A WAV whose RIFF, "fmt " and "data" sizes claim far more than the file holds:
+// "fmt " runs past the end, "data", wherever it is, claims 2 GB.
+std::string LyingWav(const std::string& good) {
+    std::string bad = good.size() >= 44 ? good : std::string(44, '\0');
+    std::memcpy(bad.data(), "RIFF", 4);
+    std::memcpy(bad.data() + 8, "WAVEfmt ", 8);
+    PutLittle32(bad, 4, 0xFFFFFFF0u);
+    PutLittle32(bad, 16, 0x7FFFFFF0u);
+    const size_t data = bad.find("data");
+    if (data != std::string::npos && data + 8 <= bad.size()) PutLittle32(bad, data + 4, 0x7FFFFFFFu);
+    return bad;
+}
+
 constexpr const char* kFrames = "300";
 // Generous: the sanitizer build runs the game several times slower.
 constexpr auto kDeadline = std::chrono::seconds(150);
 
-zentara_test::ProcessRun RunProgram(const std::vector<std::string>& arguments) {
-    return zentara_test::run_process(ZENTARA_EXECUTABLE, arguments, ".", {}, kDeadline);
-}
-
-std::vector<fs::path> FilesWithExtension(const fs::path& folder, const std::string& extension) {
-    std::vector<fs::path> files;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        if (entry.is_regular_file() && entry.path().extension() == extension) files.push_back(entry.path());
-    }
-    return files;
-}
-
 void Rewrite(const std::string& extension, const std::function<std::string(const std::string&)>& spoil) {
-    for (const auto& file : FilesWithExtension("zentara", extension)) {
-        zentara_test::write_file(file.string(), spoil(zentara_test::read_file(file.string())));
+    for (const auto& entry : fs::directory_iterator("zentara")) {
+        if (!entry.is_regular_file() || entry.path().extension() != extension) continue;
+        zentara_test::write_file(entry.path(), spoil(zentara_test::read_file(entry.path())));
     }
 }
 
@@ -55,8 +67,6 @@ struct Hostility {
     bool Playable;
     std::function<void()> Spoil;
 };
-
-void WriteLevelFile(const std::string& contents) { zentara_test::write_file("zentara/zentara.ini", contents); }
 
 // One case per way the program could break: pictures and sounds that fail to
 // load (corrupt, lying about their sizes, folders in their place), empty
@@ -82,10 +92,11 @@ const Hostility kHostilities[] = {
      }},
     {"ALevelFileOfManyLevelsHugeLinesAndNoise", true,
      [] {
-         std::string goals;
+         std::string goals, noise(4096, '\0');
          for (int level = 0; level < 10000; ++level) goals += "100/";
-         WriteLevelFile("9999 /Level erreicht\r\n" + goals + "\r\n" + std::string(1 << 20, '/') + "\r\n" +
-                        Garbage(4096, 11));
+         for (size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<char>(i * 2654435761u >> 24);
+         zentara_test::write_file("zentara/zentara.ini", "9999 /Level erreicht\r\n" + goals + "\r\n" +
+                                                             std::string(1 << 20, '/') + "\r\n" + noise);
      }},
 };
 
@@ -105,7 +116,8 @@ protected:
 
 TEST_P(HostileAssets, TheDemoPilotPlaysThroughAndTheProgramEndsCleanly) {
     GetParam().Spoil();
-    const zentara_test::ProcessRun run = RunProgram({"--demo", "--frames", kFrames, "--seed", "4242"});
+    const zentara_test::ProcessRun run = zentara_test::run_process(
+        ZENTARA_EXECUTABLE, {"--demo", "--frames", kFrames, "--seed", "4242"}, ".", {}, kDeadline);
     ASSERT_TRUE(run.Ended) << "still running after " << kDeadline.count() << " s\n" << run.Output();
     EXPECT_EQ(run.Signal, 0) << run.Output();
     EXPECT_EQ(run.ExitCode, 0) << run.Output();

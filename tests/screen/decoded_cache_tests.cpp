@@ -56,8 +56,7 @@ TEST_F(DecodedCacheTest, FlagsDecideTheAlphaAndChangesStayWithTheirSprite) {
     EXPECT_EQ(drawn(soft_again), soft_row);
     EXPECT_NEAR(blue(soft_row[1]), 255, 1);  // half white over blue
     EXPECT_NEAR(red(soft_row[1]), 128, 1);
-    EXPECT_EQ(soft_row[2], 0u);  // opaque black in the file's alpha
-    EXPECT_EQ(rt_sprite_flags(soft_again), 12);
+    EXPECT_EQ(std::pair(soft_row[2], rt_sprite_flags(soft_again)), std::pair(0u, 12));  // opaque black
 
     // Painting one loaded sprite leaves the others and later loads alone.
     ASSERT_EQ(rt_draw_start(rt_sprite_output(keyed)), 1);
@@ -107,22 +106,14 @@ TEST_F(DecodedCacheTest, TheDecoderReportsTheFileJustLoaded) {
     QImage rgb(7, 5, QImage::Format_RGB888);
     rgb.fill(qRgb(1, 2, 3));
     const int32_t other = load_png(rgb, 0);
-    EXPECT_EQ(rt_image_width(), 7);
-    EXPECT_EQ(rt_image_depth(), 24);
+    EXPECT_EQ(std::pair(rt_image_width(), rt_image_depth()), std::pair(7, 24));
     const int32_t again = rt_sprite_load(-1, path.c_str());
     ASSERT_NE(again, 0);
-    EXPECT_EQ(rt_image_width(), 3);
-    EXPECT_EQ(rt_image_height(), 2);
-    EXPECT_EQ(rt_image_depth(), 32);
+    EXPECT_EQ(std::tuple(rt_image_width(), rt_image_height(), rt_image_depth()), std::tuple(3, 2, 32));
     // The state is released as after a decode: nothing is left to decode.
     uint8_t buffer[64];
     EXPECT_EQ(rt_image_decode(buffer, 16, 0), 0);
-    // Spelled the Windows way and in another case: the same file.
-    std::string windows = path;
-    windows.replace(windows.rfind('/'), 1, "\\");
-    windows.replace(windows.size() - 9, 5, "FEIND");
-    EXPECT_EQ(rt_sprite_width(rt_sprite_load(7, windows.c_str())), 3);
-    for (int32_t s : {first, other, again, 7}) rt_sprite_free(s);
+    for (int32_t s : {first, other, again}) rt_sprite_free(s);
 }
 
 }  // namespace

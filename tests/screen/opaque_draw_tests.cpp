@@ -18,8 +18,7 @@ TEST_F(OpaqueDrawTest, ChangesToTheSpriteShowInTheNextOpaqueDraw) {
     rt_draw_box(2, 2, 2, 2, kGreen);
     rt_draw_stop();
     rt_sprite_draw(s, 10, 10);
-    EXPECT_EQ(pixel(12, 12), kGreen);
-    EXPECT_EQ(pixel(10, 10), kRed);
+    expect_pixels({{12, 12, kGreen}, {10, 10, kRed}});
 
     ASSERT_EQ(rt_draw_start(rt_sprite_output(s)), 1);
     rt_draw_plot(0, 0, kWhite);  // a direct pixel write
@@ -27,9 +26,7 @@ TEST_F(OpaqueDrawTest, ChangesToTheSpriteShowInTheNextOpaqueDraw) {
     rt_draw_stop();
     rt_screen_clear(kBlue);
     rt_sprite_draw(s, 10, 10);
-    EXPECT_EQ(pixel(10, 10), kWhite);
-    EXPECT_EQ(pixel(11, 10), 0u);
-    EXPECT_EQ(pixel(12, 12), kGreen);
+    expect_pixels({{10, 10, kWhite}, {11, 10, 0}, {12, 12, kGreen}});
     rt_sprite_free(s);
 }
 
@@ -41,8 +38,7 @@ TEST_F(OpaqueDrawTest, GrabbedAndCopiedSpritesDrawTheirOwnPixels) {
     rt_screen_clear(kBlue);
     rt_sprite_draw(grab, 0, 0);
     rt_sprite_draw(copy, 4, 0);
-    EXPECT_EQ(pixel(3, 3), kGreen);
-    EXPECT_EQ(pixel(4, 0), kRed);
+    expect_pixels({{3, 3, kGreen}, {4, 0, kRed}});
     // A grab into the same id with the same size replaces the pixels.
     rt_screen_clear(kWhite);
     EXPECT_EQ(rt_sprite_grab(grab, 0, 0, 4, 4), grab);

@@ -58,6 +58,15 @@ inline uint32_t pixel(int32_t x, int32_t y) {
     return rt::screen::from_argb(back->pixel(x, y));
 }
 
+struct Probe {
+    int32_t x, y;
+    uint32_t colour;
+};
+// Every probed back-buffer pixel has its colour.
+inline void expect_pixels(std::initializer_list<Probe> probes) {
+    for (const Probe& p : probes) EXPECT_EQ(pixel(p.x, p.y), p.colour) << "at " << p.x << "," << p.y;
+}
+
 inline int red(uint32_t c) { return c & 0xFF; }
 inline int green(uint32_t c) { return (c >> 8) & 0xFF; }
 inline int blue(uint32_t c) { return (c >> 16) & 0xFF; }

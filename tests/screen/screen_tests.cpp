@@ -16,8 +16,7 @@ TEST_F(ScreenStateTest, ClearTakesRedInTheLowByte) {
     rt_screen_clear(0x0000FF);
     const QImage* back = rt::screen::back_buffer();
     EXPECT_EQ(back->pixel(5, 5), 0xFFFF0000u);
-    EXPECT_EQ(rt_screen_width(), kWidth);
-    EXPECT_EQ(rt_screen_height(), kHeight);
+    EXPECT_EQ(QSize(rt_screen_width(), rt_screen_height()), QSize(kWidth, kHeight));
 }
 
 TEST_F(ScreenStateTest, FlipCountsAndSavesTheFrame) {
@@ -40,8 +39,8 @@ TEST_F(ScreenStateTest, PacingHoldsThePeriodAndZeroOrNegativeSwitchesItOff) {
     auto start = Clock::now();
     for (int i = 0; i < 10; ++i) rt_screen_flip();
     const auto paced = Clock::now() - start;
-    EXPECT_GE(paced, std::chrono::milliseconds(100));
-    EXPECT_LT(paced, std::chrono::milliseconds(200));
+    EXPECT_TRUE(paced >= std::chrono::milliseconds(100) && paced < std::chrono::milliseconds(200))
+        << std::chrono::duration_cast<std::chrono::milliseconds>(paced).count() << " ms";
     for (int32_t rate : {0, -5}) {
         rt_screen_frame_rate(rate);
         start = Clock::now();
@@ -57,13 +56,7 @@ TEST_F(ScreenStateTest, AutoStretchFollowsTheClientArea) {
     rt::qt::window_widget(window_id())->show();  // hidden widgets defer resize events
     EXPECT_EQ(child->size(), client->size());
     rt_window_resize(window_id(), RT_WINDOW_KEEP, RT_WINDOW_KEEP, 800, 600);
-    EXPECT_EQ(child->size(), QSize(800, 600));
-    // The frame is scaled into the widget when it paints.
-    rt_screen_clear(kRed);
-    rt_screen_flip();
-    const QImage shown = child->grab().toImage();
-    EXPECT_EQ(shown.size(), QSize(800, 600));
-    EXPECT_EQ(shown.pixel(799, 599) & 0xFFFFFFu, 0xFF0000u);
+    EXPECT_EQ(child->size(), QSize(800, 600));  // what it shows: window_screen_tests
 
     ASSERT_EQ(rt_screen_open(window_id(), 10, 20, 64, 48, 0, 0, 0), 1);
     child = rt::screen::state().childControl;

@@ -14,18 +14,12 @@ class SpriteTest : public ScreenTest {};
 
 TEST_F(SpriteTest, KeyedDrawLeavesBlackOutOpaqueDrawPaintsIt) {
     const int32_t s = sprite_with_box(4, 4, 1, 1, 2, 2, kRed);
-    EXPECT_EQ(rt_sprite_width(s), 4);
-    EXPECT_EQ(rt_sprite_height(s), 4);
+    EXPECT_EQ(rt_sprite_width(s) * 10 + rt_sprite_height(s), 44);
     EXPECT_NE(rt_sprite_draw_keyed(s, 10, 10), 0);
     EXPECT_NE(rt_sprite_draw(s, 20, 10), 0);
-    EXPECT_EQ(pixel(10, 10), kBlue);  // keyed: transparent black
-    EXPECT_EQ(pixel(11, 11), kRed);
-    EXPECT_EQ(pixel(12, 12), kRed);
-    EXPECT_EQ(pixel(13, 13), kBlue);
-    EXPECT_EQ(pixel(20, 10), 0u);  // opaque: black painted
-    EXPECT_EQ(pixel(21, 11), kRed);
-    EXPECT_EQ(pixel(23, 13), 0u);
-    EXPECT_EQ(pixel(24, 13), kBlue);  // exactly 4 pixels wide
+    // Keyed: black is transparent; opaque: black painted, exactly 4 pixels wide.
+    expect_pixels({{10, 10, kBlue}, {11, 11, kRed}, {12, 12, kRed}, {13, 13, kBlue},
+                   {20, 10, 0}, {21, 11, kRed}, {23, 13, 0}, {24, 13, kBlue}});
     rt_sprite_free(s);
     EXPECT_EQ(rt_sprite_width(s), 0);
     EXPECT_EQ(rt_sprite_draw(s, 0, 0), 0);
@@ -33,10 +27,8 @@ TEST_F(SpriteTest, KeyedDrawLeavesBlackOutOpaqueDrawPaintsIt) {
     const int32_t clear = rt_sprite_create(-1, 3, 3), opaque = rt_sprite_create_flags(-1, 3, 3, 12);
     rt_sprite_draw_keyed(clear, 30, 0);
     rt_sprite_draw_keyed(opaque, 40, 0);
-    EXPECT_EQ(pixel(31, 1), kBlue);
-    EXPECT_EQ(pixel(41, 1), 0u);
-    rt_sprite_free(clear);
-    rt_sprite_free(opaque);
+    expect_pixels({{31, 1, kBlue}, {41, 1, 0}});
+    for (int32_t id : {clear, opaque}) rt_sprite_free(id);
 }
 
 TEST_F(SpriteTest, AlphaDrawBlendsByLowByteOfOpacity) {
@@ -52,8 +44,7 @@ TEST_F(SpriteTest, AlphaDrawBlendsByLowByteOfOpacity) {
         EXPECT_EQ(green(half), 0);
         EXPECT_EQ(pixel(x, 10), kBlue) << "transparent pixels stay invisible";
     }
-    EXPECT_EQ(pixel(31, 11), kBlue);
-    EXPECT_EQ(pixel(41, 11), kRed);
+    expect_pixels({{31, 11, kBlue}, {41, 11, kRed}});
     rt_sprite_free(s);
 }
 
@@ -64,21 +55,18 @@ TEST_F(SpriteTest, PngAlphaKeptWithFlags12AndKeyedWithFlags0) {
     image.setPixel(2, 0, qRgba(10, 0, 0, 0));         // dark, fully transparent
     const int32_t soft = load_png(image, 12);
     const int32_t keyed = load_png(image, 0);
-    ASSERT_NE(soft, 0);
-    ASSERT_NE(keyed, 0);
+    ASSERT_TRUE(soft && keyed);
     rt_screen_clear(0);
     rt_sprite_draw_keyed(soft, 0, 0);
     rt_sprite_draw_keyed(keyed, 0, 1);
     EXPECT_NEAR(red(pixel(0, 0)), 128, 1);
     EXPECT_NEAR(blue(pixel(0, 0)), 128, 1);
-    EXPECT_EQ(pixel(2, 0), 0u);
-    EXPECT_EQ(pixel(0, 1), kWhite);       // opaque now
-    EXPECT_EQ(pixel(2, 1), 0x00000Au);    // opaque despite its alpha 0
+    // Keyed, the soft edge is opaque, and so is the dark pixel despite its alpha 0.
+    expect_pixels({{2, 0, 0}, {0, 1, kWhite}, {2, 1, 0x00000A}});
     rt_screen_clear(kBlue);
     rt_sprite_draw_keyed(keyed, 0, 0);
     EXPECT_EQ(pixel(1, 0), kBlue);  // pure black is transparent
-    rt_sprite_free(soft);
-    rt_sprite_free(keyed);
+    for (int32_t id : {soft, keyed}) rt_sprite_free(id);
 }
 
 TEST_F(SpriteTest, LoadingRulesForFlagsAndFiles) {
@@ -89,13 +77,13 @@ TEST_F(SpriteTest, LoadingRulesForFlagsAndFiles) {
     ASSERT_NE(s, 0);
     EXPECT_EQ(rt_sprite_flags(s), 12);
     rt_sprite_draw_keyed(s, 0, 0);
-    EXPECT_EQ(pixel(0, 0), kBlue);
-    EXPECT_EQ(pixel(1, 0), 0x00C800u);
-    EXPECT_EQ(load_png(rgb, 8), 0);
-    EXPECT_EQ(load_png(rgb, 2), 0);
+    expect_pixels({{0, 0, kBlue}, {1, 0, 0x00C800}});
+    // Flag 8 without 4, and flag 2, are refused everywhere.
+    for (int32_t flags : {8, 2}) {
+        EXPECT_EQ(load_png(rgb, flags), 0);
+        EXPECT_EQ(rt_sprite_copy_flags(s, -1, flags), 0);
+    }
     EXPECT_EQ(rt_sprite_create_flags(-1, 4, 4, 8), 0);
-    EXPECT_EQ(rt_sprite_copy_flags(s, -1, 8), 0);
-    EXPECT_EQ(rt_sprite_copy_flags(s, -1, 2), 0);
     EXPECT_EQ(rt_sprite_load_memory(-1, "not an image", 12, 0), 0);
 
     QTemporaryDir dir;
@@ -108,9 +96,7 @@ TEST_F(SpriteTest, LoadingRulesForFlagsAndFiles) {
     ASSERT_EQ(rt_sprite_create(7, 5, 5), 7);
     EXPECT_EQ(rt_sprite_load(7, dir.filePath("missing.png").toLocal8Bit().constData()), 0);
     EXPECT_EQ(rt_sprite_width(7), 5);
-    rt_sprite_free(7);
-    rt_sprite_free(from_file);
-    rt_sprite_free(s);
+    for (int32_t id : {7, from_file, s}) rt_sprite_free(id);
 }
 
 // Every draw kind clips exactly on every side and answers 0 when nothing of
@@ -130,13 +116,8 @@ TEST_F(SpriteTest, EveryDrawKindClipsExactlyOnEverySide) {
         EXPECT_NE(draw(s, -7, -3), 0);
         EXPECT_NE(draw(s, kWidth - 1, kHeight - 1), 0);
         EXPECT_NE(draw(s, kWidth - 2, 10), 0);
-        EXPECT_EQ(pixel(0, 0), kGreen);
-        EXPECT_EQ(pixel(1, 0), kBlue);
-        EXPECT_EQ(pixel(0, 1), kBlue);
-        EXPECT_EQ(pixel(kWidth - 1, kHeight - 1), kRed);
-        EXPECT_EQ(pixel(kWidth - 2, kHeight - 1), kBlue);
-        EXPECT_EQ(pixel(kWidth - 1, 13), kRed);
-        EXPECT_EQ(pixel(kWidth - 1, 14), kBlue);
+        expect_pixels({{0, 0, kGreen}, {1, 0, kBlue}, {0, 1, kBlue}, {kWidth - 1, kHeight - 1, kRed},
+                       {kWidth - 2, kHeight - 1, kBlue}, {kWidth - 1, 13, kRed}, {kWidth - 1, 14, kBlue}});
     }
     rt_sprite_free(s);
 }
@@ -151,10 +132,8 @@ TEST_F(SpriteTest, CopiesCarryColoursOnly) {
     ASSERT_NE(copy, 0);
     rt_sprite_draw_keyed(copy, 0, 0);
     rt_sprite_draw_keyed(copy4, 0, 1);
-    EXPECT_EQ(pixel(0, 0), 0x646464u);  // the soft alpha is gone: opaque
-    EXPECT_EQ(pixel(1, 0), kBlue);      // white is transparent
-    EXPECT_EQ(pixel(0, 1), 0x646464u);
-    EXPECT_EQ(pixel(1, 1), kBlue);
+    // The soft alpha is gone (opaque), and white is transparent.
+    expect_pixels({{0, 0, 0x646464}, {1, 0, kBlue}, {0, 1, 0x646464}, {1, 1, kBlue}});
 
     // A copy of a keyed sprite looks the same and is independent of it.
     const int32_t keyed = sprite_with_box(4, 1, 0, 0, 2, 1, kRed);
@@ -164,10 +143,7 @@ TEST_F(SpriteTest, CopiesCarryColoursOnly) {
     rt_draw_stop();
     rt_sprite_draw_keyed(keyed, 0, 2);
     rt_sprite_draw_keyed(twin, 0, 3);
-    EXPECT_EQ(pixel(1, 2), kRed);
-    EXPECT_EQ(pixel(3, 2), kBlue);
-    EXPECT_EQ(pixel(1, 3), kRed);
-    EXPECT_EQ(pixel(3, 3), kGreen);
+    expect_pixels({{1, 2, kRed}, {3, 2, kBlue}, {1, 3, kRed}, {3, 3, kGreen}});
     // Copying into the source's own id replaces it with its copy.
     ASSERT_EQ(rt_sprite_create(9, 2, 2), 9);
     EXPECT_EQ(rt_sprite_copy(9, 9), 9);
@@ -185,16 +161,12 @@ TEST_F(SpriteTest, GrabMustLieInsideTheScreen) {
     ASSERT_NE(grab, 0);
     rt_screen_clear(kGreen);
     rt_sprite_draw_keyed(grab, 0, 0);
-    EXPECT_EQ(pixel(0, 0), kRed);
-    EXPECT_EQ(pixel(2, 0), kGreen);  // black became transparent
-    EXPECT_EQ(pixel(10, 10), kBlue);
+    expect_pixels({{0, 0, kRed}, {2, 0, kGreen}, {10, 10, kBlue}});  // black became transparent
     // Grabbing into the same id with the same size reuses it.
     EXPECT_EQ(rt_sprite_grab(5, 0, 0, 3, 3), 5);
     EXPECT_EQ(rt_sprite_grab(5, 0, 0, 4, 2), 5);
     EXPECT_EQ(rt_sprite_width(5), 4);
-    rt_sprite_free(5);
-    rt_sprite_free(grab);
-    rt_sprite_free(s);
+    for (int32_t id : {5, grab, s}) rt_sprite_free(id);
 }
 
 TEST_F(SpriteTest, PlottedStarsStayOpaqueUntilTextReappliesBlack) {
@@ -206,9 +178,7 @@ TEST_F(SpriteTest, PlottedStarsStayOpaqueUntilTextReappliesBlack) {
     rt_draw_plot(20, 3, kWhite);  // outside: ignored
     rt_draw_stop();
     rt_sprite_draw_keyed(s, 0, 0);
-    EXPECT_EQ(pixel(5, 5), kWhite);
-    EXPECT_EQ(pixel(3, 3), 0u);     // opaque black
-    EXPECT_EQ(pixel(1, 1), kBlue);  // still transparent
+    expect_pixels({{5, 5, kWhite}, {3, 3, 0}, {1, 1, kBlue}});  // a plotted black star is opaque
 
     ASSERT_EQ(rt_draw_start(rt_sprite_output(s)), 1);
     rt_draw_plot(7, 7, 0);
@@ -218,10 +188,7 @@ TEST_F(SpriteTest, PlottedStarsStayOpaqueUntilTextReappliesBlack) {
     rt_draw_stop();
     rt_screen_clear(kBlue);
     rt_sprite_draw_keyed(s, 0, 0);
-    EXPECT_EQ(pixel(3, 3), kBlue);
-    EXPECT_EQ(pixel(7, 7), kBlue);
-    EXPECT_EQ(pixel(5, 5), kWhite);
-    EXPECT_EQ(pixel(15, 15), kGreen);
+    expect_pixels({{3, 3, kBlue}, {7, 7, kBlue}, {5, 5, kWhite}, {15, 15, kGreen}});
     rt_sprite_free(s);
 }
 

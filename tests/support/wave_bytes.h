@@ -24,10 +24,6 @@ inline void put32(Bytes& out, uint32_t v) {
     put16(out, static_cast<uint16_t>(v >> 16));
 }
 
-inline double sine_at(double hz, size_t frame, uint32_t rate) {
-    return std::sin(2.0 * std::numbers::pi * hz * static_cast<double>(frame) / rate);
-}
-
 inline Bytes chunk(const std::string& id, const Bytes& body) {
     Bytes out(id.begin(), id.end());
     put32(out, static_cast<uint32_t>(body.size()));
@@ -61,19 +57,9 @@ inline Bytes sine16(double hz, double seconds, uint32_t rate, uint16_t channels,
     Bytes out;
     const auto frames = static_cast<size_t>(seconds * rate);
     for (size_t i = 0; i < frames; ++i) {
-        const auto v =
-            static_cast<int16_t>(std::lround(amplitude * 32767.0 * sine_at(hz, i, rate)));
+        const double phase = 2.0 * std::numbers::pi * hz * static_cast<double>(i) / rate;
+        const auto v = static_cast<int16_t>(std::lround(amplitude * 32767.0 * std::sin(phase)));
         for (uint16_t c = 0; c < channels; ++c) put16(out, static_cast<uint16_t>(v));
-    }
-    return out;
-}
-
-inline Bytes sine8(double hz, double seconds, uint32_t rate, double amplitude) {
-    Bytes out;
-    const auto frames = static_cast<size_t>(seconds * rate);
-    for (size_t i = 0; i < frames; ++i) {
-        out.push_back(
-            static_cast<uint8_t>(128 + std::lround(amplitude * 127.0 * sine_at(hz, i, rate))));
     }
     return out;
 }

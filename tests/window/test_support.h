@@ -1,5 +1,7 @@
 // Helpers shared by the window tests.
 #pragma once
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <vector>
 
@@ -27,5 +29,26 @@ inline std::vector<int32_t> numbered(const std::vector<int32_t>& codes) {
     }
     return result;
 }
+
+constexpr int32_t kGameFlags = 0xCB0000;  // caption, system menu, both boxes, no sizing border
+
+// The window and menu libraries started; every window closed afterwards.
+class WindowFixture : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        rt_menu_init();
+        rt_window_init();
+    }
+    void TearDown() override {
+        rt_window_close_all();
+        drain();
+    }
+    // A window of the client size, its opening events taken.
+    static int32_t open(int32_t flags = kGameFlags, int32_t width = 320, int32_t height = 200) {
+        const int32_t id = rt_window_open(-1, 10, 20, width, height, "Test", flags);
+        drain();
+        return id;
+    }
+};
 
 }  // namespace rt_test

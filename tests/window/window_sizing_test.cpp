@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <algorithm>
 #include <chrono>
+#include <functional>
 
 #include "runtime/window/qt_platform.h"
 #include "runtime/window/rt_window.h"
@@ -16,21 +17,11 @@ using rt_test::numbered;
 
 namespace {
 
-constexpr int32_t kGameFlags = 0xCB0000;  // caption, system menu, both boxes, no sizing border
+using rt_test::kGameFlags;
 constexpr QSize kClient(320, 200);
 
-class WindowSizingTest : public ::testing::Test {
+class WindowSizingTest : public rt_test::WindowFixture {
   protected:
-    void SetUp() override { rt_window_init(); }
-    void TearDown() override {
-        rt_window_close_all();
-        drain();
-    }
-    int32_t open(int32_t flags) {
-        int32_t id = rt_window_open(-1, 10, 20, kClient.width(), kClient.height(), "Sizes", flags);
-        drain();
-        return id;
-    }
     // Numbered events of the sizing kinds, activation and moves left out.
     static std::vector<int32_t> sizing(std::vector<int32_t> codes) {
         std::erase_if(codes, [](int32_t c) { return c == RT_EVENT_ACTIVATE || c == RT_EVENT_MOVE; });
@@ -47,20 +38,16 @@ TEST_F(WindowSizingTest, MaximizeBoxAloneLetsTheWindowMaximizeGoFullScreenAndRes
     const std::vector<int32_t> grown{RT_EVENT_MAXIMIZE, RT_EVENT_SIZE, RT_EVENT_REPAINT};
     const std::vector<int32_t> back{RT_EVENT_RESTORE, RT_EVENT_SIZE, RT_EVENT_REPAINT};
 
-    top->showMaximized();
-    EXPECT_EQ(sizing(numbered(drain())), grown);
-    EXPECT_GT(client->width(), kClient.width());
-    top->showNormal();
-    EXPECT_EQ(sizing(numbered(drain())), back);
-    EXPECT_EQ(client->size(), kClient);
-
-    EXPECT_EQ(rt_window_toggle_fullscreen(window), 1);
-    EXPECT_EQ(sizing(numbered(drain())), grown);
-    EXPECT_TRUE(top->isFullScreen());
-    EXPECT_GT(client->width(), kClient.width());
-    EXPECT_EQ(rt_window_toggle_fullscreen(window), 0);
-    EXPECT_EQ(sizing(numbered(drain())), back);
-    EXPECT_EQ(client->size(), kClient);
+    // Maximized and back, then full screen and back.
+    const std::function<void()> changes[] = {[&] { top->showMaximized(); }, [&] { top->showNormal(); },
+                                             [&] { EXPECT_EQ(rt_window_toggle_fullscreen(window), 1); },
+                                             [&] { EXPECT_EQ(rt_window_toggle_fullscreen(window), 0); }};
+    for (int i = 0; i < 4; ++i) {
+        changes[i]();
+        EXPECT_EQ(sizing(numbered(drain())), i % 2 ? back : grown) << i;
+        EXPECT_TRUE(i % 2 ? client->size() == kClient : client->width() > kClient.width()) << i;
+        EXPECT_TRUE(i != 2 || top->isFullScreen());
+    }
 
     // Full screen from maximized returns to maximized.
     top->showMaximized();
