@@ -10,6 +10,9 @@ constexpr uint8_t kControlFrame = 0;
 constexpr uint8_t kControlEnd = 1;
 constexpr uint8_t kManyKeys = 15;  // key count: a varint follows
 constexpr uint8_t kFocus = 16;
+constexpr uint8_t kNoEvent = 0;
+constexpr uint8_t kNewEvent = 1;
+constexpr uint8_t kSameEvent = 2;  // as the last one that came (a burst of pointer moves)
 
 uint32_t zigzag(int32_t value) {
     const auto bits = static_cast<uint32_t>(value);
@@ -121,13 +124,23 @@ Step decode_keys(Cursor& in, uint8_t small, Recording& recording, Reading& readi
     return Step::ok;
 }
 
-Step decode_event(Cursor& in, uint8_t small, Reading& reading) {
-    if (small == 0) return Step::ok;
-    if (small != 1) return Step::malformed;
-    Step step = signed_varint(in, reading.value);
-    if (step == Step::ok) step = signed_varint(in, reading.item);
-    if (step == Step::ok) step = signed_varint(in, reading.window);
-    return step;
+Step decode_event(Cursor& in, uint8_t small, Deltas& deltas, Reading& reading) {
+    if (small == kNoEvent) return Step::ok;
+    int32_t* last = deltas.event;
+    if (small == kNewEvent) {
+        for (int i = 0; i < 3; ++i) {
+            const Step step = signed_varint(in, last[i]);
+            if (step != Step::ok) return step;
+        }
+    } else if (small != kSameEvent) {
+        return Step::malformed;
+    }
+    // Code 0 is "no event", which the writer never spells out.
+    if (last[0] == 0) return Step::malformed;
+    reading.value = last[0];
+    reading.item = last[1];
+    reading.window = last[2];
+    return Step::ok;
 }
 
 Step decode_one(Cursor& in, Deltas& deltas, Recording& recording, Reading& reading) {
@@ -158,7 +171,7 @@ Step decode_one(Cursor& in, Deltas& deltas, Recording& recording, Reading& readi
         case Kind::keys:
             return decode_keys(in, small, recording, reading);
         case Kind::event:
-            return decode_event(in, small, reading);
+            return decode_event(in, small, deltas, reading);
         default:
             if (small == kControlEnd) {
                 reading.kind = Kind::end;
@@ -210,16 +223,22 @@ void encode(std::vector<uint8_t>& out, Deltas& deltas, const Reading& reading,
             out.insert(out.end(), toggles, toggles + count);
             break;
         }
-        case Kind::event:
+        case Kind::event: {
+            int32_t* last = deltas.event;
             if (reading.value == 0) {
-                put_small(out, Kind::event, 0);
-                break;
+                put_small(out, Kind::event, kNoEvent);
+            } else if (reading.value == last[0] && reading.item == last[1] &&
+                       reading.window == last[2]) {
+                put_small(out, Kind::event, kSameEvent);
+            } else {
+                put_small(out, Kind::event, kNewEvent);
+                last[0] = reading.value;
+                last[1] = reading.item;
+                last[2] = reading.window;
+                for (int i = 0; i < 3; ++i) put_varint(out, zigzag(last[i]));
             }
-            put_small(out, Kind::event, 1);
-            put_varint(out, zigzag(reading.value));
-            put_varint(out, zigzag(reading.item));
-            put_varint(out, zigzag(reading.window));
             break;
+        }
         case Kind::frame:
             put_small(out, Kind::frame, kControlFrame);
             put_u32(out, static_cast<uint32_t>(reading.value));

@@ -47,6 +47,7 @@ struct Recording {
 struct Deltas {
     uint32_t clock = 0;
     int32_t pointer[kPointerKinds] = {};
+    int32_t event[3] = {};  // code, item and window of the last event that came
 };
 
 void encode_header(std::vector<uint8_t>& out, uint32_t seed, uint32_t data_hash);
