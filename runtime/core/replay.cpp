@@ -115,7 +115,7 @@ void report() {
         write_pending(s);
         s.out.reset();
     }
-    if (!recorded && !s.ran_out && !s.closed && !at_end(s)) depart(s);
+    const bool ended_early = !recorded && !s.ran_out && !s.closed && !at_end(s);
     s.mode = RT_REPLAY_OFF;
     const char* who = recorded ? "record" : "replay";
     for (const LevelNote& note : s.levels) {
@@ -130,6 +130,8 @@ void report() {
                         static_cast<long long>(*s.departed));
         } else if (s.closed) {
             std::printf("replay: stopped by closing the window\n");
+        } else if (ended_early) {
+            std::printf("replay: the program ended before the recording did\n");
         } else {
             std::printf("replay: matches the recording\n");
         }

@@ -190,13 +190,19 @@ int32_t fetch_event(int32_t timeout_ms) {
 // A replay answers the recorded event; the player's own events are taken and
 // dropped without waiting, except a closed window, which ends the replay.
 int32_t replayed_event() {
+    const int32_t item = event_state().item();
+    const int32_t window = event_state().window();
     for (int32_t code; (code = fetch_event(0)) != 0;) {
         if (code == RT_EVENT_CLOSE) {
             return rt::replay::event({code, event_state().item(), event_state().window()}).code;
         }
     }
     const rt::replay::Event recorded = rt::replay::event({});
-    if (recorded.code != 0) event_state().answer(recorded.item, recorded.window);
+    if (recorded.code != 0) {
+        event_state().answer(recorded.item, recorded.window);
+    } else {
+        event_state().answer(item, window);  // as if the dropped events never came
+    }
     return recorded.code;
 }
 
