@@ -1,6 +1,7 @@
 // The recording or replay session of the process: the file being written or
 // the recording being played, the frame count and the state hashes, and the
 // summary printed when the process ends.
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -33,7 +34,8 @@ struct LevelNote {
 };
 
 struct Session {
-    int32_t mode = RT_REPLAY_OFF;
+    // Read by every thread that takes the clock; written by the session's own.
+    std::atomic<int32_t> mode = RT_REPLAY_OFF;
     int32_t started = RT_REPLAY_OFF;  // what the summary reports, after the mode has ended
     std::thread::id owner;
     std::string error;
@@ -140,11 +142,11 @@ void report() {
 }
 
 void begin(Session& s, int32_t mode, uint32_t seed) {
-    s.mode = mode;
-    s.started = mode;
     s.owner = std::this_thread::get_id();
+    s.started = mode;
     rt_random_seed(static_cast<int32_t>(seed));
     std::atexit(report);
+    s.mode = mode;
 }
 
 bool read_whole(const char* path, std::vector<uint8_t>& data, std::string& error) {
