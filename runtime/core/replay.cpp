@@ -21,6 +21,10 @@ namespace rt::replay {
 namespace {
 
 constexpr int32_t kCloseEvent = 16;  // RT_EVENT_CLOSE of the window layer
+// Readings asked in a row that the recording does not hold where it stands,
+// before it is moved on by one anyway: a replay gone astray in a loop that
+// presents no frame (the menu's) still reaches its end.
+constexpr int32_t kMissesBeforeSkip = 100;
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -60,6 +64,7 @@ struct Session {
     bool closed = false;
     int32_t held[5] = {};  // last value answered of the clock and pointer kinds
     bool held_focus = false;
+    int32_t misses = 0;
 };
 
 Session& session() {
@@ -90,14 +95,22 @@ bool at_end(const Session& s) {
 const Reading* take(Session& s, Kind kind) {
     if (at_end(s)) run_out(s);
     const auto& r = s.recording.readings;
-    if (r[s.next].kind == kind) return &r[s.next++];
+    if (r[s.next].kind == kind) {
+        s.misses = 0;
+        return &r[s.next++];
+    }
     depart(s);
     for (std::size_t i = s.next; i < r.size(); ++i) {
         if (r[i].kind == Kind::frame || r[i].kind == Kind::end) break;
         if (r[i].kind == kind) {
+            s.misses = 0;
             s.next = i + 1;
             return &r[i];
         }
+    }
+    if (++s.misses == kMissesBeforeSkip) {
+        s.misses = 0;
+        ++s.next;
     }
     return nullptr;
 }
