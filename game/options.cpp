@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <cerrno>
+#include <filesystem>
 #include <cstdlib>
 
 #ifndef ZENTARA_VERSION
@@ -78,10 +79,12 @@ bool StoreValue(const std::string& name, const std::string& value, ProgramOption
         options.Every = static_cast<int32_t>(count);
     } else if (name == "screenshots") {
         options.ScreenshotDir = value;
-    } else if (name == "record") {
-        options.Record = value;
-    } else if (name == "replay") {
-        options.Replay = value;
+    } else if (name == "record" || name == "replay") {
+        // Named from where the program was started: the game enters its game
+        // folder before the file is opened.
+        std::error_code error;
+        const std::string path = std::filesystem::absolute(value, error).string();
+        (name == "record" ? options.Record : options.Replay) = error ? value : path;
     } else {
         options.DataDir = value;
     }
