@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <cerrno>
+#include <filesystem>
 #include <cstdlib>
 
 #ifndef ZENTARA_VERSION
@@ -39,6 +40,8 @@ constexpr ValueOption kValueOptions[] = {
     {"every", "K", "--every needs a number of frames above 0"},
     {"screenshots", "DIR", "--screenshots needs a folder"},
     {"data-dir", "DIR", "--data-dir needs a folder"},
+    {"record", "FILE", "--record needs a file"},
+    {"replay", "FILE", "--replay needs a file"},
 };
 constexpr const char* kFlags[] = {"help", "version", "demo", "unpaced", "check", "fullscreen"};
 
@@ -76,6 +79,12 @@ bool StoreValue(const std::string& name, const std::string& value, ProgramOption
         options.Every = static_cast<int32_t>(count);
     } else if (name == "screenshots") {
         options.ScreenshotDir = value;
+    } else if (name == "record" || name == "replay") {
+        // Named from where the program was started: the game enters its game
+        // folder before the file is opened.
+        std::error_code error;
+        const std::string path = std::filesystem::absolute(value, error).string();
+        (name == "record" ? options.Record : options.Replay) = error ? value : path;
     } else {
         options.DataDir = value;
     }
@@ -90,6 +99,10 @@ bool CheckCombinations(const QCommandLineParser& parser, ProgramOptions& options
         error = "--level chooses the demo's level and needs --demo";
     } else if (parser.isSet("every") && options.ScreenshotDir.empty()) {
         error = "--every needs --screenshots";
+    } else if (!options.Replay.empty() &&
+               (options.Demo || options.Seed || !options.Record.empty())) {
+        // Every input and the seed come from the recording.
+        error = "--replay cannot be combined with --demo, --seed or --record";
     } else if (!rest.isEmpty() && (!options.Check || rest.size() > 1)) {
         error = "unexpected argument " + Text(rest.value(options.Check ? 1 : 0));
     } else {
@@ -150,6 +163,11 @@ std::string OptionsUsage(const char* program) {
            "  --frames N        end the program once N frames have been presented\n"
            "  --screenshots DIR write presented frames to DIR as frame_NNNNNN.png\n"
            "  --every K         with --screenshots: every K-th frame (default 60)\n"
+           "  --record FILE     record the run into FILE: the seed, and per frame the\n"
+           "                    pointer, the keys, the window events and the clock\n"
+           "  --replay FILE     play the run recorded in FILE again, frame by frame (the\n"
+           "                    player's input is ignored except closing the window);\n"
+           "                    prints each level's score, the frames and a state hash\n"
            "  --unpaced         present frames as fast as they are drawn instead of\n"
            "                    60 per second (for tests; timed effects still follow\n"
            "                    the clock)\n"

@@ -18,6 +18,8 @@ struct ProgramOptions {
     bool Check = false;             // --check [folder]: check a level folder and end
     std::string CheckFolder;        // the folder given after --check, empty for the default
     bool Fullscreen = false;        // --fullscreen: start in full screen
+    std::string Record;             // --record FILE: record the run into FILE
+    std::string Replay;             // --replay FILE: play the run recorded in FILE
 };
 
 // Parses argv[1..argc-1]. Answers false and sets `error` on an unknown option,

@@ -9,6 +9,7 @@
 #include "game/level_file.h"
 #include "game/play_level.h"
 #include "game/records.h"
+#include "game/replay_mode.h"
 #include "game/runtime_text.h"
 #include "game/star_field.h"
 #include "game/text_screens.h"
@@ -164,6 +165,7 @@ int32_t ToggleDisableShip(int32_t menu) { return ToggleItem(menu, MenuDisableShi
 void StartProgram(const ProgramOptions& options) {
     game = Game{};
     rt_runtime_start();
+    StartRecordOrReplay(options);
     if (options.Seed) rt_random_seed(static_cast<int32_t>(*options.Seed));
 
     CreateEntityLists();

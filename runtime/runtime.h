@@ -4,6 +4,7 @@
 #define ZENTARA_RUNTIME_H
 
 #include "runtime/core/rt_core.h"
+#include "runtime/core/rt_replay.h"
 #include "runtime/draw/rt_draw.h"
 #include "runtime/files/rt_files.h"
 #include "runtime/image/rt_image.h"

@@ -6,20 +6,30 @@
 #include <chrono>
 #include <thread>
 
+#include "runtime/core/replay_hooks.h"
 #include "runtime/core/rt_core.h"
 
-extern "C" {
+namespace {
 
 // Monotonic time since boot, truncated to 32 bits so that it wraps like a tick
 // counter: callers subtract two readings as unsigned values.
-uint32_t rt_ms_elapsed(void) {
+int32_t clock_reading() {
     auto since_boot = std::chrono::steady_clock::now().time_since_epoch();
     auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(since_boot).count();
-    return static_cast<uint32_t>(static_cast<uint64_t>(ms));
+    return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(ms)));
+}
+
+}  // namespace
+
+extern "C" {
+
+uint32_t rt_ms_elapsed(void) {
+    return static_cast<uint32_t>(rt::replay::reading(rt::replay::Kind::clock, clock_reading));
 }
 
 void rt_delay(int32_t ms) {
-    if (ms <= 0) {
+    // A replay answers the clock from its recording: waiting would only slow it.
+    if (ms <= 0 || rt::replay::playing()) {
         std::this_thread::yield();
         return;
     }

@@ -20,6 +20,8 @@ class KeyTable {
     // Live state, as the platform reports presses and releases.
     void set_live(int32_t scancode, bool down);
     void clear_live() { live_.fill(0); }
+    // The whole live table, which a replay reads or replaces before a poll.
+    std::array<uint8_t, 256>& live() { return live_; }
 
     // Snapshot of the live table; with no focus the read fails, the table is
     // not trusted and the device must be acquired again by the next poll.

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QPointer>
 
+#include "runtime/core/replay_hooks.h"
 #include "runtime/input/input_service.h"
 #include "runtime/input/key_table.h"
 #include "runtime/input/keymap_qt.h"
@@ -87,7 +88,9 @@ extern "C" int32_t rt_keyboard_poll(void) {
     // The table is as fresh as the events delivered so far: deliver what is
     // waiting (other events are queued for the next fetch as usual).
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    return key_table().poll(keyboard_window_active()) ? 1 : 0;
+    bool focus = keyboard_window_active();
+    if (rt::replay::active()) focus = rt::replay::keyboard(focus, key_table().live());
+    return key_table().poll(focus) ? 1 : 0;
 }
 
 extern "C" int32_t rt_key_down(int32_t scancode) {

@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <cstdint>
 
+#include "runtime/core/replay_hooks.h"
 #include "runtime/input/input_service.h"
 #include "runtime/input/rt_input.h"
 #include "runtime/window/qt_platform.h"
@@ -59,24 +60,33 @@ extern "C" void rt_mouse_end(void) {
     rt::input::service_release();
 }
 
+// Each reading passes the replay session, which records it or answers it.
 extern "C" int32_t rt_window_mouse_x(int32_t window) {
-    std::optional<QPoint> point = pointer_in_client(window);
-    return point ? point->x() : -1;
+    return rt::replay::reading(rt::replay::Kind::window_x, [window] {
+        std::optional<QPoint> point = pointer_in_client(window);
+        return point ? point->x() : -1;
+    });
 }
 
 extern "C" int32_t rt_window_mouse_y(int32_t window) {
-    std::optional<QPoint> point = pointer_in_client(window);
-    return point ? point->y() : -1;
+    return rt::replay::reading(rt::replay::Kind::window_y, [window] {
+        std::optional<QPoint> point = pointer_in_client(window);
+        return point ? point->y() : -1;
+    });
 }
 
 extern "C" int32_t rt_screen_mouse_x(void) {
-    std::optional<QPoint> point = pointer_in_screen();
-    return point ? point->x() : -1;
+    return rt::replay::reading(rt::replay::Kind::screen_x, [] {
+        std::optional<QPoint> point = pointer_in_screen();
+        return point ? point->x() : -1;
+    });
 }
 
 extern "C" int32_t rt_screen_mouse_y(void) {
-    std::optional<QPoint> point = pointer_in_screen();
-    return point ? point->y() : -1;
+    return rt::replay::reading(rt::replay::Kind::screen_y, [] {
+        std::optional<QPoint> point = pointer_in_screen();
+        return point ? point->y() : -1;
+    });
 }
 
 extern "C" int32_t rt_input_post_mouse_move(int32_t window, int32_t x, int32_t y) {

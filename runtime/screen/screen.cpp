@@ -2,6 +2,7 @@
 // cleared and flipped once per frame, with frame pacing.
 #include "runtime/screen/rt_screen.h"
 
+#include "runtime/core/replay_hooks.h"
 #include "runtime/screen/decoded_images.h"
 #include "runtime/screen/screen_internal.h"
 #include "runtime/screen/screen_state.h"
@@ -82,6 +83,7 @@ void rt_screen_clear(uint32_t colour) {
 int32_t rt_screen_flip(void) {
     auto& s = state();
     if (!s.isOpen) return 1;
+    if (rt::replay::active()) rt::replay::frame();
     if (s.isActive) {
         rt_scene_end();
         s.isActive = rt::screen::present();

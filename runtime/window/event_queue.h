@@ -33,6 +33,11 @@ class EventState {
     int32_t fetch(int32_t timeout_ms, const std::function<void(int32_t)>& pump);
 
     int32_t item() const { return last_item_; }
+    // Makes the snapshot that of an event answered from elsewhere (a replay).
+    void answer(int32_t item, int32_t window) {
+        last_item_ = item;
+        last_window_ = window;
+    }
     int32_t window() const { return last_window_; }
     void clear();
 

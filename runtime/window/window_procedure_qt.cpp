@@ -10,6 +10,7 @@
 #include <QWindowStateChangeEvent>
 #include <algorithm>
 
+#include "runtime/core/replay_hooks.h"
 #include "runtime/window/event_queue.h"
 #include "runtime/window/qt_platform.h"
 #include "runtime/window/rt_window.h"
@@ -178,11 +179,42 @@ void ensure_gui() {
 
 using namespace rt::window;
 
-extern "C" int32_t rt_window_event(int32_t timeout_ms) {
-    if (timeout_ms < -1) timeout_ms = -1;
+namespace {
+
+int32_t fetch_event(int32_t timeout_ms) {
     if (!QCoreApplication::instance()) return event_state().fetch(0, [](int32_t) {});
     ensure_gui();
     return event_state().fetch(timeout_ms, pump);
+}
+
+// A replay answers the recorded event; the player's own events are taken and
+// dropped without waiting, except a closed window, which ends the replay.
+int32_t replayed_event() {
+    const int32_t item = event_state().item();
+    const int32_t window = event_state().window();
+    for (int32_t code; (code = fetch_event(0)) != 0;) {
+        if (code == RT_EVENT_CLOSE) {
+            return rt::replay::event({code, event_state().item(), event_state().window()}).code;
+        }
+    }
+    const rt::replay::Event recorded = rt::replay::event({});
+    if (recorded.code != 0) {
+        event_state().answer(recorded.item, recorded.window);
+    } else {
+        event_state().answer(item, window);  // as if the dropped events never came
+    }
+    return recorded.code;
+}
+
+}  // namespace
+
+extern "C" int32_t rt_window_event(int32_t timeout_ms) {
+    if (timeout_ms < -1) timeout_ms = -1;
+    if (rt::replay::playing()) return replayed_event();
+    const int32_t code = fetch_event(timeout_ms);
+    if (rt::replay::active())
+        rt::replay::event({code, event_state().item(), event_state().window()});
+    return code;
 }
 
 extern "C" int32_t rt_window_event_wait(void) {

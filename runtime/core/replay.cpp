@@ -1,0 +1,328 @@
+// The recording or replay session of the process: the file being written or
+// the recording being played, the frame count and the state hashes, and the
+// summary printed when the process ends.
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "runtime/core/replay_hooks.h"
+#include "runtime/core/rt_core.h"
+#include "runtime/core/rt_replay.h"
+
+namespace rt::replay {
+namespace {
+
+constexpr int32_t kCloseEvent = 16;  // RT_EVENT_CLOSE of the window layer
+// Readings asked in a row that the recording does not hold where it stands,
+// before it is moved on by one anyway: a replay gone astray in a loop that
+// presents no frame (the menu's) still reaches its end.
+constexpr int32_t kMissesBeforeSkip = 100;
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+struct LevelNote {
+    int32_t level;
+    int32_t won;
+    int32_t points;
+    int64_t frame;
+};
+
+struct Session {
+    // Read by every thread that takes the clock; written by the session's own.
+    std::atomic<int32_t> mode = RT_REPLAY_OFF;
+    int32_t started = RT_REPLAY_OFF;  // what the summary reports, after the mode has ended
+    std::thread::id owner;
+    std::string error;
+    rt_replay_state_fn state_hash = nullptr;
+    rt_replay_end_fn end = nullptr;
+    std::vector<LevelNote> levels;
+    int64_t frames = 0;
+    uint32_t last_state = 0;
+    uint32_t trail = kHashStart;
+    Deltas deltas;
+    std::array<uint8_t, 256> keys{};
+
+    // Recording.
+    std::unique_ptr<std::FILE, FileCloser> out;
+    std::vector<uint8_t> pending;
+
+    // Playing.
+    Recording recording;
+    std::size_t next = 0;
+    std::optional<int64_t> departed;  // the first frame that differs
+    bool ran_out = false;
+    bool closed = false;
+    int32_t held[5] = {};  // last value answered of the clock and pointer kinds
+    bool held_focus = false;
+    int32_t misses = 0;
+};
+
+Session& session() {
+    static Session s;
+    return s;
+}
+
+void depart(Session& s) {
+    if (!s.departed) s.departed = s.frames + 1;
+}
+
+bool at_end(const Session& s) {
+    const auto& r = s.recording.readings;
+    return s.next >= r.size() || r[s.next].kind == Kind::end;
+}
+
+// The replay has nothing more to answer: the program ends as it did when it
+// was recorded, or as close as it can.
+[[noreturn]] void run_out(Session& s) {
+    s.ran_out = true;
+    s.mode = RT_REPLAY_OFF;
+    if (s.end) s.end();
+    std::exit(0);
+}
+
+// The next reading, when it is of `kind`; otherwise the replay has departed
+// from the recording and the rest of the frame is searched for one.
+const Reading* take(Session& s, Kind kind) {
+    if (at_end(s)) run_out(s);
+    const auto& r = s.recording.readings;
+    if (r[s.next].kind == kind) {
+        s.misses = 0;
+        return &r[s.next++];
+    }
+    depart(s);
+    for (std::size_t i = s.next; i < r.size(); ++i) {
+        if (r[i].kind == Kind::frame || r[i].kind == Kind::end) break;
+        if (r[i].kind == kind) {
+            s.misses = 0;
+            s.next = i + 1;
+            return &r[i];
+        }
+    }
+    if (++s.misses == kMissesBeforeSkip) {
+        s.misses = 0;
+        ++s.next;
+    }
+    return nullptr;
+}
+
+void write_pending(Session& s) {
+    if (!s.out) return;
+    if (!s.pending.empty()) std::fwrite(s.pending.data(), 1, s.pending.size(), s.out.get());
+    std::fflush(s.out.get());
+    s.pending.clear();
+}
+
+void report() {
+    Session& s = session();
+    const bool recorded = s.started == RT_REPLAY_RECORDING;
+    if (recorded && s.out) {
+        encode(s.pending, s.deltas, Reading{Kind::end}, nullptr);
+        write_pending(s);
+        s.out.reset();
+    }
+    const bool ended_early = !recorded && !s.ran_out && !s.closed && !at_end(s);
+    s.mode = RT_REPLAY_OFF;
+    const char* who = recorded ? "record" : "replay";
+    for (const LevelNote& note : s.levels) {
+        std::printf("%s: level %d %s with %d points at frame %lld\n", who, note.level,
+                    note.won ? "won" : "lost", note.points, static_cast<long long>(note.frame));
+    }
+    std::printf("%s: %lld frames, last state %08x, trail %08x\n", who,
+                static_cast<long long>(s.frames), s.last_state, s.trail);
+    if (!recorded) {
+        if (s.departed) {
+            std::printf("replay: departs from the recording at frame %lld\n",
+                        static_cast<long long>(*s.departed));
+        } else if (s.closed) {
+            std::printf("replay: stopped by closing the window\n");
+        } else if (ended_early) {
+            std::printf("replay: the program ended before the recording did\n");
+        } else {
+            std::printf("replay: matches the recording\n");
+        }
+    }
+    std::fflush(stdout);
+}
+
+void begin(Session& s, int32_t mode, uint32_t seed) {
+    s.owner = std::this_thread::get_id();
+    s.started = mode;
+    rt_random_seed(static_cast<int32_t>(seed));
+    std::atexit(report);
+    s.mode = mode;
+}
+
+bool read_whole(const char* path, std::vector<uint8_t>& data, std::string& error) {
+    std::unique_ptr<std::FILE, FileCloser> in(std::fopen(path, "rb"));
+    if (!in) {
+        error = std::string("cannot be read (") + std::strerror(errno) + ")";
+        return false;
+    }
+    uint8_t chunk[65536];
+    for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, in.get())) > 0;) {
+        data.insert(data.end(), chunk, chunk + got);
+    }
+    if (std::ferror(in.get())) {
+        error = "cannot be read (a read error)";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool active() {
+    const Session& s = session();
+    return s.mode != RT_REPLAY_OFF && s.owner == std::this_thread::get_id();
+}
+
+bool playing() { return active() && session().mode == RT_REPLAY_PLAYING; }
+
+int32_t pass(Kind kind, int32_t real) {
+    Session& s = session();
+    int32_t& held = s.held[static_cast<int>(kind)];
+    if (s.mode == RT_REPLAY_RECORDING) {
+        encode(s.pending, s.deltas, Reading{kind, real}, nullptr);
+        return real;
+    }
+    if (const Reading* r = take(s, kind)) held = r->value;
+    return held;
+}
+
+bool keyboard(bool focus, std::array<uint8_t, 256>& live) {
+    Session& s = session();
+    if (s.mode == RT_REPLAY_RECORDING) {
+        uint8_t toggles[256];
+        uint32_t count = 0;
+        for (std::size_t code = 0; code < live.size(); ++code) {
+            const bool down = live[code] != 0;
+            if (down == (s.keys[code] != 0)) continue;
+            s.keys[code] = down ? live[code] : 0;
+            toggles[count++] = static_cast<uint8_t>(code);
+        }
+        Reading reading{Kind::keys, focus ? 1 : 0};
+        reading.toggle_count = count;
+        encode(s.pending, s.deltas, reading, toggles);
+        return focus;
+    }
+    if (const Reading* r = take(s, Kind::keys)) {
+        for (uint32_t i = 0; i < r->toggle_count; ++i) {
+            uint8_t& key = s.keys[s.recording.toggles[r->first_toggle + i]];
+            key = key != 0 ? 0 : 128;
+        }
+        s.held_focus = r->value != 0;
+    }
+    live = s.keys;
+    return s.held_focus;
+}
+
+Event event(const Event& real) {
+    Session& s = session();
+    if (s.mode == RT_REPLAY_RECORDING) {
+        encode(s.pending, s.deltas, Reading{Kind::event, real.code, real.item, real.window},
+               nullptr);
+        return real;
+    }
+    if (real.code == kCloseEvent) {
+        // The player closed the window: the program ends on its own way out,
+        // with the desktop answering again.
+        s.closed = true;
+        s.mode = RT_REPLAY_OFF;
+        return real;
+    }
+    if (const Reading* r = take(s, Kind::event)) return {r->value, r->item, r->window};
+    return {};
+}
+
+void frame() {
+    Session& s = session();
+    if (s.mode == RT_REPLAY_PLAYING && at_end(s)) run_out(s);
+    const uint32_t state = s.state_hash ? s.state_hash() : 0;
+    s.frames += 1;
+    s.last_state = state;
+    s.trail = hash_bytes(s.trail, &state, sizeof state);
+    if (s.mode == RT_REPLAY_RECORDING) {
+        encode(s.pending, s.deltas, Reading{Kind::frame, static_cast<int32_t>(state)}, nullptr);
+        write_pending(s);
+        return;
+    }
+    const auto& r = s.recording.readings;
+    if (r[s.next].kind != Kind::frame) {
+        // Readings of this frame were left over: skip to the frame's end.
+        depart(s);
+        while (!at_end(s) && r[s.next].kind != Kind::frame) ++s.next;
+        if (at_end(s)) return;
+    }
+    if (static_cast<uint32_t>(r[s.next].value) != state) depart(s);
+    ++s.next;
+}
+
+}  // namespace rt::replay
+
+using namespace rt::replay;
+
+extern "C" {
+
+int32_t rt_replay_record(const char* path, uint32_t seed, uint32_t data_hash) {
+    Session& s = session();
+    if (s.started != RT_REPLAY_OFF) {
+        s.error = "cannot be recorded: a session has already run in this process";
+        return 0;
+    }
+    s.out.reset(std::fopen(path, "wb"));
+    if (!s.out) {
+        s.error = std::string("cannot be written (") + std::strerror(errno) + ")";
+        return 0;
+    }
+    encode_header(s.pending, seed, data_hash);
+    write_pending(s);
+    begin(s, RT_REPLAY_RECORDING, seed);
+    return 1;
+}
+
+int32_t rt_replay_play(const char* path, uint32_t data_hash, const char* data_name) {
+    Session& s = session();
+    if (s.started != RT_REPLAY_OFF) {
+        s.error = "cannot be played: a session has already run in this process";
+        return 0;
+    }
+    std::vector<uint8_t> data;
+    try {
+        if (!read_whole(path, data, s.error)) return 0;
+        if (!decode(data.data(), data.size(), s.recording, s.error)) return 0;
+    } catch (const std::bad_alloc&) {
+        s.error = "is too large to be played";
+        return 0;
+    }
+    if (s.recording.data_hash != data_hash) {
+        s.error = std::string("was recorded with a different ") + data_name;
+        return 0;
+    }
+    begin(s, RT_REPLAY_PLAYING, s.recording.seed);
+    return 1;
+}
+
+const char* rt_replay_error(void) { return session().error.c_str(); }
+
+int32_t rt_replay_mode(void) { return session().mode; }
+
+void rt_replay_set_state_hash(rt_replay_state_fn state_hash) { session().state_hash = state_hash; }
+
+void rt_replay_set_end(rt_replay_end_fn end) { session().end = end; }
+
+void rt_replay_note_level(int32_t level, int32_t won, int32_t points) {
+    Session& s = session();
+    s.levels.push_back({level, won != 0 ? 1 : 0, points, s.frames + 1});
+}
+
+}  // extern "C"
