@@ -90,6 +90,8 @@ std::string ReplaceFirstLine(const std::string& contents, const std::string& lin
 // the progress read back when several spellings of the name exist.
 int32_t SaveLevelReached(int32_t newLevel, int32_t reached) {
     if (newLevel <= reached) return 0;
+    // A replay shows a recorded game again; the player's own progress stays.
+    if (rt_replay_mode() == RT_REPLAY_PLAYING) return 0;
     const std::string path =
         TakeRuntimeText([](int32_t at) { rt_file_resolve(kLevelFileSlash, at); });
     const std::string line = LevelReachedLine(reached);
