@@ -148,22 +148,21 @@ TEST_F(WindowTest, InputWithoutANumberedEventWakesTheLoopWithItsMessageNumber) {
     int32_t window = open();
     QWidget* client = rt::qt::client_widget(window);
     const QPointF at(3, 4), global = client->mapToGlobal(at);
-    QCoreApplication::postEvent(client, new QKeyEvent(QEvent::KeyPress, Qt::Key_Q, Qt::NoModifier));
-    EXPECT_EQ(rt_window_event_wait(), RT_EVENT_KEYDOWN);
-    EXPECT_EQ(rt_event_window(), window);
-    QCoreApplication::postEvent(client, new QMouseEvent(QEvent::MouseMove, at, global, Qt::NoButton,
-                                                        Qt::NoButton, Qt::NoModifier));
-    EXPECT_EQ(rt_window_event_wait(), RT_EVENT_MOUSEMOVE);
-    QCoreApplication::postEvent(client, new QMouseEvent(QEvent::MouseButtonPress, at, global, Qt::RightButton,
-                                                        Qt::RightButton, Qt::NoModifier));
-    EXPECT_EQ(rt_window_event_wait(), RT_EVENT_RBUTTONDOWN);
+    const std::pair<QEvent*, int32_t> inputs[] = {
+        {new QKeyEvent(QEvent::KeyPress, Qt::Key_Q, Qt::NoModifier), RT_EVENT_KEYDOWN},
+        {new QMouseEvent(QEvent::MouseMove, at, global, Qt::NoButton, Qt::NoButton, Qt::NoModifier), RT_EVENT_MOUSEMOVE},
+        {new QMouseEvent(QEvent::MouseButtonPress, at, global, Qt::RightButton, Qt::RightButton, Qt::NoModifier),
+         RT_EVENT_RBUTTONDOWN}};
+    for (const auto& [event, code] : inputs) {
+        QCoreApplication::postEvent(client, event);  // the queue takes it over
+        EXPECT_EQ((std::pair{rt_window_event_wait(), rt_event_window()}), std::pair(code, window));
+    }
 }
 
 TEST_F(WindowTest, DesktopTableStartsWithThePrimaryScreen) {
     const int32_t count = rt_desktop_examine();
     ASSERT_EQ(count, static_cast<int32_t>(QGuiApplication::screens().size()));
-    const QRect primary = QGuiApplication::primaryScreen()->geometry();
-    EXPECT_EQ(QSize(rt_desktop_width(0), rt_desktop_height(0)), primary.size());
+    EXPECT_EQ(QSize(rt_desktop_width(0), rt_desktop_height(0)), QGuiApplication::primaryScreen()->geometry().size());
     EXPECT_EQ(QSize(rt_desktop_width(-1), rt_desktop_height(count)), QSize(0, 0));
     rt_desktop_free();
 }
