@@ -258,8 +258,7 @@ TEST_F(ContactTest, AShotOverlappingTwoEnemiesHurtsOnlyTheFirst) {
     EXPECT_EQ(ShotHitsEnemies(shot), 1);
     EXPECT_EQ(std::tuple(game.ShotsInFlight, rt_list_count(game.Shots), game.Hits, game.Points),
               std::tuple(0, 0, 1, 3));
-    EXPECT_EQ(ShieldOf(FirstEnemy()), 40);
-    EXPECT_EQ(ShieldOf(ListNext<Enemy>(game.Enemies)), 30);
+    EXPECT_EQ((std::pair{ShieldOf(FirstEnemy()), ShieldOf(ListNext<Enemy>(game.Enemies))}), std::pair(40, 30));
 }
 
 // Ramming costs both sides CollisionDamage; an enemy pushed past its break
@@ -268,12 +267,10 @@ TEST_F(ContactTest, RammingDamagesTheShipAndTheEnemy) {
     game.Params.CollisionDamage = 30;
     game.Params.EnemyBreakLevel = 200;
     game.Params.EnemyKillPoints = 5;
-    EXPECT_EQ(ShieldOf(EnemyHitsShip(AddEnemy(300, 300, 50))), 50);  // not touching
-    EXPECT_EQ(game.ShieldLevel, 100);
-    Enemy* enemy = AddEnemy(510, 610, 50);
+    EXPECT_EQ((std::pair{ShieldOf(EnemyHitsShip(AddEnemy(300, 300, 50))), game.ShieldLevel}), std::pair(50, 100));
+    Enemy* enemy = AddEnemy(510, 610, 50);  // touching, unlike the first
     EXPECT_EQ(EnemyHitsShip(enemy), enemy);
-    EXPECT_EQ(ShieldOf(enemy), 80);
-    EXPECT_EQ(game.ShieldLevel, 130);
+    EXPECT_EQ(std::pair(ShieldOf(enemy), game.ShieldLevel), std::pair(80, 130));
     enemy->Shield = 190;
     enemy = EnemyHitsShip(enemy);
     EXPECT_EQ(std::tuple(game.ShieldLevel, game.EnemiesDestroyed, game.Points, rt_list_count(game.Enemies)),
@@ -295,8 +292,7 @@ TEST_F(ContactTest, ABonusIsCaughtByTheShipOrByAnEnemy) {
         bonus->Y = y;
     }
     CatchBonuses();
-    EXPECT_EQ(game.ShieldLevel, 20);
-    EXPECT_EQ(ShieldOf(enemy), BonusDamage(30, 200));
+    EXPECT_EQ(std::pair(game.ShieldLevel, ShieldOf(enemy)), std::pair(20, int32_t{BonusDamage(30, 200)}));
     rt_list_reset(game.Bonuses);
     while (Bonus* bonus = ListNext<Bonus>(game.Bonuses)) EXPECT_EQ(int32_t(bonus->X), -100);
 }
