@@ -83,95 +83,95 @@ std::string short_text(FuzzInput& in) {
     return text;
 }
 
+// Runs the call `op` names among `calls`, each a decoder of its arguments
+// followed by the call itself.
+template <class... Calls>
+void run_one(uint8_t op, Calls&&... calls) {
+    size_t index = 0;
+    ((index++ == op % sizeof...(Calls) ? calls() : void()), ...);
+}
+
 void sprite_call(FuzzInput& in, Handles& h, uint8_t op) {
     const uint8_t where = in.TakeByte();
-    switch (op % 8) {
-        case 0:
+    run_one(
+        op,
+        [&] {
             keep(h.sprites, rt_sprite_create_flags(pick(in, h.sprites), small_size(in), small_size(in),
                                                    in.TakeByte() % 16), where);
-            break;
-        case 1:
-            keep(h.sprites, rt_sprite_copy_flags(pick(in, h.sprites), pick(in, h.sprites),
-                                                 in.TakeByte() % 16), where);
-            break;
-        case 2:
-            keep(h.sprites, rt_sprite_grab(pick(in, h.sprites), coordinate(in), coordinate(in),
-                                           small_size(in), small_size(in)), where);
-            break;
-        case 3: rt_sprite_free(pick(in, h.sprites)); break;
-        case 4:
+        },
+        [&] {
+            keep(h.sprites, rt_sprite_copy_flags(pick(in, h.sprites), pick(in, h.sprites), in.TakeByte() % 16),
+                 where);
+        },
+        [&] {
+            keep(h.sprites, rt_sprite_grab(pick(in, h.sprites), coordinate(in), coordinate(in), small_size(in),
+                                           small_size(in)), where);
+        },
+        [&] { rt_sprite_free(pick(in, h.sprites)); },
+        [&] {
             rt_sprite_draw_alpha(pick(in, h.sprites), coordinate(in), coordinate(in), in.TakeInt32());
             rt_sprite_draw_keyed(pick(in, h.sprites), coordinate(in), coordinate(in));
             rt_sprite_draw(pick(in, h.sprites), coordinate(in), coordinate(in));
-            break;
-        case 5: {
+        },
+        [&] {
             const int32_t sprite = pick(in, h.sprites);
             int32_t pitch = 0;
-            auto* bits = static_cast<uint8_t*>(
-                rt_sprite_lock(rt_sprite_pixels_of(sprite), in.TakeByte() & 1, &pitch));
+            auto* bits = static_cast<uint8_t*>(rt_sprite_lock(rt_sprite_pixels_of(sprite), in.TakeByte() & 1, &pitch));
             const int32_t w = rt_sprite_width(sprite), ht = rt_sprite_height(sprite);
-            if (bits != nullptr && w > 0 && ht > 0) {
-                // The last pixel: the whole store must be there.
-                const size_t at = static_cast<size_t>(ht - 1) * static_cast<size_t>(pitch) +
-                                  static_cast<size_t>(w - 1) * 4;
-                bits[at] ^= in.TakeByte();
+            if (bits != nullptr && w > 0 && ht > 0) {  // the last pixel: the whole store must be there
+                bits[static_cast<size_t>(ht - 1) * static_cast<size_t>(pitch) + static_cast<size_t>(w - 1) * 4] ^=
+                    in.TakeByte();
             }
             rt_sprite_unlock(rt_sprite_pixels_of(sprite));
-            break;
-        }
-        case 6:
+        },
+        [&] {
             keep(h.rotors, rt_sprite3d_create(pick(in, h.rotors), pick(in, h.sprites)), where);
             rt_sprite3d_rotate(pick(in, h.rotors), static_cast<float>(in.TakeInt32() % 720), in.TakeByte() & 1);
-            break;
-        default:
+        },
+        [&] {
             if (where & 1) rt_sprite3d_begin();
             rt_sprite3d_draw_alpha(pick(in, h.rotors), coordinate(in), coordinate(in), in.TakeInt32());
             if (where & 2) rt_sprite3d_end();
             if (where & 4) rt_sprite3d_free(pick(in, h.rotors));
-            break;
-    }
+        });
 }
 
 void draw_call(FuzzInput& in, Handles& h, uint8_t op) {
     const int32_t x = coordinate(in), y = coordinate(in);
-    switch (op % 12) {
-        case 0: rt_draw_start(rt_screen_output()); break;
-        case 1: rt_draw_start(rt_sprite_output(pick(in, h.sprites))); break;
-        case 2: rt_draw_stop(); break;
-        case 3: rt_draw_text(x, y, short_text(in).c_str(), static_cast<uint32_t>(in.TakeInt32())); break;
-        case 4:
-            rt_draw_box(x, y, coordinate(in), coordinate(in), static_cast<uint32_t>(in.TakeInt32()));
-            break;
-        case 5:
-            rt_draw_plot(x, y, static_cast<uint32_t>(in.TakeInt32()));
+    const auto colour = [&] { return static_cast<uint32_t>(in.TakeInt32()); };
+    run_one(
+        op, [&] { rt_draw_start(rt_screen_output()); },
+        [&] { rt_draw_start(rt_sprite_output(pick(in, h.sprites))); }, [&] { rt_draw_stop(); },
+        [&] { rt_draw_text(x, y, short_text(in).c_str(), colour()); },
+        [&] { rt_draw_box(x, y, coordinate(in), coordinate(in), colour()); },
+        [&] {
+            rt_draw_plot(x, y, colour());
             rt_draw_point(x, y);
-            break;
-        case 6:
+        },
+        [&] {
             rt_draw_mode(in.TakeByte() % 8);
             rt_draw_line(x, y, coordinate(in), coordinate(in));
             rt_draw_ellipse(x, y, in.TakeByte() % 20, in.TakeByte() % 20);
-            break;
-        case 7: rt_draw_fill(x, y, in.TakeByte() & 1 ? RT_DRAW_FILL_SURFACE : 0u); break;
-        case 8:
+        },
+        [&] { rt_draw_fill(x, y, in.TakeByte() & 1 ? RT_DRAW_FILL_SURFACE : 0u); },
+        [&] {
             keep(h.images, rt_draw_grab_image(pick(in, h.images), x, y, small_size(in), small_size(in)),
                  in.TakeByte());
-            break;
-        case 9:
+        },
+        [&] {
             rt_draw_image_sized(pick(in, h.images), x, y, small_size(in) - 2, small_size(in) - 2);
             rt_draw_image_alpha(pick(in, h.images), x, y, in.TakeInt32());
-            break;
-        case 10:
+        },
+        [&] {
             rt_image_free(pick(in, h.images));
             rt_draw_text_width(short_text(in).c_str());
-            break;
-        default:
-            // Rarely: the screen goes away (under any pass) and comes back.
+        },
+        [&] {  // rarely: the screen goes away (under any pass) and comes back
             if (in.TakeByte() < 16) {
                 rt_screen_close();
                 rt_screen_open(g_window, 0, 0, 64, 48, 0, 0, 0);
             }
-            break;
-    }
+        });
 }
 
 void list_call(FuzzInput& in, Handles& h, uint8_t op) {
@@ -187,19 +187,16 @@ void list_call(FuzzInput& in, Handles& h, uint8_t op) {
         list = rt_list_new(record_size, &h.current[n], nullptr, 7);
         return;
     }
-    switch ((op >> 1) % 5) {
-        case 0:
-            // The record's last byte: the whole record must be there.
-            if (auto* record = static_cast<uint8_t*>(rt_list_add(list))) {
-                const int32_t size = list->element_size - static_cast<int32_t>(sizeof(rt_list_element));
-                if (size > 0) record[size - 1] = 0xAB;
+    run_one(
+        op >> 1,
+        [&] {  // the record's last byte: the whole record must be there
+            const int32_t size = list->element_size - static_cast<int32_t>(sizeof(rt_list_element));
+            if (auto* record = static_cast<uint8_t*>(rt_list_add(list)); record != nullptr && size > 0) {
+                record[size - 1] = 0xAB;
             }
-            break;
-        case 1: rt_list_next(list); break;
-        case 2: rt_list_select(list, in.TakeInt32() % 64); break;
-        case 3: rt_list_delete(list); break;
-        default: rt_list_reset(list); break;
-    }
+        },
+        [&] { rt_list_next(list); }, [&] { rt_list_select(list, in.TakeInt32() % 64); },
+        [&] { rt_list_delete(list); }, [&] { rt_list_reset(list); });
 }
 
 void table_call(FuzzInput& in, Handles& h) {
@@ -221,50 +218,44 @@ void table_call(FuzzInput& in, Handles& h) {
 
 void file_call(FuzzInput& in, Handles& h, uint8_t op) {
     const int32_t offset = in.TakeInt32();
-    switch (op % 6) {
-        case 0: {
+    run_one(
+        op,
+        [&] {
             const std::string name = g_folder + "/f" + std::to_string(in.TakeByte() % 3) + ".txt";
             keep(h.files, rt_file_open(pick(in, h.files), name.c_str()), in.TakeByte());
-            break;
-        }
-        case 1: rt_file_write_line(pick(in, h.files), short_text(in).c_str()); break;
-        case 2: read_result(rt_file_read_line(pick(in, h.files), offset)); break;
-        case 3: rt_file_close(pick(in, h.files)); break;
-        case 4:
+        },
+        [&] { rt_file_write_line(pick(in, h.files), short_text(in).c_str()); },
+        [&] { read_result(rt_file_read_line(pick(in, h.files), offset)); },
+        [&] { rt_file_close(pick(in, h.files)); },
+        [&] {
             keep(h.listings, rt_dir_open(pick(in, h.listings), g_folder.c_str(), "*.*"), in.TakeByte());
             rt_dir_next(pick(in, h.listings));
-            break;
-        default:
+        },
+        [&] {
             read_result(rt_dir_entry_name(pick(in, h.listings), offset));
             read_result(rt_dir_current(in.TakeInt32()));
             if (in.TakeByte() & 1) rt_dir_close(pick(in, h.listings));
-            break;
-    }
+        });
 }
 
 void string_call(FuzzInput& in, uint8_t op) {
     const int32_t offset = in.TakeInt32();
     const std::string text = short_text(in);
-    switch (op % 7) {
-        case 0: read_result(rt_str_from_int(in.TakeInt32(), offset)); break;
-        case 1: read_result(rt_str_mid(text.c_str(), in.TakeInt32(), in.TakeInt32(), offset)); break;
-        case 2: read_result(rt_str_field(text.c_str(), in.TakeInt32(), ",", offset)); break;
-        case 3: read_result(rt_str_lower(text.c_str(), offset)); break;
-        case 4: rt_strbuf_append(text.c_str()); break;
-        case 5:
-            // Any offset below zero, but not far up: a fill position moved to
-            // the end of a large buffer makes every later piece grow it, which
-            // is allowed and would only spend the run on copying.
-            rt_strbuf_set_pos(offset < 0 ? offset : offset % 8192);
-            break;
-        default: {
+    run_one(
+        op, [&] { read_result(rt_str_from_int(in.TakeInt32(), offset)); },
+        [&] { read_result(rt_str_mid(text.c_str(), in.TakeInt32(), in.TakeInt32(), offset)); },
+        [&] { read_result(rt_str_field(text.c_str(), in.TakeInt32(), ",", offset)); },
+        [&] { read_result(rt_str_lower(text.c_str(), offset)); }, [&] { rt_strbuf_append(text.c_str()); },
+        // Any offset below zero, but not far up: a fill position moved to the
+        // end of a large buffer makes every later piece grow it, which is
+        // allowed and would only spend the run on copying.
+        [&] { rt_strbuf_set_pos(offset < 0 ? offset : offset % 8192); },
+        [&] {
             char* variable = nullptr;
             rt_str_assign(&variable, offset);
             if (variable != nullptr) FUZZ_CHECK(std::strlen(variable) <= static_cast<size_t>(INT32_MAX));
             rt_str_free(variable);
-            break;
-        }
-    }
+        });
 }
 
 // Everything an input made goes, so the next one starts from the same state.
@@ -308,15 +299,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzInput in(data, size);
     Handles h;
     for (int step = 0; step < 64 && in.Remaining() > 0; ++step) {
-        const uint8_t op = in.TakeByte();
-        switch (op % 6) {
-            case 0: sprite_call(in, h, op / 6); break;
-            case 1: draw_call(in, h, op / 6); break;
-            case 2: list_call(in, h, op / 6); break;
-            case 3: table_call(in, h); break;
-            case 4: file_call(in, h, op / 6); break;
-            default: string_call(in, op / 6); break;
-        }
+        const uint8_t op = in.TakeByte(), sub = op / 6;
+        run_one(op, [&] { sprite_call(in, h, sub); }, [&] { draw_call(in, h, sub); }, [&] { list_call(in, h, sub); },
+                [&] { table_call(in, h); }, [&] { file_call(in, h, sub); }, [&] { string_call(in, sub); });
     }
     clean_up(h);
     return 0;

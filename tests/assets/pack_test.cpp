@@ -48,24 +48,19 @@ struct Rgba {
         return &pixels[(static_cast<size_t>(y) * width + x) * 4];
     }
 };
-bool read_png(const std::string& path, Rgba& out) {
+Rgba load(const std::string& name, const std::string& dir = pack_dir()) {
+    Rgba out;
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
+    EXPECT_TRUE(png_image_begin_read_from_file(&image, (dir + "/" + name).c_str())) << name;
     out.had_alpha = (image.format & PNG_FORMAT_FLAG_ALPHA) != 0;
     image.format = PNG_FORMAT_RGBA;
     out.width = static_cast<int>(image.width);
     out.height = static_cast<int>(image.height);
     out.pixels.assign(PNG_IMAGE_SIZE(image), 0);
-    const bool ok = png_image_finish_read(&image, nullptr, out.pixels.data(), 0, nullptr) != 0;
+    EXPECT_TRUE(png_image_finish_read(&image, nullptr, out.pixels.data(), 0, nullptr)) << name;
     png_image_free(&image);
-    return ok;
-}
-
-Rgba load(const std::string& name) {
-    Rgba img;
-    EXPECT_TRUE(read_png(pack_dir() + "/" + name, img)) << name;
-    return img;
+    return out;
 }
 
 bool is_black(const uint8_t* p) { return p[0] == 0 && p[1] == 0 && p[2] == 0; }
@@ -108,12 +103,10 @@ TEST(AssetPack, GeneratorReproducesTheIconsAtEverySize) {
     ExpectRegenerated(" --icons", committed);
     for (int size : {48, 64, 128, 256}) {
         const std::string name = "zentara_" + std::to_string(size) + ".png";
-        Rgba icon;
-        ASSERT_TRUE(read_png(committed + "/" + name, icon)) << name;
-        EXPECT_EQ(icon.width, size) << name;
-        EXPECT_EQ(icon.height, size) << name;
-        EXPECT_EQ(icon.at(0, 0)[3], 0) << name;
-        EXPECT_EQ(icon.at(size / 2, size / 2)[3], 255) << name;
+        const Rgba icon = load(name, committed);
+        ASSERT_EQ(std::pair(icon.width, icon.height), std::pair(size, size)) << name;
+        EXPECT_EQ(std::pair(icon.at(0, 0)[3], icon.at(size / 2, size / 2)[3]), (std::pair<uint8_t, uint8_t>(0, 255)))
+            << name;
     }
 }
 

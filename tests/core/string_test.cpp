@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <functional>
 #include <limits>
 #include <string>
 #include <thread>
@@ -68,31 +67,24 @@ TEST(StringTest, TextToNumber) {
 }
 
 TEST(StringTest, SlicesFieldsCountsAndEquality) {
-    using Make = std::function<int32_t(int32_t)>;
-    const struct { Make make; const char* want; } cases[] = {
-        {[](int32_t o) { return rt_str_left("Hello", 2, o); }, "He"},
-        {[](int32_t o) { return rt_str_left("Hello", 99, o); }, "Hello"},
-        {[](int32_t o) { return rt_str_left("Hello", -1, o); }, ""},
-        {[](int32_t o) { return rt_str_left(nullptr, 3, o); }, ""},
-        {[](int32_t o) { return rt_str_right("Hello", 2, o); }, "lo"},
-        {[](int32_t o) { return rt_str_right("Hello", 99, o); }, "Hello"},
-        {[](int32_t o) { return rt_str_right("Hello", -1, o); }, ""},
-        {[](int32_t o) { return rt_str_mid("Hello", 2, 3, o); }, "ell"},
-        {[](int32_t o) { return rt_str_mid("Hello", 4, 10, o); }, "lo"},
-        {[](int32_t o) { return rt_str_mid("Hello", 6, 1, o); }, ""},
-        {[](int32_t o) { return rt_str_mid("Hello", 2, -3, o); }, ""},
-        {[](int32_t o) { return rt_str_mid("Hello", INT32_MAX, INT32_MAX, o); }, ""},
-        {[](int32_t o) { return rt_str_field("a,b,,c", 0, ",", o); }, "a"},
-        {[](int32_t o) { return rt_str_field("a,b,,c", 1, ",", o); }, "a"},
-        {[](int32_t o) { return rt_str_field("a,b,,c", 2, ",", o); }, "b"},
-        {[](int32_t o) { return rt_str_field("a,b,,c", 3, ",", o); }, ""},
-        {[](int32_t o) { return rt_str_field("a,b,,c", 4, ",", o); }, "c"},
-        {[](int32_t o) { return rt_str_field("a,b,,c", 5, ",", o); }, ""},
-        {[](int32_t o) { return rt_str_field("a,b", 1, "", o); }, "a,b"},
-        {[](int32_t o) { return rt_str_field("a,b", 2, "", o); }, ""},
-        {[](int32_t o) { return rt_str_field("x;y", 2, ";;", o); }, "y"},
-    };
-    for (size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(text_of(cases[i].make), cases[i].want) << i;
+    // Left, Right, Mid (start, length) and Field (number, separators).
+    const std::tuple<char, const char*, int32_t, int32_t, const char*, const char*> cases[] = {
+        {'L', "Hello", 2, 0, "", "He"}, {'L', "Hello", 99, 0, "", "Hello"}, {'L', "Hello", -1, 0, "", ""},
+        {'L', nullptr, 3, 0, "", ""}, {'R', "Hello", 2, 0, "", "lo"}, {'R', "Hello", 99, 0, "", "Hello"},
+        {'R', "Hello", -1, 0, "", ""}, {'M', "Hello", 2, 3, "", "ell"}, {'M', "Hello", 4, 10, "", "lo"},
+        {'M', "Hello", 6, 1, "", ""}, {'M', "Hello", 2, -3, "", ""}, {'M', "Hello", INT32_MAX, INT32_MAX, "", ""},
+        {'F', "a,b,,c", 0, 0, ",", "a"}, {'F', "a,b,,c", 1, 0, ",", "a"}, {'F', "a,b,,c", 2, 0, ",", "b"},
+        {'F', "a,b,,c", 3, 0, ",", ""}, {'F', "a,b,,c", 4, 0, ",", "c"}, {'F', "a,b,,c", 5, 0, ",", ""},
+        {'F', "a,b", 1, 0, "", "a,b"}, {'F', "a,b", 2, 0, "", ""}, {'F', "x;y", 2, 0, ";;", "y"}};
+    for (const auto& [kind, text, a, b, separators, want] : cases) {
+        EXPECT_EQ(text_of([&](int32_t o) {
+                      return kind == 'L'   ? rt_str_left(text, a, o)
+                             : kind == 'R' ? rt_str_right(text, a, o)
+                             : kind == 'M' ? rt_str_mid(text, a, b, o)
+                                           : rt_str_field(text, a, separators, o);
+                  }),
+                  want) << kind << " " << (text ? text : "null") << " " << a << " " << b;
+    }
 
     // Counted without overlaps; a missing text is empty.
     EXPECT_EQ(std::tuple(rt_str_count("aaaa", "aa"), rt_str_count("aaa", "aa"), rt_str_count("aaa", ""),

@@ -74,9 +74,8 @@ TEST_F(SequentialFile, WriteKeepsTheRestOfTheFile) {
     dir.write("w.txt", "0123456789");
     const int32_t file = rt_file_open(-1, (dir / "w.txt").c_str());
     ASSERT_NE(file, 0);
-    EXPECT_EQ(rt_file_write_line(file, "abc"), 5);
-    EXPECT_EQ(rt_file_write_line(file, ""), 2);
-    EXPECT_EQ(rt_file_write_line(file, nullptr), 2);
+    EXPECT_EQ((std::vector{rt_file_write_line(file, "abc"), rt_file_write_line(file, ""), rt_file_write_line(file, nullptr)}),
+              (std::vector{5, 2, 2}));  // braces write in order
     rt_file_close(file);
     EXPECT_EQ(dir.read("w.txt"), "abc\r\n\r\n\r\n9");
 }
@@ -98,8 +97,7 @@ TEST_F(SequentialFile, LargeWritesAndCreation) {
     const std::string big(9000, 'b');
     std::string expected;
     for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(rt_file_write_line(file, big.c_str()), 9002);
-        EXPECT_EQ(rt_file_write_line(file, "small"), 7);
+        EXPECT_EQ((std::pair{rt_file_write_line(file, big.c_str()), rt_file_write_line(file, "small")}), std::pair(9002, 7));
         expected += big + "\r\nsmall\r\n";
     }
     rt_file_close_all();
