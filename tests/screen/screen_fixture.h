@@ -71,18 +71,13 @@ inline int red(uint32_t c) { return c & 0xFF; }
 inline int green(uint32_t c) { return (c >> 8) & 0xFF; }
 inline int blue(uint32_t c) { return (c >> 16) & 0xFF; }
 
-// An image encoded as PNG in memory (test data only; decoding goes through
-// the runtime's decoders).
-inline QByteArray png_of(const QImage& image) {
+// A sprite loaded from the image encoded as PNG in memory (test data only;
+// decoding goes through the runtime's decoders).
+inline int32_t load_png(const QImage& image, int32_t flags) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
-    return bytes;
-}
-
-inline int32_t load_png(const QImage& image, int32_t flags) {
-    const QByteArray bytes = png_of(image);
     return rt_sprite_load_memory(-1, bytes.constData(), static_cast<int32_t>(bytes.size()), flags);
 }
 
