@@ -59,17 +59,6 @@ TEST_F(SequentialFile, SplitsLinesAtEveryLineEnd) {
     for (const auto& c : cases) EXPECT_EQ(lines(c.bytes, static_cast<int>(c.want.size())), c.want) << c.bytes.substr(0, 12);
 }
 
-TEST_F(SequentialFile, LineLandsAtTheFillPositionAfterOtherTemporaries) {
-    // Result written at an offset the caller chose, after other temporaries.
-    dir.write("g.txt", "hello\n");
-    const int32_t file = rt_file_open_read(-1, (dir / "g.txt").c_str());
-    const int32_t start = rt_strbuf_pos();
-    rt_strbuf_append("pre:");
-    rt_file_read_line(file, -1);
-    EXPECT_STREQ(rt_strbuf_base() + start, "pre:hello");
-    rt_strbuf_set_pos(start);
-}
-
 TEST_F(SequentialFile, WriteKeepsTheRestOfTheFile) {
     dir.write("w.txt", "0123456789");
     const int32_t file = rt_file_open(-1, (dir / "w.txt").c_str());

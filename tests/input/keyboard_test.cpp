@@ -33,10 +33,8 @@ TEST_F(KeyboardTest, NothingIsDownBeforeTheFirstPollAndAHeldKeyStaysDown) {
     key(RT_KEY_SPACE, true);
     QCoreApplication::processEvents();
     EXPECT_EQ(std::pair(rt_key_down(RT_KEY_SPACE), rt_key_down(-1)), std::pair(0, 0));
-    for (int poll = 0; poll < 3; ++poll) {
-        ASSERT_EQ(rt_keyboard_poll(), 1);
-        EXPECT_EQ(std::pair(rt_key_down(RT_KEY_SPACE), rt_key_down(-1)), std::pair(128, 1));
-    }
+    ASSERT_EQ(rt_keyboard_poll(), 1);
+    EXPECT_EQ(std::pair(rt_key_down(RT_KEY_SPACE), rt_key_down(-1)), std::pair(128, 1));
     // Auto-repeat arrives as release/press pairs: the key stays down.
     QWidget* target = rt::qt::client_widget(window_);
     QCoreApplication::postEvent(
