@@ -55,11 +55,10 @@ TEST_F(MenuTest, CheckMarksAndGreyingByCommandIdInNestedPopups) {
     rt_menu_submenu_close();
     rt_menu_item(1001, "Disable enemys");
 
-    rt_menu_item_set_state(menu, 1001, 1);
-    rt_menu_item_set_state(menu, 1001, 1);
-    EXPECT_EQ(rt_menu_item_state(menu, 1001), 1);
-    rt_menu_item_set_state(menu, 1001, 0);
-    EXPECT_EQ(rt_menu_item_state(menu, 1001), 0);
+    for (int32_t state : {1, 1, 0}) {
+        rt_menu_item_set_state(menu, 1001, state);
+        EXPECT_EQ(rt_menu_item_state(menu, 1001), state);
+    }
 
     rt_menu_item_set_state(menu, 42, 1);
     rt_menu_item_disable(menu, 42, 1);

@@ -19,15 +19,12 @@ inline std::vector<int32_t> drain() {
 }
 
 // The numbered events among codes (raw input message numbers left out).
-inline std::vector<int32_t> numbered(const std::vector<int32_t>& codes) {
-    std::vector<int32_t> result;
-    for (int32_t code : codes) {
-        if (code == RT_EVENT_MOVE || code == RT_EVENT_SIZE || code == RT_EVENT_REPAINT ||
-            code == RT_EVENT_CLOSE || code >= RT_EVENT_GADGET) {
-            result.push_back(code);
-        }
-    }
-    return result;
+inline std::vector<int32_t> numbered(std::vector<int32_t> codes) {
+    std::erase_if(codes, [](int32_t c) {
+        return c != RT_EVENT_MOVE && c != RT_EVENT_SIZE && c != RT_EVENT_REPAINT && c != RT_EVENT_CLOSE &&
+               c < RT_EVENT_GADGET;
+    });
+    return codes;
 }
 
 constexpr int32_t kGameFlags = 0xCB0000;  // caption, system menu, both boxes, no sizing border
