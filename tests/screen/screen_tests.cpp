@@ -19,11 +19,10 @@ TEST_F(ScreenStateTest, ClearTakesRedInTheLowByte) {
     EXPECT_EQ(QSize(rt_screen_width(), rt_screen_height()), QSize(kWidth, kHeight));
 }
 
-TEST_F(ScreenStateTest, FlipCountsAndSavesTheFrame) {
-    const int64_t before = rt_screen_flip_count();
+// Flips are counted, and saved, by the demo's screenshots; here: what is saved.
+TEST_F(ScreenStateTest, SavedFrameHoldsTheFlippedPicture) {
     rt_screen_clear(kGreen);
     EXPECT_EQ(rt_screen_flip(), 1);
-    EXPECT_EQ(rt_screen_flip_count(), before + 1);
     QTemporaryDir dir;
     const QString path = dir.filePath("frame.png");
     ASSERT_EQ(rt_screen_save_png(path.toLocal8Bit().constData()), 1);

@@ -115,6 +115,5 @@ TEST(VolumeScale, FollowsTheAmplitudePercentageAndClamps) {
     const int32_t cases[][2] = {{100, 0}, {50, -603}, {1, -4000}, {0, -10000}, {150, 0}, {-5, -10000}};
     for (const auto& c : cases) EXPECT_EQ(table.attenuation(c[0]), c[1]) << c[0];
     for (int v = 1; v <= 100; ++v) EXPECT_GT(table.attenuation(v), table.attenuation(v - 1));
-    EXPECT_NEAR(rt::sound::gain_from_hundredths(-603), 0.5f, 0.001f);
     EXPECT_EQ(rt::sound::gain_from_hundredths(-10000), 0.0f);
 }

@@ -12,9 +12,7 @@ namespace rt_test {
 // Every event fetched by polling until none is pending.
 inline std::vector<int32_t> drain() {
     std::vector<int32_t> codes;
-    for (int32_t code = rt_window_event_poll(); code != 0; code = rt_window_event_poll()) {
-        codes.push_back(code);
-    }
+    while (int32_t code = rt_window_event_poll()) codes.push_back(code);
     return codes;
 }
 
