@@ -12,7 +12,6 @@
 #include "game/bonuses.h"
 #include "game/collisions.h"
 #include "game/enemies.h"
-#include "game/game_math.h"
 #include "game/game_state.h"
 #include "game/list_walk.h"
 #include "game/options.h"
@@ -141,19 +140,6 @@ TEST_F(LevelTest, ALevelsEndAnswersTheLevelToPlayNext) {
                             enemiesEnabled_, rocketsEnabled_, levels), next) << level << " " << lost;
         for (int32_t key : {RT_KEY_N, RT_KEY_R}) Key(key, false);
     }
-}
-
-// A disabled ship is neither drawn nor lost, whatever its shield.
-TEST_F(LevelTest, DisabledShipCannotLose) {
-    SetLevelFrameHook([](LevelPhase phase, int64_t frame) {
-        if (phase != LevelPhase::Playing) return Answer(phase, LevelPhase::Won);
-        PointAt(512, 600);
-        if (frame == 600) {  // long enough for the rockets to push the shield far past the limit
-            EXPECT_TRUE(game.ShieldLevel > 255 && game.Lost == 0) << game.ShieldLevel;
-            game.Points = game.Params.GoalPoints + 1;
-        }
-    });
-    EXPECT_EQ(Play(2, 0, 1, 1), -1);
 }
 
 // Disabled enemies stand still (the recorded replays guard that) but shots

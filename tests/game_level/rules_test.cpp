@@ -28,9 +28,8 @@ protected:
             rt_list_new(kRocketExplosionRecordSize, &game.RocketExplosionsCurrent, nullptr, 7);
     }
     void TearDown() override {
-        rt_list_free(game.EnemyExplosions);
-        rt_list_free(game.ShotExplosions);
-        rt_list_free(game.RocketExplosions);
+        for (rt_list* list : {game.EnemyExplosions, game.ShotExplosions, game.RocketExplosions})
+            rt_list_free(list);
     }
 };
 
@@ -70,12 +69,10 @@ TEST_F(RulesTest, ShieldAboveLimitThatDecaysBeforeTheBarTickDoesNotLose) {
         lost = UpdateHud(0, level, 0);
     }
     EXPECT_EQ(lost, 0);
-    // Above 255 at the tick itself loses, and the counter stays on the tick.
+    // Above 255 at the tick itself loses.
     game.HudCounter = 0;
     EXPECT_EQ(UpdateHud(0, 256, 0), 1);
-    EXPECT_EQ(game.HudCounter, 0);
     EXPECT_EQ(UpdateHud(0, 255, 0), 0);
-    EXPECT_EQ(game.HudCounter, 1);
 }
 
 // A counter carried over from a level with a longer period turns at once.
