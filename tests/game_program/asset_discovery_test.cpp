@@ -69,13 +69,6 @@ TEST_F(AssetDiscoveryTest, BonusFilesComeFromTheCounterNotTheEntryName) {
     EXPECT_EQ(std::pair(int32_t(bonuses[0].Kind), int32_t(bonuses[1].Kind)), std::pair(0, 1));
     // bonusXY.wav does not exist: its sound can only have come from bonus01.wav.
     EXPECT_NE(bonuses[1].Sound, 0);
-    for (const Bonus& bonus : bonuses) {
-        // Copied out first: the records are packed, and EXPECT_* binds references.
-        const int interval = bonus.Interval, active = bonus.Active, x = bonus.X, stepX = bonus.StepX;
-        EXPECT_EQ(std::pair(interval, active), std::pair(50, 0));
-        EXPECT_TRUE(x >= 0 && x <= 1024) << x;
-        EXPECT_TRUE(x < 512 ? stepX >= 3 && stepX <= 7 : stepX <= -3 && stepX >= -7) << stepX;
-    }
 }
 
 TEST_F(AssetDiscoveryTest, PlanetsAreIndexedInListingOrderAndMoonsFindThem) {
@@ -88,21 +81,13 @@ TEST_F(AssetDiscoveryTest, PlanetsAreIndexedInListingOrderAndMoonsFindThem) {
     EXPECT_TRUE(Records<Bonus>(game.Bonuses).empty());
     const std::vector<Planet> planets = Records<Planet>(game.Planets);
     ASSERT_EQ(planets.size(), 1u);
-    const int index = planets[0].Index, entered = planets[0].Entered, stepX = planets[0].StepX;
-    const float spin = std::abs(planets[0].Spin);
-    EXPECT_EQ(std::pair(index, entered), std::pair(0, 1));
-    EXPECT_TRUE(spin >= 0.15f && spin <= 0.65f) << spin;
-    EXPECT_TRUE(stepX >= 1 && stepX <= 4) << stepX;
+    EXPECT_EQ(std::pair(int(planets[0].Index), int(planets[0].Entered)), std::pair(0, 1));
 
     const std::vector<Moon> moons = Records<Moon>(game.Moons);
     ASSERT_EQ(moons.size(), 2u);
     const Moon& attached = moons[0];
     const int32_t planetSprite = attached.PlanetSprite, planetIndex = attached.PlanetIndex;
-    const int moonStep = attached.StepX, period = attached.Period;
     EXPECT_EQ(std::pair(planetIndex, planetSprite), std::pair(0, int32_t(planets[0].Sprite)));
-    EXPECT_TRUE((moonStep == 1 || moonStep == -1) && period >= 1 && period <= 6) << moonStep << " " << period;
-    // The planet's sprite could not be loaded (width 0): bounds are the draws.
-    EXPECT_TRUE(attached.MaxX >= 0 && attached.MaxX <= 90 && attached.MinX <= 0 && attached.MinX >= -90);
     // A moon without its planet keeps only its sprite and follows no planet
     // (index 0 would put it in front of the first one).
     const int lonelyIndex = moons[1].PlanetIndex, lonelyStep = moons[1].StepX, lonelyPeriod = moons[1].Period;

@@ -31,10 +31,9 @@ class GameFolder : public ::testing::Test {
         if (home_) setenv("HOME", home_->c_str(), 1);
     }
     // Runs the search; answers the folder it ended in.
-    fs::path Enter(const std::string& dataDir = "", bool withPack = true) {
+    fs::path Enter(const std::string& dataDir = "") {
         std::string problem;
-        EXPECT_TRUE(EnterGameFolder(dataDir, withPack ? root_ / "pack" : fs::path(), problem))
-            << problem;
+        EXPECT_TRUE(EnterGameFolder(dataDir, root_ / "pack", problem)) << problem;
         return fs::current_path();
     }
     fs::path Player() const { return root_ / "data/zentara"; }
@@ -85,11 +84,6 @@ TEST_F(GameFolder, ANamedFolderIsMadeAndFilledEvenBesideALevelFile) {
     std::string problem;
     EXPECT_FALSE(EnterGameFolder((root_ / "file/game").string(), root_ / "pack", problem));
     EXPECT_NE(problem.find("file/game"), std::string::npos) << problem;
-}
-
-TEST_F(GameFolder, WithoutAnyPackNoLevelFileAppears) {
-    EXPECT_FALSE(HoldsLevelFile(Enter("", false)));
-    EXPECT_FALSE(HoldsLevelFile(Player()));
 }
 
 TEST_F(GameFolder, ThePlayersFolderFollowsXdgDataHomeElseHome) {
