@@ -144,6 +144,18 @@ TEST_F(LevelTest, ALevelsEndAnswersTheLevelToPlayNext) {
 
 // Disabled enemies stand still (the recorded replays guard that) but shots
 // still fly and hit them, and they fire no rockets.
+TEST_F(LevelTest, DisabledShipCannotLose) {
+    SetLevelFrameHook([](LevelPhase phase, int64_t frame) {
+        if (phase != LevelPhase::Playing) return Answer(phase, LevelPhase::Won);
+        PointAt(512, 600);
+        if (frame == 600) {  // long enough for the rockets to push the shield far past the limit
+            EXPECT_TRUE(game.ShieldLevel > 255 && game.Lost == 0) << game.ShieldLevel;
+            game.Points = game.Params.GoalPoints + 1;
+        }
+    });
+    EXPECT_EQ(Play(2, 0, 1, 1), -1);
+}
+
 TEST_F(LevelTest, DisabledEnemiesAreStillHit) {
     SetLevelFrameHook([](LevelPhase phase, int64_t frame) {
         if (phase != LevelPhase::Playing) return Answer(phase, LevelPhase::Won);
