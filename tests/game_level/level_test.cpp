@@ -230,6 +230,15 @@ TEST_F(ContactTest, RammingPastTheBreakLevelReplacesTheEnemy) {
 }
 
 // Enemy pictures are numbered with two digits, then with as many as needed.
+TEST_F(ContactTest, NoMoreThanMaxShotsFly) {
+    game.Params.MaxShots = 3;
+    game.Params.ShotSpeed = 5;
+    game.ShotImage = rt_sprite_create(-1, 6, 6);
+    game.ShotsInFlight = 0;
+    for (int i = 0; i < 5; ++i) FireGun();
+    EXPECT_EQ(std::pair(game.ShotsInFlight, rt_list_count(game.Shots)), std::pair(3, 3));
+}
+
 TEST_F(ContactTest, EnemyImagesFromTenOnKeepTheirNumber) {
     WritePng("zentara/feind10.png", 30, 20, 0x0AC80A);
     EXPECT_EQ(EnemyImageName(9), "zentara\\feind09.png");

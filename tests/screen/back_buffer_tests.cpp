@@ -26,6 +26,7 @@ struct Frame {
 
 class BackBufferTest : public ScreenTest {
 protected:
+    // The screen's next opening frees them.
     void SetUp() override {
         ScreenTest::SetUp();
         make_sprites();
@@ -41,13 +42,6 @@ protected:
         ASSERT_NE(turned, 0);
         rt_sprite3d_rotate(turned, 30.0f, 0);
     }
-    void TearDown() override {
-        rt_sprite3d_free(turned);
-        rt_sprite_free(textured);
-        rt_sprite_free(actor);
-        rt_sprite_free(backdrop);
-    }
-
     void draw(const Frame& frame) {
         if (frame.clear) rt_screen_clear(kGreen);
         rt_sprite_draw(backdrop, frame.backdropX, 0);
