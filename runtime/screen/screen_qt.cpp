@@ -145,12 +145,13 @@ bool present() {
     ScreenState& s = state();
     QWidget* child = s.childControl;
     if (child == nullptr) return false;
-    // Nothing to show while hidden; without a display the paint is left to the
-    // event loop (a grab of the window still paints the frame).
     const QRegion unshown = take_unshown();
+    // Nothing to show while hidden (showing it again paints it whole); without
+    // a display the paint is left to the event loop (a grab of the window
+    // still paints the frame).
     if (!child->isVisible()) return true;
     // A stretched frame moves every pixel it shows, so it is shown whole.
-    const QRegion area = child->size() == state().backBuffer.size() ? unshown : QRegion(child->rect());
+    const QRegion area = child->size() == s.backBuffer.size() ? unshown : QRegion(child->rect());
     if (area.isEmpty()) return true;
     if (offscreen_platform())
         child->update(area);

@@ -2,11 +2,7 @@
 // translucent and rotated sprites, and text in several sizes.
 #include <QString>
 
-#include "runtime/core/rt_core.h"
-#include "runtime/draw/rt_draw.h"
-#include "runtime/image/rt_image.h"
-#include "runtime/screen/rt_screen.h"
-#include "runtime/window/rt_window.h"
+#include "runtime/runtime.h"
 #include "tools/screenshots/shots.h"
 
 namespace {
@@ -60,13 +56,7 @@ int32_t ship() {
 }
 
 bool open_scene_screen() {
-    rt_string_init();
-    rt_image_decoder_init();
-    rt_alphablend_init();
-    rt_image_init();
-    rt_draw_init();
-    rt_font_init();
-    rt_window_init();
+    rt_runtime_start();
     if (rt_screen_init() != 1 || rt_sprite3d_init() != 1) return false;
     const int32_t window = rt_window_open(-1, 0, 0, 1024, 768, "Zentara runtime", RT_WINDOW_CAPTION);
     return window != 0 && rt_screen_open(window, 0, 0, 1024, 768, 1, 0, 0) == 1;
