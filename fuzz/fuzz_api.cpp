@@ -67,7 +67,9 @@ int32_t coordinate(FuzzInput& in) {
     return b < 240 ? static_cast<int32_t>(b) - 100 : in.TakeInt32();
 }
 
-int32_t small_size(FuzzInput& in) { return static_cast<int32_t>(in.TakeByte() % 48); }
+int32_t small_size(FuzzInput& in) {
+    return static_cast<int32_t>(in.TakeByte() % 48);
+}
 
 // Reads the text an answer names: it must start inside the buffer's texts.
 void read_result(int32_t start) {
@@ -96,41 +98,51 @@ void sprite_call(FuzzInput& in, Handles& h, uint8_t op) {
     run_one(
         op,
         [&] {
-            keep(h.sprites, rt_sprite_create_flags(pick(in, h.sprites), small_size(in), small_size(in),
-                                                   in.TakeByte() % 16), where);
-        },
-        [&] {
-            keep(h.sprites, rt_sprite_copy_flags(pick(in, h.sprites), pick(in, h.sprites), in.TakeByte() % 16),
+            keep(h.sprites,
+                 rt_sprite_create_flags(pick(in, h.sprites), small_size(in), small_size(in),
+                                        in.TakeByte() % 16),
                  where);
         },
         [&] {
-            keep(h.sprites, rt_sprite_grab(pick(in, h.sprites), coordinate(in), coordinate(in), small_size(in),
-                                           small_size(in)), where);
+            keep(h.sprites,
+                 rt_sprite_copy_flags(pick(in, h.sprites), pick(in, h.sprites), in.TakeByte() % 16),
+                 where);
+        },
+        [&] {
+            keep(h.sprites,
+                 rt_sprite_grab(pick(in, h.sprites), coordinate(in), coordinate(in), small_size(in),
+                                small_size(in)),
+                 where);
         },
         [&] { rt_sprite_free(pick(in, h.sprites)); },
         [&] {
-            rt_sprite_draw_alpha(pick(in, h.sprites), coordinate(in), coordinate(in), in.TakeInt32());
+            rt_sprite_draw_alpha(pick(in, h.sprites), coordinate(in), coordinate(in),
+                                 in.TakeInt32());
             rt_sprite_draw_keyed(pick(in, h.sprites), coordinate(in), coordinate(in));
             rt_sprite_draw(pick(in, h.sprites), coordinate(in), coordinate(in));
         },
         [&] {
             const int32_t sprite = pick(in, h.sprites);
             int32_t pitch = 0;
-            auto* bits = static_cast<uint8_t*>(rt_sprite_lock(rt_sprite_pixels_of(sprite), in.TakeByte() & 1, &pitch));
+            auto* bits = static_cast<uint8_t*>(
+                rt_sprite_lock(rt_sprite_pixels_of(sprite), in.TakeByte() & 1, &pitch));
             const int32_t w = rt_sprite_width(sprite), ht = rt_sprite_height(sprite);
-            if (bits != nullptr && w > 0 && ht > 0) {  // the last pixel: the whole store must be there
-                bits[static_cast<size_t>(ht - 1) * static_cast<size_t>(pitch) + static_cast<size_t>(w - 1) * 4] ^=
-                    in.TakeByte();
+            if (bits != nullptr && w > 0 &&
+                ht > 0) {  // the last pixel: the whole store must be there
+                bits[static_cast<size_t>(ht - 1) * static_cast<size_t>(pitch) +
+                     static_cast<size_t>(w - 1) * 4] ^= in.TakeByte();
             }
             rt_sprite_unlock(rt_sprite_pixels_of(sprite));
         },
         [&] {
             keep(h.rotors, rt_sprite3d_create(pick(in, h.rotors), pick(in, h.sprites)), where);
-            rt_sprite3d_rotate(pick(in, h.rotors), static_cast<float>(in.TakeInt32() % 720), in.TakeByte() & 1);
+            rt_sprite3d_rotate(pick(in, h.rotors), static_cast<float>(in.TakeInt32() % 720),
+                               in.TakeByte() & 1);
         },
         [&] {
             if (where & 1) rt_sprite3d_begin();
-            rt_sprite3d_draw_alpha(pick(in, h.rotors), coordinate(in), coordinate(in), in.TakeInt32());
+            rt_sprite3d_draw_alpha(pick(in, h.rotors), coordinate(in), coordinate(in),
+                                   in.TakeInt32());
             if (where & 2) rt_sprite3d_end();
             if (where & 4) rt_sprite3d_free(pick(in, h.rotors));
         });
@@ -155,7 +167,8 @@ void draw_call(FuzzInput& in, Handles& h, uint8_t op) {
         },
         [&] { rt_draw_fill(x, y, in.TakeByte() & 1 ? RT_DRAW_FILL_SURFACE : 0u); },
         [&] {
-            keep(h.images, rt_draw_grab_image(pick(in, h.images), x, y, small_size(in), small_size(in)),
+            keep(h.images,
+                 rt_draw_grab_image(pick(in, h.images), x, y, small_size(in), small_size(in)),
                  in.TakeByte());
         },
         [&] {
@@ -191,7 +204,8 @@ void list_call(FuzzInput& in, Handles& h, uint8_t op) {
         op >> 1,
         [&] {  // the record's last byte: the whole record must be there
             const int32_t size = list->element_size - static_cast<int32_t>(sizeof(rt_list_element));
-            if (auto* record = static_cast<uint8_t*>(rt_list_add(list)); record != nullptr && size > 0) {
+            if (auto* record = static_cast<uint8_t*>(rt_list_add(list));
+                record != nullptr && size > 0) {
                 record[size - 1] = 0xAB;
             }
         },
@@ -228,7 +242,8 @@ void file_call(FuzzInput& in, Handles& h, uint8_t op) {
         [&] { read_result(rt_file_read_line(pick(in, h.files), offset)); },
         [&] { rt_file_close(pick(in, h.files)); },
         [&] {
-            keep(h.listings, rt_dir_open(pick(in, h.listings), g_folder.c_str(), "*.*"), in.TakeByte());
+            keep(h.listings, rt_dir_open(pick(in, h.listings), g_folder.c_str(), "*.*"),
+                 in.TakeByte());
             rt_dir_next(pick(in, h.listings));
         },
         [&] {
@@ -245,7 +260,8 @@ void string_call(FuzzInput& in, uint8_t op) {
         op, [&] { read_result(rt_str_from_int(in.TakeInt32(), offset)); },
         [&] { read_result(rt_str_mid(text.c_str(), in.TakeInt32(), in.TakeInt32(), offset)); },
         [&] { read_result(rt_str_field(text.c_str(), in.TakeInt32(), ",", offset)); },
-        [&] { read_result(rt_str_lower(text.c_str(), offset)); }, [&] { rt_strbuf_append(text.c_str()); },
+        [&] { read_result(rt_str_lower(text.c_str(), offset)); },
+        [&] { rt_strbuf_append(text.c_str()); },
         // Any offset below zero, but not far up: a fill position moved to the
         // end of a large buffer makes every later piece grow it, which is
         // allowed and would only spend the run on copying.
@@ -253,7 +269,8 @@ void string_call(FuzzInput& in, uint8_t op) {
         [&] {
             char* variable = nullptr;
             rt_str_assign(&variable, offset);
-            if (variable != nullptr) FUZZ_CHECK(std::strlen(variable) <= static_cast<size_t>(INT32_MAX));
+            if (variable != nullptr)
+                FUZZ_CHECK(std::strlen(variable) <= static_cast<size_t>(INT32_MAX));
             rt_str_free(variable);
         });
 }
@@ -300,8 +317,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Handles h;
     for (int step = 0; step < 64 && in.Remaining() > 0; ++step) {
         const uint8_t op = in.TakeByte(), sub = op / 6;
-        run_one(op, [&] { sprite_call(in, h, sub); }, [&] { draw_call(in, h, sub); }, [&] { list_call(in, h, sub); },
-                [&] { table_call(in, h); }, [&] { file_call(in, h, sub); }, [&] { string_call(in, sub); });
+        run_one(
+            op, [&] { sprite_call(in, h, sub); }, [&] { draw_call(in, h, sub); },
+            [&] { list_call(in, h, sub); }, [&] { table_call(in, h); },
+            [&] { file_call(in, h, sub); }, [&] { string_call(in, sub); });
     }
     clean_up(h);
     return 0;

@@ -10,7 +10,7 @@
 
 // Consumes the input from the front; past its end every read answers 0.
 class FuzzInput {
-public:
+  public:
     FuzzInput(const uint8_t* data, size_t size) : data_(data), size_(size) {}
 
     int32_t TakeInt32() {
@@ -29,7 +29,7 @@ public:
         return text.substr(0, std::strlen(text.c_str()));
     }
 
-private:
+  private:
     const uint8_t* data_;
     size_t size_;
 };
@@ -40,7 +40,7 @@ private:
     std::abort();
 }
 
-#define FUZZ_CHECK(condition) \
-    do {                      \
+#define FUZZ_CHECK(condition)                      \
+    do {                                           \
         if (!(condition)) FuzzFailure(#condition); \
     } while (0)

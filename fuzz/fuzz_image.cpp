@@ -45,8 +45,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         // Left uninitialised: clearing megabytes per run would cost more than
         // the decoding, and what the decoder leaves unwritten is its business.
-        const std::unique_ptr<uint8_t[]> pixels(new uint8_t[static_cast<size_t>(rowBytes * height)]);
-        rt_image_decode(pixels.get(), static_cast<int32_t>(rowBytes), pass == 0 ? 0 : RT_IMAGE_BOTTOM_UP);
+        const std::unique_ptr<uint8_t[]> pixels(
+            new uint8_t[static_cast<size_t>(rowBytes * height)]);
+        rt_image_decode(pixels.get(), static_cast<int32_t>(rowBytes),
+                        pass == 0 ? 0 : RT_IMAGE_BOTTOM_UP);
         // After a decode the state is spent: a second decode must refuse.
         FUZZ_CHECK(rt_image_decode(pixels.get(), static_cast<int32_t>(rowBytes), 0) == 0);
     }

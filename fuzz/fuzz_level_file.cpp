@@ -23,8 +23,12 @@
 // The level file's reader shares its source file with the check that ends the
 // program when the file is missing; that path needs the window and the game
 // loop, which the fuzzer never reaches.
-[[noreturn]] void EndProgram() { FuzzFailure("EndProgram reached"); }
-extern "C" int32_t rt_message_box(const char*, const char*) { FuzzFailure("message box reached"); }
+[[noreturn]] void EndProgram() {
+    FuzzFailure("EndProgram reached");
+}
+extern "C" int32_t rt_message_box(const char*, const char*) {
+    FuzzFailure("message box reached");
+}
 
 namespace {
 
@@ -43,7 +47,8 @@ int g_home = -1;
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    if (mkdtemp(g_scratch) == nullptr || mkdir((std::string(g_scratch) + "/zentara").c_str(), 0755) != 0) {
+    if (mkdtemp(g_scratch) == nullptr ||
+        mkdir((std::string(g_scratch) + "/zentara").c_str(), 0755) != 0) {
         FuzzFailure("no scratch directory");
     }
     g_home = open(".", O_RDONLY | O_DIRECTORY);
@@ -55,15 +60,16 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (chdir(g_scratch) != 0) FuzzFailure("scratch directory lost");
-    std::ofstream("zentara/zentara.ini", std::ios::binary).write(reinterpret_cast<const char*>(data),
-                                                                 static_cast<std::streamsize>(size));
+    std::ofstream("zentara/zentara.ini", std::ios::binary)
+        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 
     const int32_t reached = ReadLevelReached();
     const int32_t count = ReadLevelCount();
     FUZZ_CHECK(count >= 0);
     // The levels the game asks for: the first, the one reached, the last
     // defined one, one past it and the extremes a corrupt file can produce.
-    const int32_t levels[] = {1, reached, count, count < INT32_MAX ? count + 1 : count, 0, -1, INT32_MAX};
+    const int32_t levels[] = {1, reached, count,    count < INT32_MAX ? count + 1 : count,
+                              0, -1,      INT32_MAX};
     for (const int32_t level : levels) ReadLevelParams(level);
 
     // Whatever the checker says about level 1's values, it read them as the
@@ -83,7 +89,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(saved.compare(0, line.size() + 2, line + "\r\n") == 0);
     const size_t restLength = saved.size() - line.size() - 2;
     FUZZ_CHECK(restLength <= contents.size());
-    FUZZ_CHECK(contents.compare(contents.size() - restLength, restLength, saved, line.size() + 2) == 0);
+    FUZZ_CHECK(contents.compare(contents.size() - restLength, restLength, saved, line.size() + 2) ==
+               0);
     if (fchdir(g_home) != 0) FuzzFailure("working directory lost");
     return 0;
 }

@@ -25,7 +25,8 @@ std::string ModelField(const std::string& text, int32_t index, char separator) {
     size_t begin = 0;
     for (;;) {
         const size_t end = text.find(separator, begin);
-        if (field == index) return text.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
+        if (field == index)
+            return text.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
         if (end == std::string::npos) return "";
         ++field;
         begin = end + 1;
@@ -35,7 +36,8 @@ std::string ModelField(const std::string& text, int32_t index, char separator) {
 int32_t ModelCount(const std::string& text, const std::string& pattern) {
     if (text.empty() || pattern.empty()) return 0;
     int32_t count = 0;
-    for (size_t at = text.find(pattern); at != std::string::npos; at = text.find(pattern, at + pattern.size())) {
+    for (size_t at = text.find(pattern); at != std::string::npos;
+         at = text.find(pattern, at + pattern.size())) {
         ++count;
     }
     return count;
@@ -81,13 +83,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string pattern = text.substr(0, std::min(patternLength, text.size()));
 
     const std::string mid = ModelMid(text, first, second);
-    FUZZ_CHECK(Result([&](int32_t at) { return rt_str_mid(text.c_str(), first, second, at); }) == mid);
+    FUZZ_CHECK(Result([&](int32_t at) { return rt_str_mid(text.c_str(), first, second, at); }) ==
+               mid);
     FUZZ_CHECK(ResultFromBuffer(text, [&](const char* source, int32_t at) {
                    return rt_str_mid(source, first, second, at);
                }) == mid);
 
     const std::string field = ModelField(text, first, separator[0]);
-    FUZZ_CHECK(Result([&](int32_t at) { return rt_str_field(text.c_str(), first, separator, at); }) == field);
+    FUZZ_CHECK(Result([&](int32_t at) {
+                   return rt_str_field(text.c_str(), first, separator, at);
+               }) == field);
     FUZZ_CHECK(ResultFromBuffer(text, [&](const char* source, int32_t at) {
                    return rt_str_field(source, first, separator, at);
                }) == field);
@@ -99,8 +104,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // fault; a plain decimal that fits 64 bits parses to its value.
     const int64_t value = rt_str_to_quad(field.c_str());
     const size_t signLength = !field.empty() && field[0] == '-' ? 1 : 0;
-    const bool plainDecimal = field.size() > signLength && field.size() - signLength <= 18 &&
-                              field.find_first_not_of("0123456789", signLength) == std::string::npos;
+    const bool plainDecimal =
+        field.size() > signLength && field.size() - signLength <= 18 &&
+        field.find_first_not_of("0123456789", signLength) == std::string::npos;
     if (plainDecimal) FUZZ_CHECK(value == std::stoll(field));
     rt_str_to_quad(text.c_str());
     return 0;

@@ -51,7 +51,9 @@ bool IsPlanetImage(const std::string& name) {
     return StartsWithIgnoringCase(name, "planet") && rt_str_len(name.c_str()) == 12;
 }
 
-bool IsMoonImage(const std::string& name) { return StartsWithIgnoringCase(name, "planetmond"); }
+bool IsMoonImage(const std::string& name) {
+    return StartsWithIgnoringCase(name, "planetmond");
+}
 
 // A bonus travels away from the nearer edge at 3 to 7 pixels per frame.
 int8_t StepAwayFromEdge(int32_t position, int32_t extent) {

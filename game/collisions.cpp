@@ -29,10 +29,9 @@ Enemy* EnemyHitsShip(Enemy* enemy) {
     game.ShieldLevel = WrapAdd(game.ShieldLevel, p.CollisionDamage);
     enemy->Shield = Wrap8(WrapAdd(enemy->Shield, p.CollisionDamage));
     if (enemy->Shield > p.EnemyBreakLevel) enemy = DestroyEnemy(enemy);
-    rt_sprite_draw_alpha(game.CollisionFlashImage,
-                         WrapAdd(WrapSub(game.ShipX, game.FlashOffset), game.Shake),
-                         WrapSub(WrapSub(game.ShipY, game.FlashOffset), game.Shake),
-                         rt_random(155) + 100);
+    rt_sprite_draw_alpha(
+        game.CollisionFlashImage, WrapAdd(WrapSub(game.ShipX, game.FlashOffset), game.Shake),
+        WrapSub(WrapSub(game.ShipY, game.FlashOffset), game.Shake), rt_random(155) + 100);
     rt_sound_play(game.CollisionSound);
     return enemy;
 }

@@ -2,6 +2,7 @@
 // destruction of enemies.
 #pragma once
 #include <cstdint>
+
 #include "game/records.h"
 
 // Destroys `enemy` (the current element of Enemies): explosion, sound, points,

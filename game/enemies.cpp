@@ -125,10 +125,9 @@ void MoveEnemies(int32_t rocketsEnabled) {
         enemy = EnemyHitsShip(enemy);
         RepairEnemy(enemy, p.BaseAlpha, p.EnemyRepairChance, p.EnemyRepairStep);
         rt_sprite_draw_keyed(enemy->Sprite, enemy->X, enemy->Y);
-        rt_sprite_draw_alpha(enemy->ShieldSprite,
-                             WrapSub(WrapSub(enemy->X, game.EnemyShieldOffset), game.Shake),
-                             WrapAdd(WrapSub(enemy->Y, game.EnemyShieldOffset), game.Shake),
-                             enemy->Shield);
+        rt_sprite_draw_alpha(
+            enemy->ShieldSprite, WrapSub(WrapSub(enemy->X, game.EnemyShieldOffset), game.Shake),
+            WrapAdd(WrapSub(enemy->Y, game.EnemyShieldOffset), game.Shake), enemy->Shield);
     }
 }
 

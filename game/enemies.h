@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+
 #include "game/records.h"
 
 // File name of enemy image `index`: "zentara\feind0<k>.png" below 10,

@@ -35,9 +35,13 @@ void FadeList(rt_list* list, int32_t image, int32_t dx, int32_t dy) {
 
 }  // namespace
 
-void AddEnemyExplosion(int32_t x, int32_t y) { AddExplosion(game.EnemyExplosions, x, y); }
+void AddEnemyExplosion(int32_t x, int32_t y) {
+    AddExplosion(game.EnemyExplosions, x, y);
+}
 
-void AddShotExplosion(int32_t x, int32_t y) { AddExplosion(game.ShotExplosions, x, y); }
+void AddShotExplosion(int32_t x, int32_t y) {
+    AddExplosion(game.ShotExplosions, x, y);
+}
 
 void AddRocketExplosion(int32_t x, int32_t y) {
     RocketExplosion* explosion = ListAdd<RocketExplosion>(game.RocketExplosions);
@@ -46,11 +50,15 @@ void AddRocketExplosion(int32_t x, int32_t y) {
     explosion->Alpha = 255;
 }
 
-uint8_t FadeAlpha(uint8_t alpha) { return static_cast<uint8_t>(alpha - kFadeStep); }
+uint8_t FadeAlpha(uint8_t alpha) {
+    return static_cast<uint8_t>(alpha - kFadeStep);
+}
 
 // With a low BaseAlpha the fade would pass 0 and start again from the top: an
 // explosion would flare up forever and its list only grow. It ends instead.
-bool FadeWouldWrap(int32_t alpha) { return alpha < kFadeStep; }
+bool FadeWouldWrap(int32_t alpha) {
+    return alpha < kFadeStep;
+}
 
 void FadeExplosions() {
     FadeList(game.EnemyExplosions, game.EnemyExplosionImage, game.Shake, -game.Shake);

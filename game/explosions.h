@@ -14,6 +14,6 @@ uint8_t FadeAlpha(uint8_t alpha);
 bool FadeWouldWrap(int32_t alpha);
 
 // Fades every explosion by 10, draws those still above `BaseAlpha` and
-// removes the others (and those whose fade would pass 0): enemy explosions, then shot flashes, then rocket
-// explosions (frame step 12).
+// removes the others (and those whose fade would pass 0): enemy explosions, then shot flashes, then
+// rocket explosions (frame step 12).
 void FadeExplosions();

@@ -1,8 +1,8 @@
-#include "game/game_folder.h"
-
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <system_error>
+
+#include "game/game_folder.h"
 
 #ifndef ZENTARA_PACK_FROM_BINDIR
 #define ZENTARA_PACK_FROM_BINDIR "../share/zentara"
@@ -95,7 +95,8 @@ bool FillFromPack(const fs::path& folder, const fs::path& pack, std::string& pro
         if (!error) CopyFile(pack / kLevelFile, partial, error);
         if (!error) fs::rename(partial, target / kLevelFile, error);
     }
-    if (error) problem = "cannot copy the game's files into " + target.string() + ": " + error.message();
+    if (error)
+        problem = "cannot copy the game's files into " + target.string() + ": " + error.message();
     return !error;
 }
 

@@ -27,17 +27,18 @@ constexpr int32_t kHighestSafeShield = 255;
 
 // The member names of lines 2 to 28 (lines 5 and 24 are read and not used).
 const char* const kFieldNames[] = {
-    "GoalPoints", "ShieldDecayPeriod", "ShieldDecayStep", "Unused5", "MaxShots", "ShotSpeed",
-    "ShotDamage", "ShotHitPoints", "GunpowerTime", "RocketSpeed", "RocketDamage",
-    "RocketHitPoints", "RocketCoverTime", "EnemySwayPeriod", "EnemyCount", "EnemyRepairChance",
-    "EnemyRepairStep", "EnemyFireChance", "EnemyKillPoints", "EnemyPassPoints",
-    "CollisionDamage", "EnemyBreakLevel", "BonusValue", "IntroTime", "ShakeAmplitude",
-    "BaseAlpha", "ShieldBase"};
+    "GoalPoints",      "ShieldDecayPeriod", "ShieldDecayStep", "Unused5",
+    "MaxShots",        "ShotSpeed",         "ShotDamage",      "ShotHitPoints",
+    "GunpowerTime",    "RocketSpeed",       "RocketDamage",    "RocketHitPoints",
+    "RocketCoverTime", "EnemySwayPeriod",   "EnemyCount",      "EnemyRepairChance",
+    "EnemyRepairStep", "EnemyFireChance",   "EnemyKillPoints", "EnemyPassPoints",
+    "CollisionDamage", "EnemyBreakLevel",   "BonusValue",      "IntroTime",
+    "ShakeAmplitude",  "BaseAlpha",         "ShieldBase"};
 
 int32_t LineOf(const int32_t LevelParams::*member) {
     static const LevelParams probe{};
-    const auto offset = reinterpret_cast<const char*>(&(probe.*member)) -
-                        reinterpret_cast<const char*>(&probe);
+    const auto offset =
+        reinterpret_cast<const char*>(&(probe.*member)) - reinterpret_cast<const char*>(&probe);
     return static_cast<int32_t>(offset / sizeof(int32_t)) + 2;
 }
 
@@ -46,7 +47,9 @@ std::string Finding(const std::string& file, int32_t line, const std::string& wh
     return file + ":" + std::to_string(line) + ": " + field + ": " + what;
 }
 
-std::string InLevel(int32_t level) { return " (level " + std::to_string(level) + ")"; }
+std::string InLevel(int32_t level) {
+    return " (level " + std::to_string(level) + ")";
+}
 
 // A value as the game reads it: blanks and tabs skipped, a sign, "$" hex,
 // "%" binary or decimal digits, the low 32 bits. `clean` tells whether the
@@ -151,9 +154,9 @@ int32_t TwoDigits(const std::string& text) {
 }
 
 const char* const kFixedPictures[] = {
-    "shipexplosion.png", "shipkugel1.png", "shipkugel2.png", "shipkugelexplosion.png",
-    "spaceship.png", "shipschirm.png", "rakete.png", "raketeexplosion.png",
-    "feindschirm.png", "feindexplosion.png", "kollision.png"};
+    "shipexplosion.png", "shipkugel1.png",     "shipkugel2.png", "shipkugelexplosion.png",
+    "spaceship.png",     "shipschirm.png",     "rakete.png",     "raketeexplosion.png",
+    "feindschirm.png",   "feindexplosion.png", "kollision.png"};
 const char* const kFixedSounds[] = {"kugel.wav", "rakete.wav", "feindexplosion.wav",
                                     "raketeexplosion.wav", "kollision.wav"};
 
@@ -206,7 +209,8 @@ void CheckFamilies(const std::map<std::string, std::string>& names, std::vector<
         } else if (png && lower.starts_with("planet") && lower.size() == 12) {
             ++planets;
         } else if (!fixed.count(lower) && !(png && lower.starts_with("planetmond")) &&
-                   !(lower.starts_with("bonus0") && lower.ends_with(".wav") && lower.size() == 11)) {
+                   !(lower.starts_with("bonus0") && lower.ends_with(".wav") &&
+                     lower.size() == 11)) {
             out.push_back("zentara/" + name + ": ignored by the game");
         }
     }
@@ -258,9 +262,8 @@ std::vector<std::string> LevelParamFindings(const LevelParams& p, int32_t level)
     if (p.EnemySwayPeriod <= 0)
         add(&LevelParams::EnemySwayPeriod, "0 or less, enemies never change direction");
     if (p.EnemyCount > kManyEnemies)
-        add(&LevelParams::EnemyCount, "above " + std::to_string(kManyEnemies) +
-                                          ", slow (at most " + std::to_string(MostEnemies) +
-                                          " are spawned)");
+        add(&LevelParams::EnemyCount, "above " + std::to_string(kManyEnemies) + ", slow (at most " +
+                                          std::to_string(MostEnemies) + " are spawned)");
     if (p.EnemyFireChance < p.EnemyCount)
         add(&LevelParams::EnemyFireChance, "below EnemyCount, enemies never fire");
     if (p.BaseAlpha < 5) add(&LevelParams::BaseAlpha, "below 5, explosions end early");
@@ -279,10 +282,12 @@ std::vector<std::string> LevelFileFindings(const std::string& name, const std::s
     if (!clean) out.push_back(name + ":1: progress: not a number, reads as no level reached");
     const std::string firstWord = lines[1].substr(0, lines[1].find(' '));
     const auto count = static_cast<int32_t>(std::count(firstWord.begin(), firstWord.end(), '/'));
-    if (count == 0) out.push_back(Finding(name, 2, "no level defined (no \"/\" in the first word)"));
+    if (count == 0)
+        out.push_back(Finding(name, 2, "no level defined (no \"/\" in the first word)"));
     if (count > MaxMenuLevels)
-        out.push_back(Finding(name, 2, std::to_string(count) + " levels, only " +
-                                           std::to_string(MaxMenuLevels) + " can be played"));
+        out.push_back(Finding(name, 2,
+                              std::to_string(count) + " levels, only " +
+                                  std::to_string(MaxMenuLevels) + " can be played"));
     const int32_t levels = std::min(count, MaxMenuLevels);
     std::vector<LevelParams> params(static_cast<size_t>(levels));
     for (int32_t line = 2; line <= kLastLine; ++line) {
@@ -291,9 +296,9 @@ std::vector<std::string> LevelFileFindings(const std::string& name, const std::s
             const std::string text = Field(lines[static_cast<size_t>(line - 1)], level);
             const int32_t value = ParseValue(text, clean, digits);
             if (!clean && line != 5 && line != 24) {
-                out.push_back(Finding(name, line, "\"" + text + "\" is not a number, reads as " +
-                                                      std::to_string(value) +
-                                                      (global ? "" : InLevel(level))));
+                out.push_back(Finding(name, line,
+                                      "\"" + text + "\" is not a number, reads as " +
+                                          std::to_string(value) + (global ? "" : InLevel(level))));
             }
             for (int32_t l = global ? 1 : level; l <= (global ? levels : level); ++l) {
                 reinterpret_cast<int32_t*>(&params[static_cast<size_t>(l - 1)])[line - 2] = value;
@@ -302,7 +307,8 @@ std::vector<std::string> LevelFileFindings(const std::string& name, const std::s
     }
     std::set<std::string> seen;  // a global value's finding is named once
     for (int32_t level = 1; level <= levels; ++level) {
-        for (std::string finding : LevelParamFindings(params[static_cast<size_t>(level - 1)], level)) {
+        for (std::string finding :
+             LevelParamFindings(params[static_cast<size_t>(level - 1)], level)) {
             finding.replace(0, std::strlen("zentara.ini"), name);
             if (seen.insert(finding).second) out.push_back(finding);
         }
@@ -331,7 +337,8 @@ int RunCheck(const std::string& folder) {
         return 2;
     }
     std::ifstream in(dir / levelFile, std::ios::binary);
-    const std::string contents((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string contents((std::istreambuf_iterator<char>(in)),
+                               std::istreambuf_iterator<char>());
     std::vector<std::string> findings = LevelFileFindings("zentara/" + levelFile, contents);
     CheckFixedFiles(dir, names, findings);
     CheckFamilies(names, findings);

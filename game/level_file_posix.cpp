@@ -96,12 +96,14 @@ constexpr size_t kRandomChars = 6;
 void RemoveKilledSaves(const std::string& target) {
     const std::string folder = DirectoryOf(target);
     const size_t slash = target.rfind('/');
-    const std::string prefix = (slash == std::string::npos ? target : target.substr(slash + 1)) + kSaveMarker;
+    const std::string prefix =
+        (slash == std::string::npos ? target : target.substr(slash + 1)) + kSaveMarker;
     DIR* listing = opendir(folder.c_str());
     if (listing == nullptr) return;
     while (const dirent* entry = readdir(listing)) {
         const std::string name = entry->d_name;
-        if (name.size() == prefix.size() + kRandomChars && name.compare(0, prefix.size(), prefix) == 0) {
+        if (name.size() == prefix.size() + kRandomChars &&
+            name.compare(0, prefix.size(), prefix) == 0) {
             unlink((folder + "/" + name).c_str());
         }
     }

@@ -3,10 +3,9 @@
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QStringList>
-
 #include <cerrno>
-#include <filesystem>
 #include <cstdlib>
+#include <filesystem>
 
 #ifndef ZENTARA_VERSION
 #define ZENTARA_VERSION "unknown"
@@ -25,7 +24,9 @@ bool ParseCount(const std::string& text, long long lowest, long long highest, lo
     return true;
 }
 
-std::string Text(const QString& text) { return text.toLocal8Bit().toStdString(); }
+std::string Text(const QString& text) {
+    return text.toLocal8Bit().toStdString();
+}
 
 // The options with a value, and what a bad value is told.
 struct ValueOption {

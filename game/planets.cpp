@@ -68,9 +68,8 @@ void StepMoon(Moon* moon) {
 void MoveMoon(Moon* moon, const Planet* planet) {
     StepMoon(moon);
     const int32_t centring =
-        moon->StepY == 0
-            ? (rt_sprite_width(moon->PlanetSprite) + rt_sprite_width(moon->Sprite)) / 2
-            : 0;
+        moon->StepY == 0 ? (rt_sprite_width(moon->PlanetSprite) + rt_sprite_width(moon->Sprite)) / 2
+                         : 0;
     rt_sprite_draw_keyed(moon->Sprite, planet->X + moon->OffsetX,
                          planet->Y + moon->OffsetY + centring);
 }

@@ -1,6 +1,7 @@
 // Planets drifting behind the action and the moons that swing around them.
 #pragma once
 #include <cstdint>
+
 #include "game/records.h"
 
 // One frame of a planet's motion: re-entry from the left when it waits

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <utility>
 
-#include "game/bonuses.h"
 #include "game/asset_discovery.h"
+#include "game/bonuses.h"
 #include "game/enemies.h"
 #include "game/explosions.h"
 #include "game/full_screen.h"
@@ -184,8 +184,7 @@ void Pause(int32_t window, int32_t menu) {
 // Draws the end panel over the last frame, grabs the result and shows it
 // until `key` is pressed; Q ends the program.
 void ShowEndPanel(int32_t panel, int32_t window, int32_t menu, int32_t key, LevelPhase phase) {
-    rt_sprite_draw_keyed(panel, PanelX(rt_sprite_width(panel)),
-                         PanelY(rt_sprite_height(panel)));
+    rt_sprite_draw_keyed(panel, PanelX(rt_sprite_width(panel)), PanelY(rt_sprite_height(panel)));
     GrabPauseImage();
     rt_sprite_free(panel);
     do {
@@ -203,8 +202,8 @@ void ShowEndPanel(int32_t panel, int32_t window, int32_t menu, int32_t key, Leve
 // At most one window event of a level: the close box and "Close" end the
 // program, the "Disable" items toggle their flags, and a minimized window
 // asks for the pause.
-void HandleWindowEvent(int32_t window, int32_t menu, int32_t& shipEnabled,
-                       int32_t& enemiesEnabled, int32_t& rocketsEnabled) {
+void HandleWindowEvent(int32_t window, int32_t menu, int32_t& shipEnabled, int32_t& enemiesEnabled,
+                       int32_t& rocketsEnabled) {
     const int32_t event = rt_window_event_poll();
     if (event == 0 || rt_event_window() != window) return;
     switch (event) {
@@ -291,8 +290,7 @@ void RunFrameLoop(int32_t window, int32_t menu, int32_t starField, int32_t& ship
                   int32_t& enemiesEnabled, int32_t& rocketsEnabled) {
     do {
         RunOneFrame(window, menu, starField, shipEnabled, enemiesEnabled, rocketsEnabled);
-    } while (CheckLevelEnd(game.Lost, game.Points, game.Params.GoalPoints) ==
-             LevelResult::Running);
+    } while (CheckLevelEnd(game.Lost, game.Points, game.Params.GoalPoints) == LevelResult::Running);
 }
 
 template <class Record, class FreeFn>
@@ -331,7 +329,9 @@ int32_t PanelX(int32_t panelWidth) {
     return RoundHalfEven(static_cast<float>((game.ScreenWidth - panelWidth) / 1.8));
 }
 
-int32_t PanelY(int32_t panelHeight) { return (game.ScreenHeight - panelHeight) / 2; }
+int32_t PanelY(int32_t panelHeight) {
+    return (game.ScreenHeight - panelHeight) / 2;
+}
 
 void ShowLevelIntro(int32_t intro, int32_t time, int32_t starField, int32_t& shipEnabled,
                     int32_t& enemiesEnabled, int32_t& rocketsEnabled) {
@@ -374,11 +374,10 @@ void FreeLevel(int32_t starField) {
     }
     rt_sprite_free(starField);
     rt_sprite3d_free(game.ShipRotated);
-    for (int32_t sprite :
-         {game.ShipExplosionImage, game.ShotImage, game.PowerShotImage, game.ShotFlashImage,
-          game.ShipImage, game.ShipShieldImage, game.RocketImage, game.RocketExplosionImage,
-          game.EnemyShieldImage, game.EnemyExplosionImage, game.CollisionFlashImage,
-          game.HudSprite}) {
+    for (int32_t sprite : {game.ShipExplosionImage, game.ShotImage, game.PowerShotImage,
+                           game.ShotFlashImage, game.ShipImage, game.ShipShieldImage,
+                           game.RocketImage, game.RocketExplosionImage, game.EnemyShieldImage,
+                           game.EnemyExplosionImage, game.CollisionFlashImage, game.HudSprite}) {
         rt_sprite_free(sprite);
     }
     game.ShotSound = game.RocketSound = game.EnemyExplosionSound = game.RocketExplosionSound =

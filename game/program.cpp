@@ -46,9 +46,9 @@ void CreateEntityLists() {
 namespace {
 
 void FreeEntityLists() {
-    for (rt_list** list : {&game.Enemies, &game.Bonuses, &game.EnemyExplosions, &game.Planets,
-                           &game.Moons, &game.Shots, &game.ShotExplosions, &game.Rockets,
-                           &game.RocketExplosions}) {
+    for (rt_list** list :
+         {&game.Enemies, &game.Bonuses, &game.EnemyExplosions, &game.Planets, &game.Moons,
+          &game.Shots, &game.ShotExplosions, &game.Rockets, &game.RocketExplosions}) {
         rt_list_free(*list);
         *list = nullptr;
     }
@@ -140,7 +140,9 @@ void EndProgram() {
     std::exit(0);
 }
 
-void SetPumpEventsHook(std::function<void()> hook) { pumpEventsHook = std::move(hook); }
+void SetPumpEventsHook(std::function<void()> hook) {
+    pumpEventsHook = std::move(hook);
+}
 
 void RunPumpEventsHook() {
     if (pumpEventsHook) pumpEventsHook();
@@ -158,9 +160,15 @@ int32_t PumpEvents(int32_t window, int32_t /*menu*/) {
     return 0;
 }
 
-int32_t ToggleDisableEnemies(int32_t menu) { return ToggleItem(menu, MenuDisableEnemies); }
-int32_t ToggleDisableRockets(int32_t menu) { return ToggleItem(menu, MenuDisableRockets); }
-int32_t ToggleDisableShip(int32_t menu) { return ToggleItem(menu, MenuDisableShip); }
+int32_t ToggleDisableEnemies(int32_t menu) {
+    return ToggleItem(menu, MenuDisableEnemies);
+}
+int32_t ToggleDisableRockets(int32_t menu) {
+    return ToggleItem(menu, MenuDisableRockets);
+}
+int32_t ToggleDisableShip(int32_t menu) {
+    return ToggleItem(menu, MenuDisableShip);
+}
 
 void StartProgram(const ProgramOptions& options) {
     game = Game{};

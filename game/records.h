@@ -12,7 +12,7 @@
 
 // An enemy ship (list `Enemies`).
 struct Enemy {
-    int32_t Sprite;        // own copy of its enemy image
+    int32_t Sprite;  // own copy of its enemy image
     int32_t X;
     int32_t Y;
     uint8_t Mirror;        // 1: sways against the common direction
@@ -24,10 +24,10 @@ struct Enemy {
 // A bonus item (list `Bonuses`).
 struct Bonus {
     int32_t Sprite;
-    int8_t Kind;           // 0 shield, 1 gunpower, 2 rocket cover
-    int32_t Tick;          // frames since the last period tick
-    int32_t Interval;      // frames between appearances
-    uint8_t Active;        // 1 while crossing the screen
+    int8_t Kind;       // 0 shield, 1 gunpower, 2 rocket cover
+    int32_t Tick;      // frames since the last period tick
+    int32_t Interval;  // frames between appearances
+    uint8_t Active;    // 1 while crossing the screen
     int32_t X;
     int32_t Y;
     int8_t StepX;
@@ -46,15 +46,15 @@ struct Explosion {
 // A drifting planet (list `Planets`).
 struct Planet {
     int32_t Sprite;
-    int32_t Rotor;         // rotated sprite made from Sprite; drawn and turned
+    int32_t Rotor;  // rotated sprite made from Sprite; drawn and turned
     uint8_t Entered;
     int32_t X;
     int32_t Y;
-    int8_t StepX;          // 0: waits to re-enter from the left
+    int8_t StepX;  // 0: waits to re-enter from the left
     int8_t StepY;
     int32_t Tick;
-    float Spin;            // degrees per move
-    int32_t Index;         // position in `Planets`, 0-based
+    float Spin;     // degrees per move
+    int32_t Index;  // position in `Planets`, 0-based
 };
 
 // A moon swinging around a planet (list `Moons`).
@@ -66,20 +66,20 @@ struct Moon {
     int32_t MinX;
     int32_t MaxY;
     int32_t MinY;
-    int32_t OffsetX;       // position relative to the planet's top-left corner
+    int32_t OffsetX;  // position relative to the planet's top-left corner
     int32_t OffsetY;
     int8_t StepX;
     int8_t StepY;
-    int8_t Period;         // moves every Period frames
+    int8_t Period;  // moves every Period frames
     int8_t Tick;
-    uint8_t Behind;        // 1 while passing behind its planet
+    uint8_t Behind;  // 1 while passing behind its planet
 };
 
 // A bullet of the ship (list `Shots`).
 struct Shot {
-    int32_t Sprite;        // own copy of the normal bullet image
-    int32_t PowerSprite;   // own copy of the "Extra gunpower" bullet image
-    int32_t X;             // reference point; the images are drawn offset
+    int32_t Sprite;       // own copy of the normal bullet image
+    int32_t PowerSprite;  // own copy of the "Extra gunpower" bullet image
+    int32_t X;            // reference point; the images are drawn offset
     int32_t Y;
     int8_t StepX;
     int8_t StepY;
@@ -87,8 +87,8 @@ struct Shot {
 
 // An enemy rocket (list `Rockets`).
 struct Rocket {
-    int32_t Sprite;        // own copy of the rocket image, for collisions
-    int32_t Rotor;         // rotated sprite, for drawing
+    int32_t Sprite;  // own copy of the rocket image, for collisions
+    int32_t Rotor;   // rotated sprite, for drawing
     int32_t X;
     int32_t Y;
     int8_t StepX;

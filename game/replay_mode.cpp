@@ -47,15 +47,34 @@ uint32_t NoteLevelsAndHash() {
 }  // namespace
 
 uint32_t GameStateHash() {
-    const int32_t scalars[] = {
-        game.CurrentLevel, game.ShipEnabled, game.EnemiesEnabled, game.RocketsEnabled,
-        game.ShipX, game.ShipY, game.ShipAngle, game.ShieldLevel, game.Points,
-        game.ShotsInFlight, game.GunShots, game.Hits, game.RocketShots, game.RocketHits,
-        game.EnemiesDestroyed, static_cast<int32_t>(game.GunpowerStart),
-        static_cast<int32_t>(game.RocketCoverStart), game.Params.ShotDamage,
-        game.Params.RocketDamage, game.Shake, game.StarDirection, game.Lost, game.SpawnCount,
-        game.StarScrollOffset, game.DecayCounter, game.HudCounter, game.SwayCounter,
-        game.SwaySign};
+    const int32_t scalars[] = {game.CurrentLevel,
+                               game.ShipEnabled,
+                               game.EnemiesEnabled,
+                               game.RocketsEnabled,
+                               game.ShipX,
+                               game.ShipY,
+                               game.ShipAngle,
+                               game.ShieldLevel,
+                               game.Points,
+                               game.ShotsInFlight,
+                               game.GunShots,
+                               game.Hits,
+                               game.RocketShots,
+                               game.RocketHits,
+                               game.EnemiesDestroyed,
+                               static_cast<int32_t>(game.GunpowerStart),
+                               static_cast<int32_t>(game.RocketCoverStart),
+                               game.Params.ShotDamage,
+                               game.Params.RocketDamage,
+                               game.Shake,
+                               game.StarDirection,
+                               game.Lost,
+                               game.SpawnCount,
+                               game.StarScrollOffset,
+                               game.DecayCounter,
+                               game.HudCounter,
+                               game.SwayCounter,
+                               game.SwaySign};
     uint32_t hash = Fnv(2166136261u, scalars, sizeof scalars);
     hash = HashList(hash, game.Enemies, kEnemyRecordSize);
     hash = HashList(hash, game.Bonuses, kBonusRecordSize);
@@ -85,8 +104,7 @@ void StartRecordOrReplay(const ProgramOptions& options) {
     const bool started =
         options.Record.empty()
             ? rt_replay_play(path.c_str(), fingerprint, kLevelFileName) != 0
-            : rt_replay_record(path.c_str(),
-                               options.Seed ? *options.Seed : std::random_device{}(),
+            : rt_replay_record(path.c_str(), options.Seed ? *options.Seed : std::random_device{}(),
                                fingerprint) != 0;
     if (!started) {
         std::fprintf(stderr, "zentara: %s %s\n", path.c_str(), rt_replay_error());

@@ -76,9 +76,13 @@ int32_t DecayShield(int32_t base, int32_t level, int32_t period, int32_t step) {
     return lowered <= 0 ? 0 : lowered;
 }
 
-int32_t HudBarX(int32_t level) { return RoundHalfEven(level * 1.37); }  // saturates
+int32_t HudBarX(int32_t level) {
+    return RoundHalfEven(level * 1.37);
+}  // saturates
 
-int32_t HudBarWidth(int32_t level) { return RoundHalfEven(kHudWidth - level * 1.37); }
+int32_t HudBarWidth(int32_t level) {
+    return RoundHalfEven(kHudWidth - level * 1.37);
+}
 
 uint32_t HudBarColour(int32_t level) {
     return static_cast<uint32_t>(rt_rgb(level, WrapSub(kHighestSafeShield, level), 0));
@@ -117,10 +121,9 @@ void DrawShip() {
     rt_sprite3d_begin();
     rt_sprite3d_draw_alpha(game.ShipRotated, game.ShipX, game.ShipY, 255);
     rt_sprite3d_end();
-    rt_sprite_draw_alpha(game.ShipShieldImage,
-                         WrapAdd(WrapSub(game.ShipX, game.ShieldOffset), game.Shake),
-                         WrapAdd(WrapSub(game.ShipY, game.ShieldOffset), game.Shake),
-                         game.ShieldLevel);
+    rt_sprite_draw_alpha(
+        game.ShipShieldImage, WrapAdd(WrapSub(game.ShipX, game.ShieldOffset), game.Shake),
+        WrapAdd(WrapSub(game.ShipY, game.ShieldOffset), game.Shake), game.ShieldLevel);
     const LevelParams& p = game.Params;
     game.ShieldLevel =
         DecayShield(p.ShieldBase, game.ShieldLevel, p.ShieldDecayPeriod, p.ShieldDecayStep);
@@ -152,10 +155,10 @@ void TurnShip(int32_t delta) {
 }
 
 void FireGun() {
-    game.ShotsInFlight = FireShot(game.Params.MaxShots, game.ShotsInFlight, game.ShotImage,
-                                  game.PowerShotImage, game.ShipX + game.ShipWidth / 2,
-                                  game.ShipY + game.ShipHeight / 2, game.ShipAngle,
-                                  game.Params.ShotSpeed);
+    game.ShotsInFlight =
+        FireShot(game.Params.MaxShots, game.ShotsInFlight, game.ShotImage, game.PowerShotImage,
+                 game.ShipX + game.ShipWidth / 2, game.ShipY + game.ShipHeight / 2, game.ShipAngle,
+                 game.Params.ShotSpeed);
     game.GunShots += 1;
     rt_sound_play(game.ShotSound);
 }

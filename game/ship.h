@@ -2,6 +2,7 @@
 // with its decay, the shield bar and the mouse cursor.
 #pragma once
 #include <cstdint>
+
 #include "game/records.h"
 
 // Step along a heading (degrees clockwise from up) at a speed, in single
@@ -41,7 +42,7 @@ int32_t UpdateHud(int32_t hud, int32_t level, int32_t points);
 int32_t UpdateCursor(int32_t y, int32_t hidden);
 
 // Frame steps of the ship, on the level's state in `game`.
-void DrawShip();                          // ship, shield, decay, bar (step 6)
-void MoveShots();                         // shots and their enemy test (step 8)
-void TurnShip(int32_t delta);             // A / D
-void FireGun();                           // space
+void DrawShip();               // ship, shield, decay, bar (step 6)
+void MoveShots();              // shots and their enemy test (step 8)
+void TurnShip(int32_t delta);  // A / D
+void FireGun();                // space

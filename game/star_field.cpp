@@ -52,7 +52,9 @@ int32_t MakeStarFieldWith(RandomSource random) {
     return field;
 }
 
-int32_t MakeStarField() { return MakeStarFieldWith(rt_random); }
+int32_t MakeStarField() {
+    return MakeStarFieldWith(rt_random);
+}
 
 int32_t StepStarScroll(int32_t direction) {
     game.StarScrollTick += 1;

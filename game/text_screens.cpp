@@ -61,7 +61,9 @@ std::string HitRateText(int32_t gunShots, int32_t gunHits) {
     return TakeRuntimeText([&](int32_t at) { rt_str_from_float(rate, 2, at); });
 }
 
-std::string PointsLine(int32_t points) { return "Points: " + NumberText(points); }
+std::string PointsLine(int32_t points) {
+    return "Points: " + NumberText(points);
+}
 
 std::string GunShotsLine(int32_t gunShots, int32_t gunHits) {
     return "Gun shots: " + NumberText(gunShots) + "   Hits: " + NumberText(gunHits) +

@@ -68,24 +68,26 @@ void report() {
     std::vector<double> deviation;
     for (size_t i = 1; i < t.size(); ++i)
         deviation.push_back(std::fabs(t[i].wall - t[i - 1].wall - kPeriod));
-    const double within =
-        double(std::count_if(deviation.begin(), deviation.end(), [](double d) { return d <= 1e-3; })) /
-        double(deviation.size());
+    const double within = double(std::count_if(deviation.begin(), deviation.end(),
+                                               [](double d) { return d <= 1e-3; })) /
+                          double(deviation.size());
     const double fps = double(t.size() - 1) / wall;
     std::printf("pace: %zu flips in %.2f s, %.2f per second\n", t.size(), wall, fps);
     std::printf("pace: processor %.2f%% of one core (all threads, first flip to last)\n",
                 100.0 * cpu / wall);
-    std::printf("pace: %.2f%% of periods within 1 ms of 1/61 s; deviation median %.3f ms, "
-                "99th percentile %.3f ms, largest %.3f ms\n",
-                100.0 * within, 1e3 * percentile(deviation, 0.5), 1e3 * percentile(deviation, 0.99),
-                1e3 * *std::max_element(deviation.begin(), deviation.end()));
+    std::printf(
+        "pace: %.2f%% of periods within 1 ms of 1/61 s; deviation median %.3f ms, "
+        "99th percentile %.3f ms, largest %.3f ms\n",
+        100.0 * within, 1e3 * percentile(deviation, 0.5), 1e3 * percentile(deviation, 0.99),
+        1e3 * *std::max_element(deviation.begin(), deviation.end()));
     const rt::screen::FramePacer& pacer = rt::screen::state().pacer;
     if (pacer.waits() > 0)
-        std::printf("pace: the pacer waited %lld times, awake %.1f us per wait on average; "
-                    "wake-up margin at the end %.1f us\n",
-                    static_cast<long long>(pacer.waits()),
-                    1e-3 * double(pacer.spun().count()) / double(pacer.waits()),
-                    1e-3 * double(pacer.wake_margin().margin().count()));
+        std::printf(
+            "pace: the pacer waited %lld times, awake %.1f us per wait on average; "
+            "wake-up margin at the end %.1f us\n",
+            static_cast<long long>(pacer.waits()),
+            1e-3 * double(pacer.spun().count()) / double(pacer.waits()),
+            1e-3 * double(pacer.wake_margin().margin().count()));
     double cpu_of[kScreens] = {}, wall_of[kScreens] = {};
     int frames_of[kScreens] = {};
     for (size_t i = 1; i < t.size(); ++i) {
@@ -97,14 +99,14 @@ void report() {
         if (frames_of[k] > 0)
             std::printf("pace:   %s: %d frames, processor %.2f%% of one core\n", kScreenNames[k],
                         frames_of[k], 100.0 * cpu_of[k] / wall_of[k]);
-    const double spin_us = pacer.waits() > 0
-                               ? 1e-3 * double(pacer.spun().count()) / double(pacer.waits())
-                               : 0.0;
+    const double spin_us =
+        pacer.waits() > 0 ? 1e-3 * double(pacer.spun().count()) / double(pacer.waits()) : 0.0;
     auto share = [&](int k) { return wall_of[k] > 0 ? 100.0 * cpu_of[k] / wall_of[k] : 0.0; };
-    std::printf("pace-result cpu=%.2f within=%.2f p99=%.3f fps=%.2f spin_us=%.1f play=%.2f "
-                "held=%.2f story=%.2f\n",
-                100.0 * cpu / wall, 100.0 * within, 1e3 * percentile(deviation, 0.99), fps,
-                spin_us, share(kPlay), share(kHeld), share(kStory));
+    std::printf(
+        "pace-result cpu=%.2f within=%.2f p99=%.3f fps=%.2f spin_us=%.1f play=%.2f "
+        "held=%.2f story=%.2f\n",
+        100.0 * cpu / wall, 100.0 * within, 1e3 * percentile(deviation, 0.99), fps, spin_us,
+        share(kPlay), share(kHeld), share(kStory));
     std::fflush(stdout);
 }
 

@@ -1,12 +1,13 @@
 // Presenting a frame: the 1024 x 768 back buffer shown at 1:1 against the same
 // frame stretched into a maximized window's client area, in one run so the
 // ratios hold on a loaded machine (run with QT_QPA_PLATFORM=offscreen).
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+
 #include "runtime/core/rt_core.h"
 #include "runtime/screen/rt_screen.h"
 #include "runtime/window/rt_window.h"
-
-#include <QCoreApplication>
-#include <benchmark/benchmark.h>
 
 namespace {
 
@@ -42,5 +43,9 @@ void BM_Present(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_Present)->Args({1024, 768})->Args({1920, 1080})->Args({2560, 1440})
-    ->MeasureProcessCPUTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Present)
+    ->Args({1024, 768})
+    ->Args({1920, 1080})
+    ->Args({2560, 1440})
+    ->MeasureProcessCPUTime()
+    ->Unit(benchmark::kMicrosecond);

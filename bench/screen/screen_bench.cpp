@@ -1,16 +1,17 @@
 // Sprite draws and flips of the runtime against the same work done with plain
 // QPainter calls on an image of the same size (run with QT_QPA_PLATFORM=offscreen).
+#include <benchmark/benchmark.h>
+
+#include <QImage>
+#include <QPainter>
+#include <chrono>
+#include <ctime>
+
 #include "runtime/core/rt_core.h"
 #include "runtime/draw/rt_draw.h"
 #include "runtime/image/rt_image.h"
 #include "runtime/screen/rt_screen.h"
 #include "runtime/window/rt_window.h"
-
-#include <QImage>
-#include <QPainter>
-#include <benchmark/benchmark.h>
-#include <chrono>
-#include <ctime>
 
 namespace {
 
@@ -59,7 +60,8 @@ QImage qt_sprite64() {
 void BM_Runtime_Keyed(benchmark::State& state) {
     const int32_t s = sprite64();
     for (auto _ : state) {
-        for (int i = 0; i < kDrawsPerIteration; ++i) rt_sprite_draw_keyed(s, (i * 37) % 960, (i * 53) % 704);
+        for (int i = 0; i < kDrawsPerIteration; ++i)
+            rt_sprite_draw_keyed(s, (i * 37) % 960, (i * 53) % 704);
         rt_scene_end();
     }
     state.SetItemsProcessed(state.iterations() * kDrawsPerIteration);
@@ -70,7 +72,8 @@ void BM_QPainter_Keyed(benchmark::State& state) {
     const QImage image = qt_sprite64();
     for (auto _ : state) {
         QPainter p(&target);
-        for (int i = 0; i < kDrawsPerIteration; ++i) p.drawImage(QPoint((i * 37) % 960, (i * 53) % 704), image);
+        for (int i = 0; i < kDrawsPerIteration; ++i)
+            p.drawImage(QPoint((i * 37) % 960, (i * 53) % 704), image);
     }
     state.SetItemsProcessed(state.iterations() * kDrawsPerIteration);
 }
@@ -179,7 +182,8 @@ void BM_Runtime_Paced300(benchmark::State& state) {
         const std::clock_t cpu0 = std::clock();
         const auto wall0 = std::chrono::steady_clock::now();
         for (int i = 0; i < 300; ++i) rt_screen_flip();
-        const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wall0).count();
+        const double wall =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - wall0).count();
         const double cpu = double(std::clock() - cpu0) / CLOCKS_PER_SEC;
         state.counters["wall_s"] = wall;
         state.counters["cpu_s"] = cpu;

@@ -186,7 +186,9 @@ bool active() {
     return s.mode != RT_REPLAY_OFF && s.owner == std::this_thread::get_id();
 }
 
-bool playing() { return active() && session().mode == RT_REPLAY_PLAYING; }
+bool playing() {
+    return active() && session().mode == RT_REPLAY_PLAYING;
+}
 
 int32_t pass(Kind kind, int32_t real) {
     Session& s = session();
@@ -312,13 +314,21 @@ int32_t rt_replay_play(const char* path, uint32_t data_hash, const char* data_na
     return 1;
 }
 
-const char* rt_replay_error(void) { return session().error.c_str(); }
+const char* rt_replay_error(void) {
+    return session().error.c_str();
+}
 
-int32_t rt_replay_mode(void) { return session().mode; }
+int32_t rt_replay_mode(void) {
+    return session().mode;
+}
 
-void rt_replay_set_state_hash(rt_replay_state_fn state_hash) { session().state_hash = state_hash; }
+void rt_replay_set_state_hash(rt_replay_state_fn state_hash) {
+    session().state_hash = state_hash;
+}
 
-void rt_replay_set_end(rt_replay_end_fn end) { session().end = end; }
+void rt_replay_set_end(rt_replay_end_fn end) {
+    session().end = end;
+}
 
 void rt_replay_note_level(int32_t level, int32_t won, int32_t points) {
     Session& s = session();

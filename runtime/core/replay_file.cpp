@@ -218,7 +218,8 @@ void encode(std::vector<uint8_t>& out, Deltas& deltas, const Reading& reading,
             const uint32_t count = reading.toggle_count;
             const auto focus = static_cast<uint8_t>(reading.value != 0 ? kFocus : 0);
             const auto tag = static_cast<uint8_t>(static_cast<uint8_t>(Kind::keys) << 5);
-            out.push_back(static_cast<uint8_t>(tag | focus | (count < kManyKeys ? count : kManyKeys)));
+            out.push_back(
+                static_cast<uint8_t>(tag | focus | (count < kManyKeys ? count : kManyKeys)));
             if (count >= kManyKeys) put_varint(out, count);
             out.insert(out.end(), toggles, toggles + count);
             break;

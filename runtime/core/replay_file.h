@@ -20,18 +20,18 @@ enum class Kind : uint8_t {
     screen_y = 2,
     window_x = 3,  // rt_window_mouse_x
     window_y = 4,
-    keys = 5,      // one keyboard snapshot: focus and the keys that changed
-    event = 6,     // one window event fetch: code, item, window
-    frame = 7,     // a presented frame and the game's state hash after it
-    end = 8,       // the program ended normally (stored as a control byte too)
+    keys = 5,   // one keyboard snapshot: focus and the keys that changed
+    event = 6,  // one window event fetch: code, item, window
+    frame = 7,  // a presented frame and the game's state hash after it
+    end = 8,    // the program ended normally (stored as a control byte too)
 };
 inline constexpr int kPointerKinds = 4;
 
 struct Reading {
     Kind kind = Kind::clock;
-    int32_t value = 0;  // clock (bits), pointer, event code, focus (keys), state hash (frame)
-    int32_t item = 0;   // event
-    int32_t window = 0; // event
+    int32_t value = 0;   // clock (bits), pointer, event code, focus (keys), state hash (frame)
+    int32_t item = 0;    // event
+    int32_t window = 0;  // event
     uint32_t first_toggle = 0;  // keys: the scan codes that changed, in `toggles`
     uint32_t toggle_count = 0;
 };

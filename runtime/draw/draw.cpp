@@ -1,5 +1,7 @@
 // Drawing passes: the calling thread's current drawing state, its targets and
 // the operations the game calls.
+#include <memory>
+
 #include "runtime/core/boundary.h"
 #include "runtime/draw/draw_state.h"
 #include "runtime/draw/rt_draw.h"
@@ -7,8 +9,6 @@
 #include "runtime/screen/screen_internal.h"
 #include "runtime/screen/sprite_pixels.h"
 #include "runtime/window/qt_platform.h"
-
-#include <memory>
 
 namespace {
 

@@ -2,11 +2,11 @@
 // into the image table, and drawing an image back at its size, stretched, or
 // blended with an opacity. Pixels are written straight into the image the
 // pass's painter works on, so results are exact to the bit.
+#include <algorithm>
+
 #include "runtime/draw/draw_state.h"
 #include "runtime/draw/images.h"
 #include "runtime/screen/sprite_pixels.h"
-
-#include <algorithm>
 
 namespace rt::draw {
 
@@ -111,8 +111,9 @@ void draw_image_alpha(rt_draw_state& s, int32_t id, int32_t x, int32_t y, int32_
             dst = blend(src, dst, ((src >> 24) * constant + 127u) / 255u);
         });
     } else {
-        for_each_covered(*target, *found, x, y,
-                         [constant](uint32_t src, uint32_t& dst) { dst = blend(src, dst, constant); });
+        for_each_covered(*target, *found, x, y, [constant](uint32_t src, uint32_t& dst) {
+            dst = blend(src, dst, constant);
+        });
     }
 }
 

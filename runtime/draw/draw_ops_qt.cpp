@@ -1,18 +1,18 @@
 // The operations of a drawing pass, painted with QPainter. Text, shapes and
 // fills go through the target's painter; plots are written straight into the
 // locked pixels.
-#include "runtime/draw/draw_state.h"
-#include "runtime/draw/fonts.h"
-#include "runtime/screen/screen_internal.h"
-#include "runtime/core/text_1252.h"
-#include "runtime/screen/sprite_pixels.h"
-
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <vector>
+
+#include "runtime/core/text_1252.h"
+#include "runtime/draw/draw_state.h"
+#include "runtime/draw/fonts.h"
+#include "runtime/screen/screen_internal.h"
+#include "runtime/screen/sprite_pixels.h"
 
 namespace rt::draw {
 
@@ -28,7 +28,9 @@ QColor front(const rt_draw_state& s) {
 }
 
 // A device context's own background colour is white until one is set.
-QColor back(const rt_draw_state& s) { return QColor::fromRgb(to_argb(s.backColour.value_or(0xFFFFFF))); }
+QColor back(const rt_draw_state& s) {
+    return QColor::fromRgb(to_argb(s.backColour.value_or(0xFFFFFF)));
+}
 
 QPainter* prepared(rt_draw_state& s) {
     QPainter* p = s.context();
@@ -78,7 +80,9 @@ void paint_shape(rt_draw_state& s, const QRect& bounds, Draw&& draw) {
 // Coordinates are worked out in 64 bits and kept within +-2^28, far beyond
 // any target, so that sums near the ends of the 32-bit range cannot wrap.
 constexpr int64_t kFarAway = int64_t{1} << 28;
-int32_t far(int64_t v) { return static_cast<int32_t>(std::clamp(v, -kFarAway, kFarAway)); }
+int32_t far(int64_t v) {
+    return static_cast<int32_t>(std::clamp(v, -kFarAway, kFarAway));
+}
 
 // Columns left..right-1 and rows top..bottom-1 of the two corners.
 QRect span(int64_t x1, int64_t y1, int64_t x2, int64_t y2) {
@@ -107,7 +111,9 @@ int32_t measure_italic_overhang(const QFont& font) {
     return 0;
 }
 
-QFont system_font() { return QFontDatabase::systemFont(QFontDatabase::GeneralFont); }
+QFont system_font() {
+    return QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+}
 
 struct TextMetrics {
     int32_t advance = 0;
@@ -144,9 +150,13 @@ QString from_8bit(const char* text) {
     return QString::fromStdU16String(rt::text::from_windows_1252(text));
 }
 
-void set_back_colour(rt_draw_state& s, uint32_t colour) { s.backColour = colour; }
+void set_back_colour(rt_draw_state& s, uint32_t colour) {
+    s.backColour = colour;
+}
 
-void set_front_colour(rt_draw_state& s, uint32_t colour) { s.frontColour = colour; }
+void set_front_colour(rt_draw_state& s, uint32_t colour) {
+    s.frontColour = colour;
+}
 
 void box(rt_draw_state& s, int32_t x, int32_t y, int32_t width, int32_t height) {
     if ((width == 1 || width == -1) && (height == 1 || height == -1)) {
@@ -185,7 +195,8 @@ void circle(rt_draw_state& s, int32_t x, int32_t y, int32_t radius) {
 }
 
 void ellipse(rt_draw_state& s, int32_t x, int32_t y, int32_t rx, int32_t ry) {
-    const QRect r = span(int64_t{x} - rx, int64_t{y} - ry, int64_t{x} + rx + 1, int64_t{y} + ry + 1);
+    const QRect r =
+        span(int64_t{x} - rx, int64_t{y} - ry, int64_t{x} + rx + 1, int64_t{y} + ry + 1);
     if (r.isEmpty()) return;
     paint_shape(s, r, [&](QPainter& p) { p.drawEllipse(r.adjusted(0, 0, -1, -1)); });
 }
@@ -242,7 +253,8 @@ int32_t text(rt_draw_state& s, int32_t x, int32_t y, const char* text) {
     p->setFont(s.font);
     p->setPen(front(s));
     p->drawText(QPoint(x, far(int64_t{y} + metrics.ascent)), str);
-    return static_cast<int32_t>(std::clamp<int64_t>(int64_t{x} + metrics.advance, INT32_MIN, INT32_MAX));
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(int64_t{x} + metrics.advance, INT32_MIN, INT32_MAX));
 }
 
 void rotated_text(rt_draw_state& s, int32_t x, int32_t y, const char* text, float angle) {
@@ -288,8 +300,10 @@ void fill_area(rt_draw_state& s, int32_t x, int32_t y, uint32_t border_colour) {
         todo.pop_back();
         // Walk the row both ways, then queue the rows above and below.
         int32_t left = px, right = px;
-        while (left > 0 && !seen[static_cast<size_t>(py) * w + left - 1] && inside(left - 1, py)) --left;
-        while (right < w - 1 && !seen[static_cast<size_t>(py) * w + right + 1] && inside(right + 1, py))
+        while (left > 0 && !seen[static_cast<size_t>(py) * w + left - 1] && inside(left - 1, py))
+            --left;
+        while (right < w - 1 && !seen[static_cast<size_t>(py) * w + right + 1] &&
+               inside(right + 1, py))
             ++right;
         for (int32_t i = left; i <= right; ++i) {
             seen[static_cast<size_t>(py) * w + i] = 1;
@@ -313,20 +327,24 @@ void set_pixel(rt_draw_state& s, int32_t x, int32_t y, uint32_t colour) {
 }
 }  // namespace
 
-void plot_front(rt_draw_state& s, int32_t x, int32_t y) { set_pixel(s, x, y, s.frontColour.value_or(0)); }
+void plot_front(rt_draw_state& s, int32_t x, int32_t y) {
+    set_pixel(s, x, y, s.frontColour.value_or(0));
+}
 
 void plot(rt_draw_state& s, int32_t x, int32_t y, uint32_t colour) {
     if (x < 0 || y < 0 || x >= s.width || y >= s.height) return;
     if (s.pixelFormatCode != rt::screen::kPixelFormatX8R8G8B8) return set_pixel(s, x, y, colour);
     if (drawing_buffer(s) == nullptr) return;
-    auto* row = reinterpret_cast<uint32_t*>(s.bufferPointer + static_cast<ptrdiff_t>(y) * s.bufferPitch);
+    auto* row =
+        reinterpret_cast<uint32_t*>(s.bufferPointer + static_cast<ptrdiff_t>(y) * s.bufferPitch);
     row[x] = to_argb(colour);
 }
 
 int32_t point(rt_draw_state& s, int32_t x, int32_t y) {
     QImage* image = s.context_image();
     if (image == nullptr || !image->rect().contains(x, y)) return -1;
-    return static_cast<int32_t>(from_argb(reinterpret_cast<const uint32_t*>(image->constScanLine(y))[x]));
+    return static_cast<int32_t>(
+        from_argb(reinterpret_cast<const uint32_t*>(image->constScanLine(y))[x]));
 }
 
 bool start(rt_draw_state& s) {

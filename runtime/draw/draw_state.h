@@ -2,15 +2,15 @@
 // The target alternates between lending a painter ("context") for text and
 // shapes, and being locked for direct pixel writes.
 #pragma once
-#include "runtime/draw/rt_draw.h"
-#include "runtime/screen/screen_internal.h"
-
 #include <QFont>
 #include <QImage>
 #include <QPainter>
 #include <cstdint>
 #include <memory>
 #include <optional>
+
+#include "runtime/draw/rt_draw.h"
+#include "runtime/screen/screen_internal.h"
 
 struct rt_sprite_pixels;
 

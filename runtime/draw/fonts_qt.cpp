@@ -1,17 +1,17 @@
 // Fonts by face name and size in points. A font object holds one native
 // handle naming a QFont; fontconfig (through Qt) substitutes a similar face
 // when the named one is not installed.
-#include "runtime/core/rt_core.h"
-#include "runtime/draw/fonts.h"
-#include "runtime/draw/rt_draw.h"
-#include "runtime/window/qt_platform.h"
-
 #include <QApplication>
 #include <QScreen>
 #include <cmath>
 #include <map>
 #include <mutex>
 #include <new>
+
+#include "runtime/core/rt_core.h"
+#include "runtime/draw/fonts.h"
+#include "runtime/draw/rt_draw.h"
+#include "runtime/window/qt_platform.h"
 
 namespace {
 

@@ -2,13 +2,13 @@
 // made by grabbing a rectangle of a drawing pass's target and drawn back by
 // the pass's image operations; the program's start-up and shutdown make and
 // empty the table in their fixed order.
+#include <QImage>
+#include <new>
+
 #include "runtime/core/boundary.h"
 #include "runtime/core/rt_core.h"
 #include "runtime/draw/images.h"
 #include "runtime/draw/rt_draw.h"
-
-#include <QImage>
-#include <new>
 
 namespace {
 
@@ -75,6 +75,8 @@ int32_t rt_alphablend_init(void) {
     return 1;
 }
 
-void rt_alphablend_shutdown(void) { g_alphablend = false; }
+void rt_alphablend_shutdown(void) {
+    g_alphablend = false;
+}
 
 }  // extern "C"

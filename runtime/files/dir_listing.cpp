@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "runtime/core/boundary.h"
 #include "runtime/core/rt_core.h"
 #include "runtime/files/dir_os.h"
 #include "runtime/files/name_match.h"
 #include "runtime/files/path_platform.h"
 #include "runtime/files/rt_files.h"
-#include "runtime/core/boundary.h"
 #include "runtime/files/text_result.h"
 
 namespace rt::files {

@@ -4,17 +4,19 @@
 // it: drawing that picture at the same place again restores only those
 // parts, a clear that such a draw would cover entirely is never written, and
 // a present shows only what changed since the previous one.
-#include "runtime/screen/screen_internal.h"
-#include "runtime/screen/screen_state.h"
-
 #include <cstring>
 #include <vector>
+
+#include "runtime/screen/screen_internal.h"
+#include "runtime/screen/screen_state.h"
 
 namespace rt::screen {
 
 namespace {
 
-QRect whole(const ScreenState& s) { return s.backBuffer.rect(); }
+QRect whole(const ScreenState& s) {
+    return s.backBuffer.rect();
+}
 
 void write_pending_clear(ScreenState& s) {
     BackBufferHistory& h = s.history;
@@ -46,7 +48,9 @@ void copy_rows(QImage& target, const QImage& source, const QPoint& at, const QRe
     }
 }
 
-QRect to_qrect(const TileMask::Rect& r) { return QRect(r.x, r.y, r.width, r.height); }
+QRect to_qrect(const TileMask::Rect& r) {
+    return QRect(r.x, r.y, r.width, r.height);
+}
 
 }  // namespace
 
@@ -94,7 +98,9 @@ QRegion take_unshown() {
     return region;
 }
 
-void forget_shown() { state().history.unshown.mark_all(); }
+void forget_shown() {
+    state().history.unshown.mark_all();
+}
 
 void draw_opaque(const QImage& picture, int32_t x, int32_t y) {
     ScreenState& s = state();

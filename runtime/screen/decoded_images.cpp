@@ -1,10 +1,10 @@
 #include "runtime/screen/decoded_images.h"
 
-#include "runtime/screen/sprite_pixels.h"
-#include "runtime/screen/sprite_record.h"
-
 #include <cstring>
 #include <mutex>
+
+#include "runtime/screen/sprite_pixels.h"
+#include "runtime/screen/sprite_record.h"
 
 namespace rt::sprites {
 

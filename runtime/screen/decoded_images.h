@@ -3,12 +3,12 @@
 // decoding the file once more. Entries are keyed by the file's identity (path,
 // file number, size and change times), so a changed file is decoded afresh.
 #pragma once
-#include "runtime/files/path_platform.h"
-
 #include <QImage>
 #include <cstdint>
 #include <memory>
 #include <vector>
+
+#include "runtime/files/path_platform.h"
 
 namespace rt::sprites {
 

@@ -13,7 +13,7 @@ namespace rt::screen {
 // between a floor and a ceiling, so a quiet machine spins for tens of
 // microseconds and a busy one wakes earlier only while wake-ups come late.
 class WakeMargin {
-public:
+  public:
     using Duration = std::chrono::nanoseconds;
 
     static constexpr Duration kFloor{std::chrono::microseconds(20)};
@@ -36,7 +36,7 @@ public:
     // Records how late a sleep ended (negative when early) and updates the margin.
     void observe(Duration lateness);
 
-private:
+  private:
     std::array<int64_t, kSamples> samples_{};
     size_t count_ = 0;
     size_t next_ = 0;
@@ -44,7 +44,7 @@ private:
 };
 
 class FramePacer {
-public:
+  public:
     using Clock = std::chrono::steady_clock;
 
     // Period 1 / (rate + 1) s; rate 0 (or negative) switches pacing off. The
@@ -62,7 +62,7 @@ public:
     int64_t waits() const { return waits_; }
     std::chrono::nanoseconds spun() const { return spun_; }
 
-private:
+  private:
     int32_t rate_ = 0;
     std::chrono::nanoseconds period_{0};
     Clock::time_point last_{};

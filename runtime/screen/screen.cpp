@@ -1,9 +1,8 @@
 // The screen: one back buffer shown in a child widget of a runtime window,
 // cleared and flipped once per frame, with frame pacing.
-#include "runtime/screen/rt_screen.h"
-
 #include "runtime/core/replay_hooks.h"
 #include "runtime/screen/decoded_images.h"
+#include "runtime/screen/rt_screen.h"
 #include "runtime/screen/screen_internal.h"
 #include "runtime/screen/screen_state.h"
 #include "runtime/window/qt_platform.h"
@@ -15,9 +14,12 @@ ScreenState& state() {
     return s;
 }
 
-
-int32_t pixel_format_code() { return state().pixelFormatCode; }
-int32_t bits_per_pixel() { return state().bitsPerPixel; }
+int32_t pixel_format_code() {
+    return state().pixelFormatCode;
+}
+int32_t bits_per_pixel() {
+    return state().bitsPerPixel;
+}
 
 }  // namespace rt::screen
 
@@ -119,8 +121,12 @@ void rt_screen_shutdown(void) {
 
 void rt_screen_cleanup_hook(void) {}
 
-int32_t rt_screen_width(void) { return state().width; }
-int32_t rt_screen_height(void) { return state().height; }
+int32_t rt_screen_width(void) {
+    return state().width;
+}
+int32_t rt_screen_height(void) {
+    return state().height;
+}
 
 int32_t rt_scene_begin(void) {
     auto& s = state();
@@ -136,14 +142,16 @@ int32_t rt_scene_begin(void) {
     return s.scene ? 1 : 0;
 }
 
-void rt_scene_end(void) { state().scene.reset(); }
+void rt_scene_end(void) {
+    state().scene.reset();
+}
 
 void rt_render_state_set(int32_t alpha_blend_enable, int32_t source_blend,
                          int32_t destination_blend, int32_t vertex_format) {
     auto& s = state();
     auto& cache = s.renderStateCache;
-    const bool blend_changed = cache[0] != alpha_blend_enable || cache[1] != source_blend ||
-                               cache[2] != destination_blend;
+    const bool blend_changed =
+        cache[0] != alpha_blend_enable || cache[1] != source_blend || cache[2] != destination_blend;
     cache = {alpha_blend_enable, source_blend, destination_blend, vertex_format};
     if (!blend_changed || !s.scene) return;
     // Source-over covers (source alpha, inverse source alpha); every other
@@ -169,6 +177,8 @@ int32_t rt_screen_save_png(const char* path) {
     return rt::screen::frame().save(QString::fromLocal8Bit(path), "PNG") ? 1 : 0;
 }
 
-int64_t rt_screen_flip_count(void) { return state().flipCount; }
+int64_t rt_screen_flip_count(void) {
+    return state().flipCount;
+}
 
 }  // extern "C"

@@ -44,7 +44,7 @@ QPainter* scene(const QRect& area);
 // through a pointer, at any time: the buffer counts as wholly changed, and
 // clears are written at once, since the writes would not see a pending one.
 class BackBufferLoan {
-public:
+  public:
     BackBufferLoan();
     ~BackBufferLoan();
     BackBufferLoan(const BackBufferLoan&) = delete;

@@ -1,8 +1,5 @@
 // The Qt side of the screen: the child widget that shows the back buffer and
 // the filter on the window's client area that keeps it fitted.
-#include "runtime/screen/screen_state.h"
-#include "runtime/window/qt_platform.h"
-
 #include <QApplication>
 #include <QEvent>
 #include <QPaintEvent>
@@ -10,6 +7,9 @@
 #include <QVariant>
 #include <cstring>
 #include <vector>
+
+#include "runtime/screen/screen_state.h"
+#include "runtime/window/qt_platform.h"
 
 namespace rt::screen {
 
@@ -43,7 +43,7 @@ void stretch_into(const QImage& source, QImage& target, std::vector<int>& column
 }
 
 class ScreenWidget final : public QWidget {
-public:
+  public:
     explicit ScreenWidget(QWidget* parent) : QWidget(parent) {
         // Every paint covers the whole widget with the frame: nothing below
         // it needs painting first.
@@ -53,7 +53,7 @@ public:
         setAttribute(Qt::WA_TransparentForMouseEvents);
     }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override {
         const ScreenState& s = state();
         QPainter painter(this);
@@ -67,7 +67,8 @@ protected:
         const QImage& shown = s.backBuffer;
         if (size() == shown.size()) {
             // Only the parts asked for: a present asks for what changed.
-            for (const QRect& part : event->region()) painter.drawImage(part.topLeft(), shown, part);
+            for (const QRect& part : event->region())
+                painter.drawImage(part.topLeft(), shown, part);
             return;
         }
         // Qt's own scaled draw takes its general path here, several times
@@ -77,7 +78,7 @@ protected:
         painter.drawImage(0, 0, stretched_);
     }
 
-private:
+  private:
     QImage stretched_;
     std::vector<int> columns_;
 };
@@ -85,10 +86,10 @@ private:
 // Refits the screen and shows the last frame again when the client area
 // changes size.
 class ParentHook final : public QObject {
-public:
+  public:
     using QObject::QObject;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         const ScreenState& s = state();
         if (event->type() == QEvent::Resize && s.isOpen && s.childControl &&

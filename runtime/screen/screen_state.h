@@ -1,9 +1,6 @@
 // The process-wide state of the one screen, shared by the portable screen
 // logic (screen.cpp) and its Qt side (screen_qt.cpp).
 #pragma once
-#include "runtime/screen/frame_pacer.h"
-#include "runtime/screen/tile_mask.h"
-
 #include <QImage>
 #include <QPainter>
 #include <QPoint>
@@ -13,6 +10,9 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+
+#include "runtime/screen/frame_pacer.h"
+#include "runtime/screen/tile_mask.h"
 
 namespace rt::screen {
 
@@ -49,9 +49,9 @@ struct ScreenState {
     int32_t pixelFormatCode = 0;
     std::array<int32_t, 4> renderStateCache{-1, -1, -1, -1};
     FramePacer pacer;
-    QImage backBuffer;                // Format_RGB32
+    QImage backBuffer;  // Format_RGB32
     BackBufferHistory history;
-    std::optional<QPainter> scene;    // open between rt_scene_begin and rt_scene_end
+    std::optional<QPainter> scene;  // open between rt_scene_begin and rt_scene_end
     int64_t flipCount = 0;
 };
 

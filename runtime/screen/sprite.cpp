@@ -1,17 +1,17 @@
 // Sprites: loading, creating, copying, grabbing and freeing, and the pixel
 // services the drawing library uses.
+#include <atomic>
+#include <new>
+#include <vector>
+
 #include "runtime/core/boundary.h"
 #include "runtime/core/rt_core.h"
 #include "runtime/files/path_platform.h"
 #include "runtime/image/rt_image.h"
-#include "runtime/screen/rt_screen.h"
 #include "runtime/screen/decoded_images.h"
+#include "runtime/screen/rt_screen.h"
 #include "runtime/screen/screen_internal.h"
 #include "runtime/screen/sprite_record.h"
-
-#include <atomic>
-#include <new>
-#include <vector>
 
 namespace rt::sprites {
 
@@ -55,7 +55,8 @@ QImage decode(const void* data, int32_t length, bool keep_alpha, bool* has_alpha
     *has_alpha = depth == 32;
     if (depth == 32) {
         // Blue, green, red, alpha rows: exactly the store's layout.
-        if (!rt_image_decode(image.bits(), static_cast<int32_t>(image.bytesPerLine()), 0)) return {};
+        if (!rt_image_decode(image.bits(), static_cast<int32_t>(image.bytesPerLine()), 0))
+            return {};
         if (!keep_alpha) {
             for (int32_t y = 0; y < h; ++y) {
                 auto* row = reinterpret_cast<uint32_t*>(image.scanLine(y));
@@ -81,7 +82,8 @@ QImage decode(const void* data, int32_t length, bool keep_alpha, bool* has_alpha
 // the load (size and depth of the last image) is what decoding the file
 // leaves. False when the header is no longer recognised as that image.
 bool recognise_again(const DecodedImage& kept) {
-    if (!rt_image_recognise(kept.header.data(), static_cast<int32_t>(kept.header.size()))) return false;
+    if (!rt_image_recognise(kept.header.data(), static_cast<int32_t>(kept.header.size())))
+        return false;
     const bool same = rt_image_width() == kept.width && rt_image_height() == kept.height &&
                       rt_image_depth() == kept.depth;
     rt_image_decode(nullptr, 0, 0);  // releases the decoder's state, as a decode does
@@ -196,7 +198,8 @@ int32_t rt_sprite_load_flags(int32_t id, const char* file_name, int32_t flags) {
         rt::files::FileIdentity file;
         if (!rt::files::identify_file(file_name, file)) return 0;
         if (auto kept = rt::sprites::find_decoded(file)) {
-            if (rt::sprites::recognise_again(*kept)) return rt::sprites::make_loaded(id, kept, flags);
+            if (rt::sprites::recognise_again(*kept))
+                return rt::sprites::make_loaded(id, kept, flags);
         }
         std::vector<uint8_t> data;
         rt::files::FileIdentity read;
@@ -210,7 +213,8 @@ int32_t rt_sprite_load_flags(int32_t id, const char* file_name, int32_t flags) {
         decoded->height = decoded->pixels.height();
         decoded->depth = decoded->has_alpha ? 32 : 24;
         decoded->header = rt::sprites::png_header(data.data(), data.size());
-        if (!read.path.empty() && !decoded->header.empty()) rt::sprites::keep_decoded(read, decoded);
+        if (!read.path.empty() && !decoded->header.empty())
+            rt::sprites::keep_decoded(read, decoded);
         return rt::sprites::make_loaded(id, decoded, flags);
     });
 }
@@ -311,7 +315,9 @@ int32_t rt_sprite_grab_flags(int32_t id, int32_t x, int32_t y, int32_t width, in
     });
 }
 
-void rt_sprite_free(int32_t sprite) { rt::sprites::destroy(sprite); }
+void rt_sprite_free(int32_t sprite) {
+    rt::sprites::destroy(sprite);
+}
 
 int32_t rt_sprite_width(int32_t sprite) {
     const SpriteRecord* record = rt::sprites::find(sprite);

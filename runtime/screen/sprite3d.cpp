@@ -1,15 +1,15 @@
 // Rotated sprites: a sprite's pixels drawn as a quad turned about its centre,
 // with an opacity, inside a rotated-sprite mode begun for part of a frame.
-#include "runtime/core/rt_core.h"
-#include "runtime/screen/rt_screen.h"
-#include "runtime/screen/screen_internal.h"
-#include "runtime/screen/sprite_pixels.h"
-
 #include <QPainter>
 #include <QTransform>
 #include <cmath>
 #include <memory>
 #include <new>
+
+#include "runtime/core/rt_core.h"
+#include "runtime/screen/rt_screen.h"
+#include "runtime/screen/screen_internal.h"
+#include "runtime/screen/sprite_pixels.h"
 
 namespace {
 
@@ -101,7 +101,9 @@ int32_t apply_mode_states() {
 
 namespace rt::sprite3d {
 
-bool mode_states_set() { return mode().areModeStatesSet; }
+bool mode_states_set() {
+    return mode().areModeStatesSet;
+}
 
 void leave_mode_states() {
     rt_screen_texture_states();

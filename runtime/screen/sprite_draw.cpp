@@ -1,11 +1,11 @@
 // Drawing sprites onto the back buffer: opaque, keyed by alpha, and with an
 // opacity. Positions are whole pixels and the sprite is copied 1:1.
+#include <QImage>
+#include <QPainter>
+
 #include "runtime/screen/rt_screen.h"
 #include "runtime/screen/screen_internal.h"
 #include "runtime/screen/sprite_record.h"
-
-#include <QImage>
-#include <QPainter>
 
 namespace {
 
@@ -32,9 +32,9 @@ int32_t draw(int32_t sprite, int32_t x, int32_t y, Blend blend, int32_t opacity)
         rt::screen::draw_opaque(pixels.opaque(), x, y);
         return 1;
     }
-    rt_render_state_set(1, rt::screen::kBlendSourceAlpha, rt::screen::kBlendInverseSourceAlpha,
-                        blend == Blend::Alpha ? rt::screen::kVertexTexturedDiffuse
-                                              : rt::screen::kVertexTextured);
+    rt_render_state_set(
+        1, rt::screen::kBlendSourceAlpha, rt::screen::kBlendInverseSourceAlpha,
+        blend == Blend::Alpha ? rt::screen::kVertexTexturedDiffuse : rt::screen::kVertexTextured);
     QPainter& scene = *rt::screen::scene(QRect(x, y, record->width, record->height));
     if (blend == Blend::Alpha) {
         scene.setOpacity((opacity & 0xFF) / 255.0);

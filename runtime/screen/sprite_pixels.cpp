@@ -1,8 +1,8 @@
 #include "runtime/screen/sprite_pixels.h"
 
-#include "runtime/screen/screen_internal.h"
-
 #include <bit>
+
+#include "runtime/screen/screen_internal.h"
 
 static_assert(std::endian::native == std::endian::little,
               "pixel stores are laid out as blue, green, red, alpha bytes");

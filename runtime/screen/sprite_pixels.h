@@ -75,7 +75,7 @@ struct rt_sprite_pixels {
     bool texture_mode;
     uint32_t transparent_colour = kNoColour;
 
-private:
+  private:
     void changed();  // drops the derived images
 
     uint64_t generation_ = 0;

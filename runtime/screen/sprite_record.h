@@ -1,10 +1,10 @@
 // A sprite as kept in the sprite table, and the table itself.
 #pragma once
-#include "runtime/core/rt_core.h"
-#include "runtime/screen/sprite_pixels.h"
-
 #include <cstdint>
 #include <memory>
+
+#include "runtime/core/rt_core.h"
+#include "runtime/screen/sprite_pixels.h"
 
 namespace rt::sprites {
 
@@ -37,6 +37,8 @@ void destroy(int32_t id);
 
 inline constexpr uint32_t kBlackKey = 0;  // the one transparent colour
 
-inline bool flags_refused(int32_t flags) { return (flags & 12) == 8; }
+inline bool flags_refused(int32_t flags) {
+    return (flags & 12) == 8;
+}
 
 }  // namespace rt::sprites

@@ -13,9 +13,13 @@ void TileMask::resize(int32_t width, int32_t height) {
     bits_.assign(static_cast<size_t>(rows_) * words_, 0);
 }
 
-void TileMask::clear() { std::fill(bits_.begin(), bits_.end(), 0); }
+void TileMask::clear() {
+    std::fill(bits_.begin(), bits_.end(), 0);
+}
 
-void TileMask::mark_all() { mark(0, 0, width_, height_); }
+void TileMask::mark_all() {
+    mark(0, 0, width_, height_);
+}
 
 void TileMask::mark(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
     x0 = std::max<int64_t>(x0, 0);

@@ -10,7 +10,7 @@
 namespace rt::screen {
 
 class TileMask {
-public:
+  public:
     static constexpr int32_t kTile = 16;  // pixels per tile side
 
     struct Rect {
@@ -42,7 +42,7 @@ public:
         }
     }
 
-private:
+  private:
     bool test(int32_t row, int32_t column) const {
         return (bits_[static_cast<size_t>(row) * words_ + column / 64] >> (column % 64)) & 1u;
     }

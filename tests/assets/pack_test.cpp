@@ -6,8 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -63,7 +63,9 @@ Rgba load(const std::string& name, const std::string& dir = pack_dir()) {
     return out;
 }
 
-bool is_black(const uint8_t* p) { return p[0] == 0 && p[1] == 0 && p[2] == 0; }
+bool is_black(const uint8_t* p) {
+    return p[0] == 0 && p[1] == 0 && p[2] == 0;
+}
 
 // Centre of the visible content: alpha-weighted, or non-black for keyed pictures.
 std::pair<double, double> centroid(const Rgba& img, bool keyed) {
@@ -82,9 +84,11 @@ std::pair<double, double> centroid(const Rgba& img, bool keyed) {
 // Runs the generator with `option` into a scratch folder and compares every
 // file it makes with the committed folder, byte for byte.
 void ExpectRegenerated(const std::string& option, const std::string& committed) {
-    const fs::path out = fs::temp_directory_path() / ("zentara_assets_" + std::to_string(::getpid()));
+    const fs::path out =
+        fs::temp_directory_path() / ("zentara_assets_" + std::to_string(::getpid()));
     fs::remove_all(out);
-    const std::string cmd = std::string(ASSETGEN_PATH) + option + " " + out.string() + " > /dev/null";
+    const std::string cmd =
+        std::string(ASSETGEN_PATH) + option + " " + out.string() + " > /dev/null";
     ASSERT_EQ(std::system(cmd.c_str()), 0);
     const auto made = list_files(out.string());
     EXPECT_EQ(made, list_files(committed));
@@ -94,7 +98,9 @@ void ExpectRegenerated(const std::string& option, const std::string& committed) 
     fs::remove_all(out);
 }
 
-TEST(AssetPack, GeneratorReproducesTheCommittedPackByteForByte) { ExpectRegenerated("", pack_dir()); }
+TEST(AssetPack, GeneratorReproducesTheCommittedPackByteForByte) {
+    ExpectRegenerated("", pack_dir());
+}
 
 // The desktop icons, each as large as its name says, round (clear corners)
 // and opaque in the middle.
@@ -105,7 +111,8 @@ TEST(AssetPack, GeneratorReproducesTheIconsAtEverySize) {
         const std::string name = "zentara_" + std::to_string(size) + ".png";
         const Rgba icon = load(name, committed);
         ASSERT_EQ(std::pair(icon.width, icon.height), std::pair(size, size)) << name;
-        EXPECT_EQ(std::pair(icon.at(0, 0)[3], icon.at(size / 2, size / 2)[3]), (std::pair<uint8_t, uint8_t>(0, 255)))
+        EXPECT_EQ(std::pair(icon.at(0, 0)[3], icon.at(size / 2, size / 2)[3]),
+                  (std::pair<uint8_t, uint8_t>(0, 255)))
             << name;
     }
 }
@@ -116,8 +123,10 @@ TEST(AssetPack, PicturesFitTheGamesOffsets) {
     const Rgba ship = load("spaceship.png"), enemy = load("feind00.png");
     ASSERT_EQ(ship.width, ship.height);
     ASSERT_EQ(enemy.width, enemy.height);
-    for (const auto& [name, under] : {std::pair{"shipschirm.png", &ship}, {"raketeexplosion.png", &ship},
-                                      {"kollision.png", &ship}, {"feindschirm.png", &enemy}}) {
+    for (const auto& [name, under] : {std::pair{"shipschirm.png", &ship},
+                                      {"raketeexplosion.png", &ship},
+                                      {"kollision.png", &ship},
+                                      {"feindschirm.png", &enemy}}) {
         const Rgba img = load(name);
         EXPECT_EQ(img.width, img.height) << name;
         EXPECT_GT(img.width, under->width) << name;

@@ -2,4 +2,6 @@
 
 extern "C" int c_api_failures(void);
 
-TEST(CApiTest, PublicHeadersAreUsableFromC) { EXPECT_EQ(c_api_failures(), 0); }
+TEST(CApiTest, PublicHeadersAreUsableFromC) {
+    EXPECT_EQ(c_api_failures(), 0);
+}

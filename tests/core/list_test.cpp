@@ -42,17 +42,49 @@ class ListTest : public ::testing::Test {
 // cursor, s selects an index, c reads the cursor's record; then the values in
 // order.
 TEST_F(ListTest, CursorScripts) {
-    struct Step { char op; int32_t arg; };
-    const struct { const char* what; std::vector<Step> steps; std::vector<int32_t> values; } cases[] = {
+    struct Step {
+        char op;
+        int32_t arg;
+    };
+    const struct {
+        const char* what;
+        std::vector<Step> steps;
+        std::vector<int32_t> values;
+    } cases[] = {
         {"empty, then walking past the end stays there and adds append",
-         {{'n', -1}, {'c', -1}, {'a', 0}, {'a', 1}, {'r', 0}, {'n', 0}, {'n', 1}, {'n', -1}, {'n', -1}, {'c', 1}, {'a', 9}},
+         {{'n', -1},
+          {'c', -1},
+          {'a', 0},
+          {'a', 1},
+          {'r', 0},
+          {'n', 0},
+          {'n', 1},
+          {'n', -1},
+          {'n', -1},
+          {'c', 1},
+          {'a', 9}},
          {0, 1, 9}},
-        {"an add after a reset goes first", {{'a', 0}, {'a', 1}, {'r', 0}, {'a', 42}, {'c', 42}, {'n', 0}}, {42, 0, 1}},
+        {"an add after a reset goes first",
+         {{'a', 0}, {'a', 1}, {'r', 0}, {'a', 42}, {'c', 42}, {'n', 0}},
+         {42, 0, 1}},
         {"deleting the last moves the cursor back, deleting the first puts it before the first",
-         {{'a', 0}, {'a', 1}, {'a', 2}, {'s', 2}, {'d', 0}, {'c', 1}, {'n', -1}, {'s', 0}, {'d', 0}, {'c', -1},
-          {'n', 1}, {'r', 0}, {'d', 0}},
+         {{'a', 0},
+          {'a', 1},
+          {'a', 2},
+          {'s', 2},
+          {'d', 0},
+          {'c', 1},
+          {'n', -1},
+          {'s', 0},
+          {'d', 0},
+          {'c', -1},
+          {'n', 1},
+          {'r', 0},
+          {'d', 0}},
          {1}},
-        {"deleting a middle one", {{'a', 0}, {'a', 1}, {'a', 2}, {'s', 1}, {'d', 0}, {'c', 0}, {'n', 2}}, {0, 2}},
+        {"deleting a middle one",
+         {{'a', 0}, {'a', 1}, {'a', 2}, {'s', 1}, {'d', 0}, {'c', 0}, {'n', 2}},
+         {0, 2}},
     };
     for (const auto& c : cases) {
         TearDown();  // a fresh list for each script
@@ -60,12 +92,23 @@ TEST_F(ListTest, CursorScripts) {
         for (const Step& step : c.steps) {
             Item* r = nullptr;
             switch (step.op) {
-                case 'a': static_cast<Item*>(rt_list_add(list))->value = step.arg; continue;
-                case 'r': rt_list_reset(list); continue;
-                case 'd': rt_list_delete(list); continue;
-                case 'n': r = static_cast<Item*>(rt_list_next(list)); break;
-                case 's': r = static_cast<Item*>(rt_list_select(list, step.arg)); break;
-                default: r = item();
+                case 'a':
+                    static_cast<Item*>(rt_list_add(list))->value = step.arg;
+                    continue;
+                case 'r':
+                    rt_list_reset(list);
+                    continue;
+                case 'd':
+                    rt_list_delete(list);
+                    continue;
+                case 'n':
+                    r = static_cast<Item*>(rt_list_next(list));
+                    break;
+                case 's':
+                    r = static_cast<Item*>(rt_list_select(list, step.arg));
+                    break;
+                default:
+                    r = item();
             }
             EXPECT_EQ(r ? r->value : -1, step.arg) << c.what << ": " << step.op;
             EXPECT_TRUE(!r || r == item()) << c.what << ": the cursor is on the answer";
@@ -137,8 +180,13 @@ TEST(ListStringFields, FieldsAreFreedOnDeleteAndClear) {
         char* pair[2][1];
     };
     static const rt_field_desc inner[] = {0, -1};
-    const rt_field_desc desc[] = {offsetof(Named, name), -2, 2, offsetof(Named, pair), sizeof(char*),
-                                  reinterpret_cast<rt_field_desc>(inner), -1};
+    const rt_field_desc desc[] = {offsetof(Named, name),
+                                  -2,
+                                  2,
+                                  offsetof(Named, pair),
+                                  sizeof(char*),
+                                  reinterpret_cast<rt_field_desc>(inner),
+                                  -1};
     void* cur = nullptr;
     rt_list* list = rt_list_new(sizeof(Named), &cur, desc, 7);
     rt_strbuf_ensure();

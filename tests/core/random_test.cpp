@@ -22,7 +22,8 @@ TEST(RandomTest, SeedsDifferAndBoundsHold) {
     rt_random_seed(99);
     int ones = 0, negatives = 0;
     for (int i = 0; i < 20000; ++i) {
-        const int32_t zero = rt_random(0), bit = rt_random(1), digit = rt_random(9), big = rt_random(INT32_MAX);
+        const int32_t zero = rt_random(0), bit = rt_random(1), digit = rt_random(9),
+                      big = rt_random(INT32_MAX);
         ASSERT_TRUE(zero == 0 && (bit == 0 || bit == 1) && digit >= 0 && digit <= 9 && big >= 0);
         ones += bit;
         negatives += rt_random(-1) < 0;
@@ -53,10 +54,14 @@ TEST(TimingTest, DelayAdvancesTheClock) {
 
 TEST(MathTest, RoundingModesAtanAndColours) {
     // mode 2 nearest (halves away from zero), 1 up, 0 down, others down
-    const struct { float v; int32_t mode; float want; } rounds[] = {
-        {2.5f, 2, 3}, {-2.5f, 2, -3}, {2.4f, 2, 2}, {2.1f, 1, 3}, {2.9f, 0, 2}, {-2.1f, 0, -3},
-        {-2.1f, 7, -3}};
-    for (const auto& r : rounds) EXPECT_EQ(rt_math_round(r.v, r.mode), r.want) << r.v << " " << r.mode;
+    const struct {
+        float v;
+        int32_t mode;
+        float want;
+    } rounds[] = {{2.5f, 2, 3}, {-2.5f, 2, -3}, {2.4f, 2, 2},  {2.1f, 1, 3},
+                  {2.9f, 0, 2}, {-2.1f, 0, -3}, {-2.1f, 7, -3}};
+    for (const auto& r : rounds)
+        EXPECT_EQ(rt_math_round(r.v, r.mode), r.want) << r.v << " " << r.mode;
     EXPECT_EQ(rt_math_atan(-1e30f), static_cast<float>(std::atan(-1e30)));
     EXPECT_EQ(rt_rgb(1, 2, 3), 0x030201u);
     EXPECT_EQ(rt_rgb(256, 0, 0), 256u);

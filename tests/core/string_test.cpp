@@ -33,7 +33,8 @@ float float_of_bits(uint32_t bits) {
 TEST(StringTest, IntegerTexts) {
     auto i = [](int32_t v) { return text_of([&](int32_t o) { return rt_str_from_int(v, o); }); };
     auto q = [](int64_t v) { return text_of([&](int32_t o) { return rt_str_from_quad(v, o); }); };
-    EXPECT_EQ(i(0) + " " + i(-5) + " " + i(INT32_MIN) + " " + i(INT32_MAX), "0 -5 -2147483648 2147483647");
+    EXPECT_EQ(i(0) + " " + i(-5) + " " + i(INT32_MIN) + " " + i(INT32_MAX),
+              "0 -5 -2147483648 2147483647");
     EXPECT_EQ(q(2147483648LL), "2147483648");
     EXPECT_EQ(q(INT64_MIN), "-9223372036854775808");
     EXPECT_EQ(q(INT64_MAX), "9223372036854775807");
@@ -47,7 +48,8 @@ TEST(StringTest, FloatTexts) {
     EXPECT_EQ(f(1.5f, -1), "1.500000");
     EXPECT_EQ(f(-0.25f, 0), "-0");
     const float infinity = std::numeric_limits<float>::infinity();
-    EXPECT_EQ(f(infinity, 2) + f(-infinity, 2) + f(float_of_bits(0xFFFFFFFFu), 2), "+Infinity-InfinityNaN");
+    EXPECT_EQ(f(infinity, 2) + f(-infinity, 2) + f(float_of_bits(0xFFFFFFFFu), 2),
+              "+Infinity-InfinityNaN");
     std::string wide = f(1.0f, 600);
     EXPECT_EQ(wide.size(), 2u + 512u);
     EXPECT_EQ(wide.substr(0, 4), "1.00");
@@ -56,25 +58,41 @@ TEST(StringTest, FloatTexts) {
 }
 
 TEST(StringTest, TextToNumber) {
-    const struct { const char* text; int64_t want; } cases[] = {
-        {"  -12abc", -12}, {"\t$ff", 255}, {"$FF", 255}, {"%1012", 5}, {"- 5", 0}, {"+7", 7},
-        {"$", 0}, {"", 0}, {nullptr, 0}, {"1e5", 1}, {"\n5", 0},
-        {"-9223372036854775808", INT64_MIN},
-        {"18446744073709551617", 1},  // wraps in 64 bits
-        {"$FFFFFFFFFFFFFFFF", -1}};
-    for (const auto& c : cases) EXPECT_EQ(rt_str_to_quad(c.text), c.want) << (c.text ? c.text : "null");
+    const struct {
+        const char* text;
+        int64_t want;
+    } cases[] = {{"  -12abc", -12},
+                 {"\t$ff", 255},
+                 {"$FF", 255},
+                 {"%1012", 5},
+                 {"- 5", 0},
+                 {"+7", 7},
+                 {"$", 0},
+                 {"", 0},
+                 {nullptr, 0},
+                 {"1e5", 1},
+                 {"\n5", 0},
+                 {"-9223372036854775808", INT64_MIN},
+                 {"18446744073709551617", 1},  // wraps in 64 bits
+                 {"$FFFFFFFFFFFFFFFF", -1}};
+    for (const auto& c : cases)
+        EXPECT_EQ(rt_str_to_quad(c.text), c.want) << (c.text ? c.text : "null");
 }
 
 TEST(StringTest, SlicesFieldsCountsAndEquality) {
     // Left, Right, Mid (start, length) and Field (number, separators).
     const std::tuple<char, const char*, int32_t, int32_t, const char*, const char*> cases[] = {
-        {'L', "Hello", 2, 0, "", "He"}, {'L', "Hello", 99, 0, "", "Hello"}, {'L', "Hello", -1, 0, "", ""},
-        {'L', nullptr, 3, 0, "", ""}, {'R', "Hello", 2, 0, "", "lo"}, {'R', "Hello", 99, 0, "", "Hello"},
-        {'R', "Hello", -1, 0, "", ""}, {'M', "Hello", 2, 3, "", "ell"}, {'M', "Hello", 4, 10, "", "lo"},
-        {'M', "Hello", 6, 1, "", ""}, {'M', "Hello", 2, -3, "", ""}, {'M', "Hello", INT32_MAX, INT32_MAX, "", ""},
-        {'F', "a,b,,c", 0, 0, ",", "a"}, {'F', "a,b,,c", 1, 0, ",", "a"}, {'F', "a,b,,c", 2, 0, ",", "b"},
-        {'F', "a,b,,c", 3, 0, ",", ""}, {'F', "a,b,,c", 4, 0, ",", "c"}, {'F', "a,b,,c", 5, 0, ",", ""},
-        {'F', "a,b", 1, 0, "", "a,b"}, {'F', "a,b", 2, 0, "", ""}, {'F', "x;y", 2, 0, ";;", "y"}};
+        {'L', "Hello", 2, 0, "", "He"},  {'L', "Hello", 99, 0, "", "Hello"},
+        {'L', "Hello", -1, 0, "", ""},   {'L', nullptr, 3, 0, "", ""},
+        {'R', "Hello", 2, 0, "", "lo"},  {'R', "Hello", 99, 0, "", "Hello"},
+        {'R', "Hello", -1, 0, "", ""},   {'M', "Hello", 2, 3, "", "ell"},
+        {'M', "Hello", 4, 10, "", "lo"}, {'M', "Hello", 6, 1, "", ""},
+        {'M', "Hello", 2, -3, "", ""},   {'M', "Hello", INT32_MAX, INT32_MAX, "", ""},
+        {'F', "a,b,,c", 0, 0, ",", "a"}, {'F', "a,b,,c", 1, 0, ",", "a"},
+        {'F', "a,b,,c", 2, 0, ",", "b"}, {'F', "a,b,,c", 3, 0, ",", ""},
+        {'F', "a,b,,c", 4, 0, ",", "c"}, {'F', "a,b,,c", 5, 0, ",", ""},
+        {'F', "a,b", 1, 0, "", "a,b"},   {'F', "a,b", 2, 0, "", ""},
+        {'F', "x;y", 2, 0, ";;", "y"}};
     for (const auto& [kind, text, a, b, separators, want] : cases) {
         EXPECT_EQ(text_of([&](int32_t o) {
                       return kind == 'L'   ? rt_str_left(text, a, o)
@@ -82,19 +100,25 @@ TEST(StringTest, SlicesFieldsCountsAndEquality) {
                              : kind == 'M' ? rt_str_mid(text, a, b, o)
                                            : rt_str_field(text, a, separators, o);
                   }),
-                  want) << kind << " " << (text ? text : "null") << " " << a << " " << b;
+                  want)
+            << kind << " " << (text ? text : "null") << " " << a << " " << b;
     }
 
     // Counted without overlaps; a missing text is empty.
-    EXPECT_EQ(std::tuple(rt_str_count("aaaa", "aa"), rt_str_count("aaa", "aa"), rt_str_count("aaa", ""),
-                         rt_str_count(nullptr, "a")),
+    EXPECT_EQ(std::tuple(rt_str_count("aaaa", "aa"), rt_str_count("aaa", "aa"),
+                         rt_str_count("aaa", ""), rt_str_count(nullptr, "a")),
               std::tuple(2, 1, 0, 0));
-    EXPECT_EQ(std::tuple(rt_str_equal(nullptr, ""), rt_str_equal("Abc", "abc"), rt_str_len(nullptr)),
-              std::tuple(1, 0, 0));
+    EXPECT_EQ(
+        std::tuple(rt_str_equal(nullptr, ""), rt_str_equal("Abc", "abc"), rt_str_len(nullptr)),
+        std::tuple(1, 0, 0));
 
     // Windows-1252: accented capitals, Š, Œ, Ž, Ÿ; × and ß stay as they are.
-    const char upper[] = "AZ\xC0\xC9\xD6\xD7\xD8\xDE\xDF\x8A\x8C\x8E\x9F" "1!";
-    const char lower[] = "az\xE0\xE9\xF6\xD7\xF8\xFE\xDF\x9A\x9C\x9E\xFF" "1!";
+    const char upper[] =
+        "AZ\xC0\xC9\xD6\xD7\xD8\xDE\xDF\x8A\x8C\x8E\x9F"
+        "1!";
+    const char lower[] =
+        "az\xE0\xE9\xF6\xD7\xF8\xFE\xDF\x9A\x9C\x9E\xFF"
+        "1!";
     EXPECT_EQ(text_of([&](int32_t o) { return rt_str_lower(upper, o); }), lower);
 }
 

@@ -7,7 +7,7 @@ using namespace screen_test;
 namespace {
 
 class DrawTest : public ScreenTest {
-protected:
+  protected:
     void SetUp() override {
         ScreenTest::SetUp();
         rt_screen_clear(kWhite);
@@ -25,15 +25,19 @@ protected:
 // A box covers exactly its pixels; a negative size extends it left or up.
 TEST_F(DrawTest, BoxesCoverExactlyTheirPixels) {
     open_screen(400, 300);
-    const struct { QRect box, covered; } cases[] = {
-        {{0, 0, 350, 20}, {0, 0, 350, 20}}, {{5, 5, 1, 1}, {5, 5, 1, 1}},
-        {{5, 5, -1, -1}, {4, 4, 1, 1}},     {{30, 30, -4, 3}, {26, 30, 4, 3}}};
+    const struct {
+        QRect box, covered;
+    } cases[] = {{{0, 0, 350, 20}, {0, 0, 350, 20}},
+                 {{5, 5, 1, 1}, {5, 5, 1, 1}},
+                 {{5, 5, -1, -1}, {4, 4, 1, 1}},
+                 {{30, 30, -4, 3}, {26, 30, 4, 3}}};
     for (const auto& c : cases) {
         rt_screen_clear(kWhite);
         ASSERT_EQ(rt_draw_start(rt_screen_output()), 1);
         rt_draw_box(c.box.x(), c.box.y(), c.box.width(), c.box.height(), kRed);
         rt_draw_stop();
-        EXPECT_EQ(changed_from(kWhite, QRect(0, 0, 400, 40)), c.covered) << c.box.x() << "," << c.box.width();
+        EXPECT_EQ(changed_from(kWhite, QRect(0, 0, 400, 40)), c.covered)
+            << c.box.x() << "," << c.box.width();
         EXPECT_EQ(pixel(c.covered.x(), c.covered.y()), kRed);
     }
 }
@@ -46,8 +50,13 @@ TEST_F(DrawTest, OutlinedAndInvertedBoxes) {
     rt_draw_box(30, 10, 2, 2, kRed);  // inverts whatever the colour
     rt_draw_stop();
     // The outline is not filled; the inverted box is black over white.
-    expect_pixels({{10, 10, kRed}, {14, 13, kRed}, {12, 11, kWhite}, {15, 10, kWhite}, {30, 10, 0},
-                   {31, 11, 0}, {32, 11, kWhite}});
+    expect_pixels({{10, 10, kRed},
+                   {14, 13, kRed},
+                   {12, 11, kWhite},
+                   {15, 10, kWhite},
+                   {30, 10, 0},
+                   {31, 11, 0},
+                   {32, 11, kWhite}});
 }
 
 TEST_F(DrawTest, OpaqueTextPaintsItsCellTransparentTextOnlyLetters) {
@@ -108,8 +117,15 @@ TEST_F(DrawTest, ShapesLinesAndFills) {
     rt_draw_ellipse(200, 100, 10, 5);
     rt_draw_stop();
     // The line's end pixel is included; the fill stops at the outline.
-    expect_pixels({{10, 10, kRed}, {20, 10, kRed}, {21, 10, kWhite}, {101, 101, kGreen}, {118, 118, kGreen},
-                   {100, 100, 0}, {121, 110, kWhite}, {200, 100, kGreen}, {200, 110, kWhite}});
+    expect_pixels({{10, 10, kRed},
+                   {20, 10, kRed},
+                   {21, 10, kWhite},
+                   {101, 101, kGreen},
+                   {118, 118, kGreen},
+                   {100, 100, 0},
+                   {121, 110, kWhite},
+                   {200, 100, kGreen},
+                   {200, 110, kWhite}});
     EXPECT_EQ(changed_from(kWhite, QRect(45, 45, 10, 10)), QRect(50, 50, 1, 1));
 }
 

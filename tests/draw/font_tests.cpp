@@ -10,7 +10,8 @@ namespace {
 class FontTest : public ScreenTest {};
 
 TEST_F(FontTest, PointsBecomeCharacterHeightsAndNumberedIdsReplace) {
-    EXPECT_EQ(rt_font_pixel_height(50), rt::fonts::display_dpi() == 96 ? -67 : rt_font_pixel_height(50));
+    EXPECT_EQ(rt_font_pixel_height(50),
+              rt::fonts::display_dpi() == 96 ? -67 : rt_font_pixel_height(50));
     const int32_t georgia = rt_font_load(3, "Georgia", 50, RT_FONT_QUALITY);
     ASSERT_NE(georgia, 0);  // substituted when not installed, never refused
     const auto font = rt::fonts::native_font(rt_font_handle(3));

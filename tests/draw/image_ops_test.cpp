@@ -38,9 +38,21 @@ TEST_F(ImageOpsTest, GrabbedImageIsDrawnBackAtItsCorners) {
     rt_draw_image_sized(image, 200, 50, 8, 6);  // twice the size
     rt_draw_image(image, -2, -1);               // clipped at the top-left
     rt_draw_stop();
-    expect_pixels({{100, 50, kRed}, {103, 50, kGreen}, {100, 52, kBlue}, {103, 52, kWhite}, {99, 50, kGrey},
-                   {104, 52, kGrey}, {100, 53, kGrey}, {200, 50, kRed}, {207, 50, kGreen}, {200, 55, kBlue},
-                   {207, 55, kWhite}, {208, 55, kGrey}, {0, 0, kRed}, {1, 1, kWhite}, {2, 1, kGrey},
+    expect_pixels({{100, 50, kRed},
+                   {103, 50, kGreen},
+                   {100, 52, kBlue},
+                   {103, 52, kWhite},
+                   {99, 50, kGrey},
+                   {104, 52, kGrey},
+                   {100, 53, kGrey},
+                   {200, 50, kRed},
+                   {207, 50, kGreen},
+                   {200, 55, kBlue},
+                   {207, 55, kWhite},
+                   {208, 55, kGrey},
+                   {0, 0, kRed},
+                   {1, 1, kWhite},
+                   {2, 1, kGrey},
                    {0, 2, kGrey}});
 }
 
@@ -52,7 +64,7 @@ TEST_F(ImageOpsTest, InvertModeCombinesNotSourceOrTarget) {
     rt_draw_image(image, 0, 0);
     rt_draw_stop();
     EXPECT_EQ(pixel(0, 0), 0xFFF0F0u & ~0x0000FFu);  // NOT(red OR 0x000F0F)
-    EXPECT_EQ(pixel(3, 2), 0u);                       // white covers every bit
+    EXPECT_EQ(pixel(3, 2), 0u);                      // white covers every bit
     EXPECT_EQ(pixel(4, 0), 0x000F0Fu);
 }
 
@@ -73,7 +85,12 @@ TEST_F(ImageOpsTest, OpacityBlendsConstantlyOrByTheImagesOwnAlpha) {
     rt_draw_image_alpha(keyed, 40, 0, 51);
     rt_draw_stop();
     // 255 x 128 / 255 over black at 20; transparent black unchanged at 32; 255 x 51 / 255 at 40.
-    expect_pixels({{0, 0, kRed}, {3, 2, kWhite}, {10, 0, 0}, {20, 0, 0x000080}, {30, 0, kWhite}, {32, 0, 0},
+    expect_pixels({{0, 0, kRed},
+                   {3, 2, kWhite},
+                   {10, 0, 0},
+                   {20, 0, 0x000080},
+                   {30, 0, kWhite},
+                   {32, 0, 0},
                    {40, 0, 0x333333}});
 }
 

@@ -30,7 +30,9 @@ long long FramesAtEnd(const zentara_test::ProcessRun& run) {
 
 class DemoProcess : public ::testing::Test {
   protected:
-    void CopyAssets() { fs::copy(ZENTARA_ASSETS_DIR, dir_ / "zentara", fs::copy_options::recursive); }
+    void CopyAssets() {
+        fs::copy(ZENTARA_ASSETS_DIR, dir_ / "zentara", fs::copy_options::recursive);
+    }
 
     zentara_test::ProcessRun Start(const std::string& arguments) const {
         std::istringstream words(arguments);
@@ -94,11 +96,12 @@ TEST_F(DemoProcess, WinningTheLastLevelEndsWithTheClosingBanner) {
         if (entry.path().filename() != "zentara.ini") fs::copy(entry.path(), dir_ / "zentara");
     }
     // One level with a low goal; every value followed by "/" as in the pack.
-    zentara_test::write_file(dir_ / "zentara/zentara.ini",
-                             zentara_test::level_file(1, {"150/", "20/", "5/", "0/", "8/", "12/", "30/", "5/",
-                                                          "12000/", "4/", "16/", "-5/", "12000/", "40/", "3/",
-                                                          "400/", "4/", "300/", "20/", "-5/", "4/", "100/",
-                                                          "0/", "1000/", "2/", "20/", "0/"}));
+    zentara_test::write_file(
+        dir_ / "zentara/zentara.ini",
+        zentara_test::level_file(
+            1, {"150/", "20/", "5/",  "0/",     "8/",  "12/",   "30/",  "5/",  "12000/",
+                "4/",   "16/", "-5/", "12000/", "40/", "3/",    "400/", "4/",  "300/",
+                "20/",  "-5/", "4/",  "100/",   "0/",  "1000/", "2/",   "20/", "0/"}));
     const zentara_test::ProcessRun run = Start("--demo --seed 6 --unpaced --frames 5000");
     EXPECT_EQ(run.ExitCode, 0) << run.Err;
     EXPECT_NE(run.Out.find("demo: level 1 won"), std::string::npos) << run.Out;

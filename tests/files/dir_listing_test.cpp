@@ -77,7 +77,6 @@ TEST_F(DirListing, EmptyAndMissing) {
     EXPECT_EQ(rt_dir_next(3), 0);
     // A very long directory name fails cleanly instead of being cut.
     EXPECT_EQ(rt_dir_open(-1, (dir.path() + "/" + std::string(5000, 'd')).c_str(), "*"), 0);
-
 }
 
 TEST(DirCurrent, EndsInSlash) {

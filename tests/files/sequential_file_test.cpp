@@ -47,7 +47,10 @@ using Lines = std::vector<std::string>;
 // ends, long lines and a CR LF split across the 4096-byte buffer refill.
 TEST_F(SequentialFile, SplitsLinesAtEveryLineEnd) {
     const std::string long_line(10000, 'q'), edge(4095, 'e');
-    const struct { std::string bytes; Lines want; } cases[] = {
+    const struct {
+        std::string bytes;
+        Lines want;
+    } cases[] = {
         {"a\r\nb\nc\rd", {"a", "b", "c", "d", "", ""}},
         {"first\nlast", {"first", "last", ""}},
         {"x\r", {"x", "", ""}},
@@ -56,14 +59,16 @@ TEST_F(SequentialFile, SplitsLinesAtEveryLineEnd) {
         {long_line + "\r\nend", {long_line, "end", ""}},
         {edge + "\r\nnext\r", {edge, "next", ""}},
     };
-    for (const auto& c : cases) EXPECT_EQ(lines(c.bytes, static_cast<int>(c.want.size())), c.want) << c.bytes.substr(0, 12);
+    for (const auto& c : cases)
+        EXPECT_EQ(lines(c.bytes, static_cast<int>(c.want.size())), c.want) << c.bytes.substr(0, 12);
 }
 
 TEST_F(SequentialFile, WriteKeepsTheRestOfTheFile) {
     dir.write("w.txt", "0123456789");
     const int32_t file = rt_file_open(-1, (dir / "w.txt").c_str());
     ASSERT_NE(file, 0);
-    EXPECT_EQ((std::vector{rt_file_write_line(file, "abc"), rt_file_write_line(file, ""), rt_file_write_line(file, nullptr)}),
+    EXPECT_EQ((std::vector{rt_file_write_line(file, "abc"), rt_file_write_line(file, ""),
+                           rt_file_write_line(file, nullptr)}),
               (std::vector{5, 2, 2}));  // braces write in order
     rt_file_close(file);
     EXPECT_EQ(dir.read("w.txt"), "abc\r\n\r\n\r\n9");
@@ -86,7 +91,9 @@ TEST_F(SequentialFile, LargeWritesAndCreation) {
     const std::string big(9000, 'b');
     std::string expected;
     for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ((std::pair{rt_file_write_line(file, big.c_str()), rt_file_write_line(file, "small")}), std::pair(9002, 7));
+        EXPECT_EQ(
+            (std::pair{rt_file_write_line(file, big.c_str()), rt_file_write_line(file, "small")}),
+            std::pair(9002, 7));
         expected += big + "\r\nsmall\r\n";
     }
     rt_file_close_all();
@@ -95,7 +102,8 @@ TEST_F(SequentialFile, LargeWritesAndCreation) {
 
 TEST_F(SequentialFile, IdsAndFailures) {
     const std::string missing = dir / "missing.txt";  // then a directory, nothing and no name
-    for (const char* name : {missing.c_str(), dir.path().c_str(), "", static_cast<const char*>(nullptr)}) {
+    for (const char* name :
+         {missing.c_str(), dir.path().c_str(), "", static_cast<const char*>(nullptr)}) {
         EXPECT_EQ(rt_file_open_read(-1, name), 0) << (name ? name : "null");
     }
     EXPECT_EQ(line(12345), "");

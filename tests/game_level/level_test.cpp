@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <QApplication>
+#include <QWidget>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -28,9 +30,6 @@
 #include "runtime/window/rt_window.h"
 #include "tests/support/level_files.h"
 
-#include <QApplication>
-#include <QWidget>
-
 namespace fs = std::filesystem;
 
 namespace {
@@ -53,14 +52,15 @@ void WritePng(const fs::path& path, int width, int height, uint32_t rgb) {
 // and pass points, collision damage, break level, -; then the intro, the
 // shake, the base alpha and the shield base.
 const std::string kLevelFile = zentara_test::level_file(
-    1, {"20/100000/", "30/30/", "1/1/", "0/0/", "5/5/", "12/12/", "10/10/", "25/0/", "2000/2000/",
-        "6/10/", "20/120/", "0/0/", "2000/2000/", "40/40/", "1/1/", "100/100/", "1/1/", "0/1/",
-        "5/5/", "0/0/", "0/0/", "200/200/", "0/0/", "0", "2", "30", "0"});
+    1, {"20/100000/", "30/30/",     "1/1/",  "0/0/",    "5/5/", "12/12/",     "10/10/",
+        "25/0/",      "2000/2000/", "6/10/", "20/120/", "0/0/", "2000/2000/", "40/40/",
+        "1/1/",       "100/100/",   "1/1/",  "0/1/",    "5/5/", "0/0/",       "0/0/",
+        "200/200/",   "0/0/",       "0",     "2",       "30",   "0"});
 
 constexpr int64_t kFrameLimit = 3000;  // a scripted level that runs longer failed
 
 class LevelTest : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         if (game.MainWindow != 0) return;  // started for an earlier suite
         const fs::path root = fs::current_path() / "level_test_data";
@@ -69,12 +69,22 @@ protected:
         fs::create_directories(dir);
         std::ofstream(dir / "zentara.ini") << kLevelFile;
         const std::tuple<const char*, int, int, uint32_t> pictures[] = {
-            {"spaceship", 40, 40, 0xC8C8FF}, {"shipschirm", 60, 60, 0x5050FF}, {"shipkugel1", 6, 6, 0xFFFF00},
-            {"shipkugel2", 8, 8, 0xFF8000}, {"shipkugelexplosion", 12, 12, 0xFFFFFF},
-            {"shipexplosion", 80, 80, 0xFF6400}, {"rakete", 8, 16, 0xFF0000}, {"raketeexplosion", 50, 50, 0xFF3C00},
-            {"feindschirm", 56, 56, 0x00FF00}, {"feindexplosion", 60, 60, 0xFFC800}, {"feind00", 48, 48, 0x969696},
-            {"kollision", 70, 70, 0xFFFFFF}, {"planet00", 64, 64, 0x5A3CC8}, {"planetmond00", 12, 12, 0xC8C8C8}};
-        for (const auto& [name, w, h, rgb] : pictures) WritePng(dir / (std::string(name) + ".png"), w, h, rgb);
+            {"spaceship", 40, 40, 0xC8C8FF},
+            {"shipschirm", 60, 60, 0x5050FF},
+            {"shipkugel1", 6, 6, 0xFFFF00},
+            {"shipkugel2", 8, 8, 0xFF8000},
+            {"shipkugelexplosion", 12, 12, 0xFFFFFF},
+            {"shipexplosion", 80, 80, 0xFF6400},
+            {"rakete", 8, 16, 0xFF0000},
+            {"raketeexplosion", 50, 50, 0xFF3C00},
+            {"feindschirm", 56, 56, 0x00FF00},
+            {"feindexplosion", 60, 60, 0xFFC800},
+            {"feind00", 48, 48, 0x969696},
+            {"kollision", 70, 70, 0xFFFFFF},
+            {"planet00", 64, 64, 0x5A3CC8},
+            {"planetmond00", 12, 12, 0xC8C8C8}};
+        for (const auto& [name, w, h, rgb] : pictures)
+            WritePng(dir / (std::string(name) + ".png"), w, h, rgb);
         fs::current_path(root);
         ProgramOptions options;
         options.Seed = 12345;
@@ -127,17 +137,22 @@ protected:
 TEST_F(LevelTest, ALevelsEndAnswersTheLevelToPlayNext) {
     static bool lose = false;
     SetLevelFrameHook([](LevelPhase phase, int64_t frame) {
-        if (phase != LevelPhase::Playing) return Answer(phase, lose ? LevelPhase::Lost : LevelPhase::Won);
+        if (phase != LevelPhase::Playing)
+            return Answer(phase, lose ? LevelPhase::Lost : LevelPhase::Won);
         if (OverLimit(frame)) return;
         if (frame >= 5 && lose) game.ShieldLevel = 1000;
-        if (frame >= 5 && !lose) game.Points = game.Params.GoalPoints + 1;  // missing fields: a goal of 0
+        if (frame >= 5 && !lose)
+            game.Points = game.Params.GoalPoints + 1;  // missing fields: a goal of 0
     });
-    const std::tuple<int32_t, int32_t, bool, int32_t> cases[] = {{999, 1500, false, -1}, {2, 2, true, 2}};
+    const std::tuple<int32_t, int32_t, bool, int32_t> cases[] = {{999, 1500, false, -1},
+                                                                 {2, 2, true, 2}};
     rocketsEnabled_ = 0;  // level 2's rain of rockets would end a won level early
     for (const auto& [level, levels, lost, next] : cases) {
         lose = lost;
         EXPECT_EQ(PlayLevel(game.MainWindow, game.MainMenu, MakeStarField(), level, 1, shipEnabled_,
-                            enemiesEnabled_, rocketsEnabled_, levels), next) << level << " " << lost;
+                            enemiesEnabled_, rocketsEnabled_, levels),
+                  next)
+            << level << " " << lost;
         for (int32_t key : {RT_KEY_N, RT_KEY_R}) Key(key, false);
     }
 }
@@ -172,7 +187,7 @@ TEST_F(LevelTest, DisabledEnemiesAreStillHit) {
 // The contact rules on sprites made by hand, outside any level: a 40 x 40
 // ship at (500, 600), enemies on it or elsewhere.
 class ContactTest : public LevelTest {
-protected:
+  protected:
     void SetUp() override {
         game.Params = LevelParams{};
         game.ShipImage = rt_sprite_create(-1, 40, 40);
@@ -214,7 +229,8 @@ TEST_F(ContactTest, AShotOverlappingTwoEnemiesHurtsOnlyTheFirst) {
     EXPECT_EQ(ShotHitsEnemies(shot), 1);
     EXPECT_EQ(std::tuple(game.ShotsInFlight, rt_list_count(game.Shots), game.Hits, game.Points),
               std::tuple(0, 0, 1, 3));
-    EXPECT_EQ((std::pair{ShieldOf(FirstEnemy()), ShieldOf(ListNext<Enemy>(game.Enemies))}), std::pair(40, 30));
+    EXPECT_EQ((std::pair{ShieldOf(FirstEnemy()), ShieldOf(ListNext<Enemy>(game.Enemies))}),
+              std::pair(40, 30));
 }
 
 // Ramming costs both sides CollisionDamage (the scripted replay shows that);
@@ -224,7 +240,8 @@ TEST_F(ContactTest, RammingPastTheBreakLevelReplacesTheEnemy) {
     game.Params.EnemyBreakLevel = 200;
     game.Params.EnemyKillPoints = 5;
     Enemy* enemy = EnemyHitsShip(AddEnemy(510, 610, 190));  // touching the ship
-    EXPECT_EQ(std::tuple(game.ShieldLevel, game.EnemiesDestroyed, game.Points, rt_list_count(game.Enemies)),
+    EXPECT_EQ(std::tuple(game.ShieldLevel, game.EnemiesDestroyed, game.Points,
+                         rt_list_count(game.Enemies)),
               std::tuple(130, 1, 5, 1));
     EXPECT_EQ(ShieldOf(enemy), 0);  // the replacement, at BaseAlpha
 }
@@ -348,10 +365,12 @@ TEST_F(LevelTest, ExtremeLevelValuesPlayWithoutFaults) {
                 PointAt(512, 600);
                 Key(RT_KEY_SPACE, true);
                 if (frame % 50 == 5) {
-                    for (int32_t kind : {BonusShield, BonusGunpower, BonusRocketCover}) ApplyBonus(kind, 0);
+                    for (int32_t kind : {BonusShield, BonusGunpower, BonusRocketCover})
+                        ApplyBonus(kind, 0);
                 }
                 // Enemies sent to the bottom edge pass it (EnemyPassPoints).
-                if (Enemy* enemy = FirstEnemy(); enemy != nullptr && frame % 10 == 0) enemy->Y = 767;
+                if (Enemy* enemy = FirstEnemy(); enemy != nullptr && frame % 10 == 0)
+                    enemy->Y = 767;
                 if (frame >= frames) {
                     shipEnabled_ = 0;  // the shield bar would clear the loss again
                     game.Lost = 1;

@@ -15,13 +15,13 @@
 namespace {
 
 class RulesTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         game = Game{};
         game.ScreenWidth = 1024;
         game.ScreenHeight = 768;
-        game.EnemyExplosions = rt_list_new(kEnemyExplosionRecordSize,
-                                           &game.EnemyExplosionsCurrent, nullptr, 7);
+        game.EnemyExplosions =
+            rt_list_new(kEnemyExplosionRecordSize, &game.EnemyExplosionsCurrent, nullptr, 7);
         game.ShotExplosions =
             rt_list_new(kShotExplosionRecordSize, &game.ShotExplosionsCurrent, nullptr, 7);
         game.RocketExplosions =
@@ -34,7 +34,8 @@ protected:
 };
 
 TEST_F(RulesTest, ShieldBarShrinksFromTheLeftGreenToRed) {
-    const int32_t cases[][4] = {{0, 0, 350, 0x00FF00}, {100, 137, 213, 100 + 155 * 256}, {255, 349, 1, 0x0000FF}};
+    const int32_t cases[][4] = {
+        {0, 0, 350, 0x00FF00}, {100, 137, 213, 100 + 155 * 256}, {255, 349, 1, 0x0000FF}};
     for (const auto& [level, x, width, colour] : cases) {
         EXPECT_EQ(HudBarX(level), x) << level;
         EXPECT_EQ(HudBarWidth(level), width) << level;
@@ -47,11 +48,11 @@ TEST_F(RulesTest, ShieldBarShrinksFromTheLeftGreenToRed) {
 // counter after.
 TEST_F(RulesTest, ShieldDecaysEveryPeriodAndClearsAtTheBase) {
     const int32_t cases[][7] = {
-        {0, 30, 200, 3, 40, 200, 1},  {1, 30, 200, 3, 40, 200, 2}, {2, 30, 200, 3, 40, 160, 0},
-        {2, 30, 30, 3, 40, 0, 0},     // at the base: cleared
-        {2, 30, 50, 3, 40, 10, 0},    {2, 30, 35, 3, 40, 0, 0},   // never below 0
-        {50, 0, 100, 10, 5, 95, 0},   // carried over from a longer period: fires
-        {7, 0, 100, 0, 5, 100, 8},    // period 0 never decays
+        {0, 30, 200, 3, 40, 200, 1}, {1, 30, 200, 3, 40, 200, 2},
+        {2, 30, 200, 3, 40, 160, 0}, {2, 30, 30, 3, 40, 0, 0},  // at the base: cleared
+        {2, 30, 50, 3, 40, 10, 0},   {2, 30, 35, 3, 40, 0, 0},  // never below 0
+        {50, 0, 100, 10, 5, 95, 0},  // carried over from a longer period: fires
+        {7, 0, 100, 0, 5, 100, 8},   // period 0 never decays
     };
     for (const auto& [counter, base, level, period, step, after, counterAfter] : cases) {
         game.DecayCounter = counter;
@@ -96,7 +97,8 @@ TEST_F(RulesTest, RepairWrapsTheEightBitShield) {
 
 TEST_F(RulesTest, BonusMovesAnEnemyHalfWayToBreaking) {
     // At the break level it stays; 300 is kept in 8 bits.
-    EXPECT_EQ(std::tuple(BonusDamage(30, 200), BonusDamage(200, 200), BonusDamage(0, 600)), std::tuple(115, 200, 44));
+    EXPECT_EQ(std::tuple(BonusDamage(30, 200), BonusDamage(200, 200), BonusDamage(0, 600)),
+              std::tuple(115, 200, 44));
 }
 
 // Every kind fades by ten a frame from 255 and ends at the base opacity, or
@@ -126,9 +128,10 @@ TEST_F(RulesTest, NegativeShakeAmplitudeIsNoShake) {
 }
 
 TEST_F(RulesTest, LossIsTestedBeforeTheGoal) {
-    EXPECT_EQ(std::vector({CheckLevelEnd(0, 100, 100), CheckLevelEnd(0, 101, 100), CheckLevelEnd(1, 101, 100),
-                           CheckLevelEnd(0, -5, -10)}),
-              std::vector({LevelResult::Running, LevelResult::Won, LevelResult::Lost, LevelResult::Won}));
+    EXPECT_EQ(
+        std::vector({CheckLevelEnd(0, 100, 100), CheckLevelEnd(0, 101, 100),
+                     CheckLevelEnd(1, 101, 100), CheckLevelEnd(0, -5, -10)}),
+        std::vector({LevelResult::Running, LevelResult::Won, LevelResult::Lost, LevelResult::Won}));
 }
 
 }  // namespace

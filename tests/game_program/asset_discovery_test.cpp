@@ -1,12 +1,13 @@
+#include "game/asset_discovery.h"
+
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <tuple>
 #include <vector>
 
-#include <gtest/gtest.h>
-
-#include "game/asset_discovery.h"
 #include "game/game_state.h"
 #include "game/list_walk.h"
 #include "game/program.h"
@@ -21,12 +22,13 @@ namespace {
 // A short silent 8-bit mono RIFF/WAVE file.
 std::string SilentWave() {
     using namespace wavetest;
-    const Bytes image = riff({chunk("fmt ", format_body(1, 1, 8000, 8)), chunk("data", Bytes(16, 0x80))});
+    const Bytes image =
+        riff({chunk("fmt ", format_body(1, 1, 8000, 8)), chunk("data", Bytes(16, 0x80))});
     return std::string(image.begin(), image.end());
 }
 
 class AssetDiscoveryTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         StartRuntimeOnce();
         static const bool soundStarted = rt_sound_init() != 0 || true;
@@ -51,14 +53,18 @@ protected:
 
 TEST_F(AssetDiscoveryTest, EnemyImagesNeedTheirPrefixAndElevenCharacters) {
     EXPECT_EQ(CountEnemyImages(), -1);
-    for (const char* name : {"Feind03.PNG", "feindschirm.png", "feindexplosion.png", "feind1.png"}) Touch(name);
+    for (const char* name : {"Feind03.PNG", "feindschirm.png", "feindexplosion.png", "feind1.png"})
+        Touch(name);
     EXPECT_EQ(CountEnemyImages(), 0);
-    for (const char* name : {"feind00.png", "feind01.png", "feind02.png", "feind04.png", "feind10.png"}) Touch(name);
+    for (const char* name :
+         {"feind00.png", "feind01.png", "feind02.png", "feind04.png", "feind10.png"})
+        Touch(name);
     EXPECT_EQ(CountEnemyImages(), 5);
 }
 
 TEST_F(AssetDiscoveryTest, BonusFilesComeFromTheCounterNotTheEntryName) {
-    for (const char* name : {"bonus00.png", "bonusXY.png", "bonus3.png"}) Touch(name);  // bonus3: ten characters
+    for (const char* name : {"bonus00.png", "bonusXY.png", "bonus3.png"})
+        Touch(name);  // bonus3: ten characters
     zentara_test::write_file("zentara/bonus00.wav", SilentWave());
     zentara_test::write_file("zentara/bonus01.wav", SilentWave());
     LoadBonuses(0);
@@ -73,7 +79,8 @@ TEST_F(AssetDiscoveryTest, BonusFilesComeFromTheCounterNotTheEntryName) {
 
 TEST_F(AssetDiscoveryTest, PlanetsAreIndexedInListingOrderAndMoonsFindThem) {
     // planetmond07 has no eighth planet; planet1.png, eleven characters, is no planet.
-    for (const char* name : {"planet03.png", "planetmond00.png", "planetmond07.png", "planet1.png"}) Touch(name);
+    for (const char* name : {"planet03.png", "planetmond00.png", "planetmond07.png", "planet1.png"})
+        Touch(name);
     LoadBonuses(0);
     LoadPlanets();
     LoadMoons();
@@ -90,7 +97,8 @@ TEST_F(AssetDiscoveryTest, PlanetsAreIndexedInListingOrderAndMoonsFindThem) {
     EXPECT_EQ(std::pair(planetIndex, planetSprite), std::pair(0, int32_t(planets[0].Sprite)));
     // A moon without its planet keeps only its sprite and follows no planet
     // (index 0 would put it in front of the first one).
-    const int lonelyIndex = moons[1].PlanetIndex, lonelyStep = moons[1].StepX, lonelyPeriod = moons[1].Period;
+    const int lonelyIndex = moons[1].PlanetIndex, lonelyStep = moons[1].StepX,
+              lonelyPeriod = moons[1].Period;
     EXPECT_EQ(std::tuple(lonelyIndex, lonelyStep, lonelyPeriod), std::tuple(-1, 0, 0));
 }
 

@@ -1,13 +1,14 @@
 // Finding the game folder: the current directory, the player's folder filled
 // from the installed pack, or a named folder; a player's files are never
 // replaced.
+#include "game/game_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
 
-#include "game/game_folder.h"
 #include "tests/support/temp_dir.h"
 
 namespace fs = std::filesystem;

@@ -1,19 +1,19 @@
+#include "game/level_file.h"
+
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
 #include <tuple>
 
-#include <gtest/gtest.h>
-
-#include "game/level_file.h"
 #include "tests/game_program/runtime_once.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
 
 class LevelFileTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         StartRuntimeOnce();
         std::filesystem::create_directory("zentara");
@@ -52,7 +52,8 @@ TEST_F(LevelFileTest, ParamsTakeFieldLThenFieldOneOfTheGlobalLines) {
     std::string contents = "1 /Level erreicht\r\n";
     contents += "500/800/\r\n";              // line 2: GoalPoints
     contents += "$1F/%101/-7/ 12abc/x\r\n";  // line 3: ShieldDecayPeriod
-    for (int line = 4; line <= 24; ++line) contents += std::to_string(line) + "/" + std::to_string(line * 10) + "/\r\n";
+    for (int line = 4; line <= 24; ++line)
+        contents += std::to_string(line) + "/" + std::to_string(line * 10) + "/\r\n";
     contents += "2500/99/\r\n";  // line 25: IntroTime, field 1 for every level
     contents += "4/\n";          // 26: ShakeAmplitude (LF only)
     contents += "80\r";          // 27: BaseAlpha (lone CR)
@@ -61,11 +62,13 @@ TEST_F(LevelFileTest, ParamsTakeFieldLThenFieldOneOfTheGlobalLines) {
 
     const int32_t expected[] = {31, 5, -7, 12, 0};
     for (int level = 1; level <= 5; ++level) {
-        EXPECT_EQ(ReadLevelParams(level).ShieldDecayPeriod, expected[level - 1]) << "level " << level;
+        EXPECT_EQ(ReadLevelParams(level).ShieldDecayPeriod, expected[level - 1])
+            << "level " << level;
     }
     // Lines 2, 4, 6, 23, 24 at field 2, then field 1 of lines 25 to 28.
     const LevelParams two = ReadLevelParams(2);
-    EXPECT_EQ(std::tuple(two.GoalPoints, two.ShieldDecayStep, two.MaxShots, two.EnemyBreakLevel, two.BonusValue),
+    EXPECT_EQ(std::tuple(two.GoalPoints, two.ShieldDecayStep, two.MaxShots, two.EnemyBreakLevel,
+                         two.BonusValue),
               std::tuple(800, 40, 60, 230, 240));
     EXPECT_EQ(std::tuple(two.IntroTime, two.ShakeAmplitude, two.BaseAlpha, two.ShieldBase),
               std::tuple(2500, 4, 80, 0));
@@ -85,8 +88,8 @@ TEST_F(LevelFileTest, SavingProgressRewritesOnlyLineOne) {
         {"2 /Level erreicht\r\n", 2, 2, "2 /Level erreicht\r\n"},  // nothing new reached
         {"2 /Level erreicht\r\n", 3, 2, "3 /Level erreicht\r\n"},
         {"2 /Level erreicht\r\n", 4, 2, "3 /Level erreicht\r\n"},  // one level a run
-        {"9\n", 10, 9, "10 /Level erreicht\r\n"},  // a digit more
-        {"7\r", 8, 7, "8 /Level erreicht\r\n"},    // a lone CR ends the line too
+        {"9\n", 10, 9, "10 /Level erreicht\r\n"},                  // a digit more
+        {"7\r", 8, 7, "8 /Level erreicht\r\n"},                    // a lone CR ends the line too
         {"1 /Level erreicht and a long note\r\n", 2, 1, "2 /Level erreicht\r\n"},
         {nullptr, 5, 4, "5 /Level erreicht\r\n"},
     };
@@ -94,7 +97,8 @@ TEST_F(LevelFileTest, SavingProgressRewritesOnlyLineOne) {
         std::filesystem::remove(kPath);
         if (c.Before) WriteLevelFile(c.Before + rest);
         SaveLevelReached(c.Won, c.Reached);
-        EXPECT_EQ(LevelFile(), c.After + (c.Before ? rest : "")) << c.Won << " " << (c.Before ? c.Before : "none");
+        EXPECT_EQ(LevelFile(), c.After + (c.Before ? rest : ""))
+            << c.Won << " " << (c.Before ? c.Before : "none");
         EXPECT_FALSE(std::filesystem::exists("zentara/zentara.ini.tmp"));
     }
 }
@@ -119,7 +123,8 @@ TEST_F(LevelFileTest, SavingSparesAPlayersFileAndKeepsHardLinks) {
     EXPECT_EQ(LevelFile(), "2 /Level erreicht\r\n100/\r\n");
     EXPECT_EQ(zentara_test::read_file("zentara/backup.ini"), "2 /Level erreicht\r\n100/\r\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator("zentara"),
-                            std::filesystem::directory_iterator()), 3);
+                            std::filesystem::directory_iterator()),
+              3);
 }
 
 TEST_F(LevelFileTest, AFailedSaveSaysSoOnStandardError) {

@@ -1,8 +1,8 @@
+#include "game/options.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
-
-#include "game/options.h"
 
 namespace {
 
@@ -20,11 +20,13 @@ struct Accepted {
 // to them: --seed, --help, --frames, --unpaced, --screenshots, --every, --data-dir.
 TEST(Options, EveryOptionLandsInItsField) {
     const std::vector<Accepted> cases = {
-        {{}, [](const ProgramOptions& o) { return !o.Seed && !o.Help && !o.Check && !o.Fullscreen; }},
+        {{},
+         [](const ProgramOptions& o) { return !o.Seed && !o.Help && !o.Check && !o.Fullscreen; }},
         {{"--seed", "-1"}, [](const ProgramOptions& o) { return o.Seed == 0xFFFFFFFFu; }},
         {{"-h"}, [](const ProgramOptions& o) { return o.Help; }},
         {{"--version"}, [](const ProgramOptions& o) { return o.Version; }},
-        {{"--demo", "--level", "3"}, [](const ProgramOptions& o) { return o.Demo && o.Level == 3; }},
+        {{"--demo", "--level", "3"},
+         [](const ProgramOptions& o) { return o.Demo && o.Level == 3; }},
         {{"--check"}, [](const ProgramOptions& o) { return o.Check && o.CheckFolder.empty(); }},
         {{"--check", "levels"},
          [](const ProgramOptions& o) { return o.Check && o.CheckFolder == "levels"; }},
@@ -60,9 +62,9 @@ TEST(Options, MistakesAreRefusedWithTheirReason) {
         EXPECT_FALSE(Parse(args, options, error)) << args.front();
         EXPECT_NE(error.find(reason), std::string::npos) << args.front() << ": " << error;
     }
-    for (const char* option : {"--seed N", "--demo", "--level", "--frames", "--screenshots", "--every",
-                               "--unpaced", "--data-dir DIR", "--check [folder]", "--fullscreen",
-                               "--version", "--help"}) {
+    for (const char* option :
+         {"--seed N", "--demo", "--level", "--frames", "--screenshots", "--every", "--unpaced",
+          "--data-dir DIR", "--check [folder]", "--fullscreen", "--version", "--help"}) {
         EXPECT_NE(OptionsUsage("zentara").find(option), std::string::npos) << option;
     }
 }

@@ -1,12 +1,12 @@
 // The program's start-up and menu loop, run in-process under death tests (the
 // program only ends through EndProgram, which exits); help, options and a
 // missing level file are run end to end in tests/e2e.
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "game/full_screen.h"
 #include "game/game_state.h"
@@ -21,7 +21,7 @@ namespace {
 const std::string kLevelFile = zentara_test::level_file(2, {"100/200/300/", "5/5/5/"});
 
 class ProgramTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         GTEST_FLAG_SET(death_test_style, "threadsafe");
         std::filesystem::create_directory("zentara");
@@ -48,7 +48,8 @@ TEST_F(ProgramTest, StartUpBuildsTheMenuAndCloseEndsWithExitCodeZero) {
             // Levels above the level reached are greyed and cannot be chosen.
             bool ok = game.LevelReached == 2 && game.LevelCount == 3 &&
                       rt_window_post_menu(game.MainWindow, 3) == 0;
-            for (int32_t item : {MenuDisableShip, MenuDisableShip, MenuDisableEnemies}) Choose(item);
+            for (int32_t item : {MenuDisableShip, MenuDisableShip, MenuDisableEnemies})
+                Choose(item);
             Choose(MenuCredit);  // does nothing
             ok = ok && game.ShipEnabled == 1 && game.EnemiesEnabled == 0 &&
                  rt_menu_item_state(game.MainMenu, MenuDisableShip) == 0 &&
@@ -122,7 +123,8 @@ TEST_F(ProgramTest, QInTheMenuLoopEndsWithExitCodeZero) {
 // recorded scripted replay ends); a panel still up after 300 frames of Q
 // held exits with 9.
 TEST_F(ProgramTest, QOnTheWonPanelEndsWithExitCodeZero) {
-    std::filesystem::copy(std::string(std::getenv("ZENTARA_SOURCE_DIR")) + "/assets/zentara", "zentara",
+    std::filesystem::copy(std::string(std::getenv("ZENTARA_SOURCE_DIR")) + "/assets/zentara",
+                          "zentara",
                           std::filesystem::copy_options::recursive |
                               std::filesystem::copy_options::overwrite_existing);
     EXPECT_EXIT(

@@ -1,16 +1,17 @@
-#include <algorithm>
-#include <vector>
+#include "game/star_field.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "game/game_state.h"
-#include "game/star_field.h"
 #include "runtime/runtime.h"
 
 namespace {
 
 class StarFieldTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         game.ScreenWidth = 1024;
         game.ScreenHeight = 768;
@@ -43,7 +44,8 @@ TEST_F(StarFieldTest, ScrollWrapsAtTheFieldsWidthAndStandsStillOtherwise) {
 TEST_F(StarFieldTest, GeneratorExtremesGiveTheFullestAndSparsestFields) {
     const std::vector<StarPlot> full = PlanStarField([](int32_t max) { return max; });
     ASSERT_EQ(full.size(), 1500u + 30u * 5u);
-    for (const StarPlot& plot : full) ASSERT_TRUE(plot.X >= 0 && plot.X < 2048 && plot.Y >= 0 && plot.Y < 768);
+    for (const StarPlot& plot : full)
+        ASSERT_TRUE(plot.X >= 0 && plot.X < 2048 && plot.Y >= 0 && plot.Y < 768);
     EXPECT_EQ(full[0].Colour, static_cast<uint32_t>(rt_rgb(255, 215, 50)));
     EXPECT_EQ(std::pair(full[1504].X, full[1504].Y), std::pair(2044, 765));
     const std::vector<StarPlot> sparse = PlanStarField([](int32_t) { return 0; });

@@ -1,14 +1,15 @@
+#include "game/text_screens.h"
+
 #include <gtest/gtest.h>
 
 #include "game/game_state.h"
-#include "game/text_screens.h"
 #include "runtime/runtime.h"
 #include "tests/game_program/runtime_once.h"
 
 namespace {
 
 class TextScreensTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         StartRuntimeOnce();
         game.ScreenWidth = 1024;

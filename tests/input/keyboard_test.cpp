@@ -67,18 +67,36 @@ TEST_F(KeyboardTest, ReleaseIsReportedOnceAfterThePollThatSeesTheKeyUp) {
 // (offscreen, synthetic) the Qt key decides; with one (X11: Linux code + 8)
 // the native code decides, the extended keys taking their E0 codes.
 TEST_F(KeyboardTest, QtKeyEventsGiveTheGamesScanCodes) {
-    const struct { int qt_key; quint32 native; int32_t code; } cases[] = {
-        {Qt::Key_Space, 0, 57}, {Qt::Key_A, 0, 30},     {Qt::Key_D, 0, 32},      {Qt::Key_P, 0, 25},
-        {Qt::Key_Q, 0, 16},     {Qt::Key_R, 0, 19},     {Qt::Key_N, 0, 49},      {Qt::Key_Escape, 0, 1},
-        {Qt::Key_Return, 0, 28}, {Qt::Key_Enter, 0, 156}, {Qt::Key_Up, 0, 200},  {Qt::Key_Left, 0, 203},
-        {Qt::Key_Right, 0, 205}, {Qt::Key_Down, 0, 208}, {Qt::Key_unknown, 30 + 8, 30},
-        {Qt::Key_Z, 16 + 8, 16}, {Qt::Key_unknown, 103 + 8, 200}, {Qt::Key_unknown, 108 + 8, 208}};
+    const struct {
+        int qt_key;
+        quint32 native;
+        int32_t code;
+    } cases[] = {{Qt::Key_Space, 0, 57},
+                 {Qt::Key_A, 0, 30},
+                 {Qt::Key_D, 0, 32},
+                 {Qt::Key_P, 0, 25},
+                 {Qt::Key_Q, 0, 16},
+                 {Qt::Key_R, 0, 19},
+                 {Qt::Key_N, 0, 49},
+                 {Qt::Key_Escape, 0, 1},
+                 {Qt::Key_Return, 0, 28},
+                 {Qt::Key_Enter, 0, 156},
+                 {Qt::Key_Up, 0, 200},
+                 {Qt::Key_Left, 0, 203},
+                 {Qt::Key_Right, 0, 205},
+                 {Qt::Key_Down, 0, 208},
+                 {Qt::Key_unknown, 30 + 8, 30},
+                 {Qt::Key_Z, 16 + 8, 16},
+                 {Qt::Key_unknown, 103 + 8, 200},
+                 {Qt::Key_unknown, 108 + 8, 208}};
     QWidget* target = rt::qt::client_widget(window_);
     for (const auto& c : cases) {
-        QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, c.qt_key, Qt::NoModifier, c.native, 0, 0));
+        QCoreApplication::postEvent(
+            target, new QKeyEvent(QEvent::KeyPress, c.qt_key, Qt::NoModifier, c.native, 0, 0));
         ASSERT_EQ(rt_keyboard_poll(), 1);
         EXPECT_EQ(rt_key_down(c.code), 128) << c.qt_key << " native " << c.native;
-        QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyRelease, c.qt_key, Qt::NoModifier, c.native, 0, 0));
+        QCoreApplication::postEvent(
+            target, new QKeyEvent(QEvent::KeyRelease, c.qt_key, Qt::NoModifier, c.native, 0, 0));
         ASSERT_EQ(rt_keyboard_poll(), 1);
         EXPECT_EQ(rt_key_down(-1), 0) << c.qt_key;
     }
@@ -89,7 +107,8 @@ TEST_F(KeyboardTest, QtKeyEventsGiveTheGamesScanCodes) {
 TEST_F(KeyboardTest, AnyKeyLooksAtCodesUpTo254Only) {
     key(255, true);
     ASSERT_EQ(rt_keyboard_poll(), 1);
-    EXPECT_EQ(std::tuple(rt_key_down(255), rt_key_down(-1), rt_key_released(-1)), std::tuple(128, 0, 0));
+    EXPECT_EQ(std::tuple(rt_key_down(255), rt_key_down(-1), rt_key_released(-1)),
+              std::tuple(128, 0, 0));
     key(255, false);
     key(RT_KEY_ESCAPE, true);
     ASSERT_EQ(rt_keyboard_poll(), 1);

@@ -39,11 +39,13 @@ class MouseTest : public ::testing::Test {
 TEST_F(MouseTest, PositionsInsideTheClientAreaAndOneStepOutside) {
     EXPECT_EQ(rt_window_mouse_x(window_), -1);  // never seen yet
     // {moved to x, y, then reported x, y}; (0, -1) is over the menu bar.
-    const int32_t cases[][4] = {{0, 0, 0, 0},       {319, 199, 319, 199}, {-1, 0, -1, -1},  {0, -1, -1, -1},
-                                {320, 10, -1, -1},  {10, 200, -1, -1},    {100, 50, 100, 50}};
+    const int32_t cases[][4] = {{0, 0, 0, 0},      {319, 199, 319, 199}, {-1, 0, -1, -1},
+                                {0, -1, -1, -1},   {320, 10, -1, -1},    {10, 200, -1, -1},
+                                {100, 50, 100, 50}};
     for (const auto& c : cases) {
         move(c[0], c[1]);
-        EXPECT_EQ(std::pair(rt_window_mouse_x(window_), rt_window_mouse_y(window_)), std::pair(c[2], c[3]))
+        EXPECT_EQ(std::pair(rt_window_mouse_x(window_), rt_window_mouse_y(window_)),
+                  std::pair(c[2], c[3]))
             << c[0] << "," << c[1];
     }
 }
@@ -55,7 +57,8 @@ TEST_F(MouseTest, PointerOverAScreenChildCountsAndUnknownWindowsAnswerMinusOne) 
     screen->show();
     move(12, 34);
     EXPECT_EQ(std::pair(rt_window_mouse_x(window_), rt_window_mouse_y(window_)), std::pair(12, 34));
-    EXPECT_EQ(std::pair(rt_window_mouse_x(window_ + 1000), rt_window_mouse_y(0)), std::pair(-1, -1));
+    EXPECT_EQ(std::pair(rt_window_mouse_x(window_ + 1000), rt_window_mouse_y(0)),
+              std::pair(-1, -1));
     EXPECT_EQ(rt_input_post_mouse_move(window_ + 1000, 1, 1), 0);
     // A leave makes the position unknown again.
     QEvent leave(QEvent::Leave);
@@ -66,7 +69,8 @@ TEST_F(MouseTest, PointerOverAScreenChildCountsAndUnknownWindowsAnswerMinusOne) 
 TEST_F(MouseTest, CursorCounterBlanksThePointerBelowZero) {
     QWidget* top = rt::qt::window_widget(window_);
     // Each row: shown or hidden, the counter answered, whether the pointer is blank.
-    const std::tuple<int32_t, int32_t, bool> steps[] = {{0, -1, true}, {0, -2, true}, {1, -1, true}, {1, 0, false}};
+    const std::tuple<int32_t, int32_t, bool> steps[] = {
+        {0, -1, true}, {0, -2, true}, {1, -1, true}, {1, 0, false}};
     for (const auto& [show, counter, blank] : steps) {
         EXPECT_EQ(ShowCursor(show), counter);
         EXPECT_EQ(top->cursor().shape() == Qt::BlankCursor, blank) << counter;

@@ -2,6 +2,8 @@
 // points, in the ordinary (and the sanitizer) build: the seeds, and each input
 // that once made the target fail, so a fixed fault stays fixed. A failing
 // input ends the program with the target's report; the trace names the file.
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -10,8 +12,6 @@
 #include <iterator>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv);
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
@@ -43,7 +43,8 @@ TEST(FuzzReplay, EveryKeptInputRunsCleanly) {
     ASSERT_FALSE(files.empty()) << "no seed corpus: run tools/fuzz-corpus";
     for (const auto& file : files) {
         std::ifstream in(file, std::ios::binary);
-        const std::vector<uint8_t> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::vector<uint8_t> data((std::istreambuf_iterator<char>(in)),
+                                        std::istreambuf_iterator<char>());
         std::fprintf(stderr, "replaying %s\n", file.c_str());
         LLVMFuzzerTestOneInput(data.data(), data.size());
     }

@@ -3,6 +3,8 @@
 // demo pilot play a few hundred frames headless. The program must end by
 // itself with exit code 0 (no crash, no sanitizer report, no hang).
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -10,8 +12,6 @@
 #include <ostream>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "tests/support/run_process.h"
 #include "tests/support/temp_dir.h"
@@ -31,7 +31,8 @@ constexpr const char* kFrames = "300";
 // Generous: the sanitizer build runs the game several times slower.
 constexpr auto kDeadline = std::chrono::seconds(150);
 
-void Rewrite(const std::string& extension, const std::function<std::string(const std::string&)>& spoil) {
+void Rewrite(const std::string& extension,
+             const std::function<std::string(const std::string&)>& spoil) {
     for (const auto& entry : fs::directory_iterator("zentara")) {
         if (!entry.is_regular_file() || entry.path().extension() != extension) continue;
         zentara_test::write_file(entry.path(), spoil(zentara_test::read_file(entry.path())));
@@ -63,7 +64,8 @@ const Hostility kHostilities[] = {
          Rewrite(".wav", Corrupted);
          ReplaceWithFolder("zentara/spaceship.png");
          ReplaceWithFolder("zentara/kugel.wav");
-         for (const char* name : {"feind99.png", "planet99.png", "bonus99.png", "planetmond99.png"}) {
+         for (const char* name :
+              {"feind99.png", "planet99.png", "bonus99.png", "planetmond99.png"}) {
              fs::create_directory(fs::path("zentara") / name);
          }
      }},
@@ -77,17 +79,21 @@ const Hostility kHostilities[] = {
      [] {
          std::string goals, noise(4096, '\0');
          for (int level = 0; level < 10000; ++level) goals += "100/";
-         for (size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<char>(i * 2654435761u >> 24);
-         zentara_test::write_file("zentara/zentara.ini", "9999 /Level erreicht\r\n" + goals + "\r\n" +
-                                                             std::string(1 << 20, '/') + "\r\n" + noise);
+         for (size_t i = 0; i < noise.size(); ++i)
+             noise[i] = static_cast<char>(i * 2654435761u >> 24);
+         zentara_test::write_file("zentara/zentara.ini", "9999 /Level erreicht\r\n" + goals +
+                                                             "\r\n" + std::string(1 << 20, '/') +
+                                                             "\r\n" + noise);
      }},
 };
 
 // Names the case in failure messages instead of dumping its bytes.
-void PrintTo(const Hostility& hostility, std::ostream* out) { *out << hostility.Name; }
+void PrintTo(const Hostility& hostility, std::ostream* out) {
+    *out << hostility.Name;
+}
 
 class HostileAssets : public ::testing::TestWithParam<Hostility> {
-protected:
+  protected:
     void SetUp() override {
         const char* source = std::getenv("ZENTARA_SOURCE_DIR");
         ASSERT_NE(source, nullptr);
@@ -106,7 +112,8 @@ TEST_P(HostileAssets, TheDemoPilotPlaysThroughAndTheProgramEndsCleanly) {
     EXPECT_EQ(run.ExitCode, 0) << run.Output();
     EXPECT_EQ(run.Output().find("Sanitizer"), std::string::npos) << run.Output();
     if (GetParam().Playable) {
-        EXPECT_NE(run.Output().find(std::string("demo: ended after ") + kFrames + " frames"), std::string::npos)
+        EXPECT_NE(run.Output().find(std::string("demo: ended after ") + kFrames + " frames"),
+                  std::string::npos)
             << run.Output();
     }
 }

@@ -3,6 +3,7 @@
 // file or folder the player made read-only, a level file that is a symbolic
 // link. Each save runs in a child process, so a kill or a resource limit hits
 // only the child; the parent then inspects what is left on disk.
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -12,8 +13,6 @@
 #include <filesystem>
 #include <iterator>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "game/level_file.h"
 #include "runtime/core/rt_core.h"
@@ -71,7 +70,7 @@ ChildResult SaveKilledAtStep(int step) {
 }
 
 class ProgressSafety : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         rt_string_init();
         rt_file_init();
@@ -113,12 +112,14 @@ TEST_F(ProgressSafety, AKillAtAnyStepOfASaveLeavesTheOldOrTheNewFileWhole) {
 
         bool sawNew = false;
         for (int step = 1; step <= steps; ++step) {
-            SCOPED_TRACE("killed before step " + std::to_string(step) + " of " + std::to_string(steps));
+            SCOPED_TRACE("killed before step " + std::to_string(step) + " of " +
+                         std::to_string(steps));
             zentara_test::write_file(layout.DataPath, kOld);
             ASSERT_TRUE(SaveKilledAtStep(step).Killed);
 
             const std::string left = zentara_test::read_file(layout.DataPath);
-            ASSERT_TRUE(left == kOld || left == kNew) << "a torn level file of " << left.size() << " bytes";
+            ASSERT_TRUE(left == kOld || left == kNew)
+                << "a torn level file of " << left.size() << " bytes";
             if (step == 1) {
                 EXPECT_EQ(left, kOld);
             }
@@ -137,7 +138,8 @@ TEST_F(ProgressSafety, AKillAtAnyStepOfASaveLeavesTheOldOrTheNewFileWhole) {
             EXPECT_EQ(ReadLevelCount(), 30);
             SaveLevelReached(5, 4);
             EXPECT_EQ(zentara_test::read_file(layout.DataPath), kNew);
-            for (const auto& entry : fs::directory_iterator(fs::path(layout.DataPath).parent_path())) {
+            for (const auto& entry :
+                 fs::directory_iterator(fs::path(layout.DataPath).parent_path())) {
                 EXPECT_EQ(entry.path().extension(), ".ini") << "left behind: " << entry.path();
             }
         }
@@ -171,7 +173,8 @@ TEST_F(ProgressSafety, AReadOnlyFileIsLeftAndAReadOnlyFolderGetsTheFileRewritten
         mode_t FolderMode;
         int32_t Reached;  // what the level file says after the save
     };
-    for (const Case& c : {Case{"read-only file", 0444, 0777, 4}, Case{"read-only folder", 0666, 0555, 5}}) {
+    for (const Case& c :
+         {Case{"read-only file", 0444, 0777, 4}, Case{"read-only folder", 0666, 0555, 5}}) {
         SCOPED_TRACE(c.Name);
         chmod("zentara", 0777);
         zentara_test::write_file(kLevelFile, kOld);

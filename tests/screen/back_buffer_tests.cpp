@@ -1,13 +1,13 @@
 // The screen redraws only what changed when a frame repeats its full-screen
 // backdrop: whatever earlier frames drew, each frame must come out exactly as
 // it does on a buffer that remembers nothing, and the window must show it.
-#include "runtime/screen/screen_state.h"
-#include "tests/screen/screen_fixture.h"
-
 #include <QApplication>
 #include <QScreen>
 #include <QWidget>
 #include <vector>
+
+#include "runtime/screen/screen_state.h"
+#include "tests/screen/screen_fixture.h"
 
 using namespace screen_test;
 
@@ -25,7 +25,7 @@ struct Frame {
 };
 
 class BackBufferTest : public ScreenTest {
-protected:
+  protected:
     // The screen's next opening frees them.
     void SetUp() override {
         ScreenTest::SetUp();
@@ -34,7 +34,8 @@ protected:
     void make_sprites() {
         backdrop = rt_sprite_create(-1, 2 * kWidth, kHeight);
         ASSERT_EQ(rt_draw_start(rt_sprite_output(backdrop)), 1);
-        for (int32_t i = 0; i < 400; ++i) rt_draw_plot((i * 37) % (2 * kWidth), (i * 53) % kHeight, 0x30A0F0u + i);
+        for (int32_t i = 0; i < 400; ++i)
+            rt_draw_plot((i * 37) % (2 * kWidth), (i * 53) % kHeight, 0x30A0F0u + i);
         rt_draw_stop();
         actor = sprite_with_box(16, 16, 3, 2, 9, 11, kRed);
         textured = sprite_with_box(16, 16, 3, 2, 9, 11, kWhite, RT_SPRITE_TEXTURE);
@@ -47,15 +48,23 @@ protected:
         rt_sprite_draw(backdrop, frame.backdropX, 0);
         for (const Drawn& d : frame.drawn) {
             switch (d.kind) {
-                case Kind::Keyed: rt_sprite_draw_keyed(actor, d.x, d.y); break;
-                case Kind::Alpha: rt_sprite_draw_alpha(actor, d.x, d.y, 128); break;
-                case Kind::Opaque: rt_sprite_draw(actor, d.x, d.y); break;
+                case Kind::Keyed:
+                    rt_sprite_draw_keyed(actor, d.x, d.y);
+                    break;
+                case Kind::Alpha:
+                    rt_sprite_draw_alpha(actor, d.x, d.y, 128);
+                    break;
+                case Kind::Opaque:
+                    rt_sprite_draw(actor, d.x, d.y);
+                    break;
                 case Kind::Turned:
                     rt_sprite3d_begin();
                     EXPECT_EQ(rt_sprite3d_draw(turned, d.x, d.y), 1);
                     rt_sprite3d_end();
                     break;
-                default: pass(d); break;
+                default:
+                    pass(d);
+                    break;
             }
         }
         rt_screen_flip();
@@ -86,7 +95,10 @@ TEST_F(BackBufferTest, EveryFrameMatchesTheSameFrameDrawnAfresh) {
         {{0, {{Kind::Keyed, 10, 10}}}, {0, {{Kind::Keyed, 50, 60}}}, {0, {}}},
         {{0, {{Kind::Alpha, 5, 5}, {Kind::Opaque, 100, 7}}}, {-1, {{Kind::Alpha, 6, 5}}}, {-1, {}}},
         {{-3, {{Kind::Turned, 150, 100}}}, {-3, {{Kind::Turned, 20, 200}}}, {-3, {}}},
-        {{0, {{Kind::Text, 40, 30}}}, {0, {{Kind::Box, 200, 100}}}, {0, {{Kind::Plot, 7, 9}}}, {0, {}}},
+        {{0, {{Kind::Text, 40, 30}}},
+         {0, {{Kind::Box, 200, 100}}},
+         {0, {{Kind::Plot, 7, 9}}},
+         {0, {}}},
         {{0, {{Kind::Keyed, -8, -8}, {Kind::Keyed, kWidth - 8, kHeight - 8}}}, {0, {}}},
         {{0, {{Kind::Keyed, 30, 30}}}, {0, {}, false}, {-5, {}, false}},
     };
@@ -126,7 +138,8 @@ TEST_F(BackBufferTest, TheWindowShowsEachFrameWhole) {
         QApplication::processEvents();
         const QPoint at = child->mapTo(top, QPoint(0, 0));
         const QImage window = top->screen()->grabWindow(top->winId()).toImage();
-        const QImage shown = window.copy(QRect(at, child->size())).convertToFormat(QImage::Format_RGB32);
+        const QImage shown =
+            window.copy(QRect(at, child->size())).convertToFormat(QImage::Format_RGB32);
         EXPECT_TRUE(shown == shown_frame()) << "frame " << f;
     }
 }

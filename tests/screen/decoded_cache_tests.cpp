@@ -2,20 +2,21 @@
 // What a load gives must not show it: the flags still decide the alpha, a
 // sprite's changes stay its own, a changed file is decoded afresh and the
 // decoder reports the file just loaded.
-#include "tests/screen/screen_fixture.h"
+#include <fcntl.h>
+#include <sys/stat.h>
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdio>
-#include <fcntl.h>
-#include <sys/stat.h>
+
+#include "tests/screen/screen_fixture.h"
 
 using namespace screen_test;
 
 namespace {
 
 class DecodedCacheTest : public ScreenTest {
-protected:
+  protected:
     QTemporaryDir dir;
 
     std::string save(const QString& name, const QImage& image) {
@@ -56,7 +57,8 @@ TEST_F(DecodedCacheTest, FlagsDecideTheAlphaAndChangesStayWithTheirSprite) {
     EXPECT_EQ(drawn(soft_again), soft_row);
     EXPECT_NEAR(blue(soft_row[1]), 255, 1);  // half white over blue
     EXPECT_NEAR(red(soft_row[1]), 128, 1);
-    EXPECT_EQ(std::pair(soft_row[2], rt_sprite_flags(soft_again)), std::pair(0u, 12));  // opaque black
+    EXPECT_EQ(std::pair(soft_row[2], rt_sprite_flags(soft_again)),
+              std::pair(0u, 12));  // opaque black
 
     // Painting one loaded sprite leaves the others and later loads alone.
     ASSERT_EQ(rt_draw_start(rt_sprite_output(keyed)), 1);
@@ -109,7 +111,8 @@ TEST_F(DecodedCacheTest, TheDecoderReportsTheFileJustLoaded) {
     EXPECT_EQ(std::pair(rt_image_width(), rt_image_depth()), std::pair(7, 24));
     const int32_t again = rt_sprite_load(-1, path.c_str());
     ASSERT_NE(again, 0);
-    EXPECT_EQ(std::tuple(rt_image_width(), rt_image_height(), rt_image_depth()), std::tuple(3, 2, 32));
+    EXPECT_EQ(std::tuple(rt_image_width(), rt_image_height(), rt_image_depth()),
+              std::tuple(3, 2, 32));
     // The state is released as after a decode: nothing is left to decode.
     uint8_t buffer[64];
     EXPECT_EQ(rt_image_decode(buffer, 16, 0), 0);

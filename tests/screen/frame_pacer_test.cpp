@@ -23,12 +23,16 @@ TEST(WakeMarginTest, CoversRecentWakeUpsButTheLatestFewWithinItsBounds) {
     const MarginCase cases[] = {
         {"nothing seen yet", {}, WakeMargin::kStart},
         {"steady lateness", {{200, 50}}, microseconds(50) + kAllow},
-        {"stray late wake-ups are ignored", {{100, 50}, {kStray, 5000}, {20, 50}}, microseconds(50) + kAllow},
+        {"stray late wake-ups are ignored",
+         {{100, 50}, {kStray, 5000}, {20, 50}},
+         microseconds(50) + kAllow},
         {"one more counts", {{100, 50}, {kStray + 1, 900}, {20, 50}}, microseconds(900) + kAllow},
         {"late wake-ups leave the window", {{100, 900}, {128, 60}}, microseconds(60) + kAllow},
         {"bounded above", {{200, 50'000}}, WakeMargin::kCeiling},
         {"bounded below (early wake-ups)", {{200, -30}}, WakeMargin::kFloor},
-        {"few samples: all but the latest", {{1, 10}, {kStray, 40}, {1, 30}}, microseconds(30) + kAllow},
+        {"few samples: all but the latest",
+         {{1, 10}, {kStray, 40}, {1, 30}},
+         microseconds(30) + kAllow},
     };
     for (const MarginCase& c : cases) {
         WakeMargin margin;

@@ -1,16 +1,17 @@
 // Shared set-up of the screen and drawing tests: the runtime libraries they
 // need, one window, and a screen opened in it; plus pixel helpers.
 #pragma once
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QImage>
+
 #include "runtime/core/rt_core.h"
 #include "runtime/draw/rt_draw.h"
 #include "runtime/image/rt_image.h"
 #include "runtime/screen/rt_screen.h"
 #include "runtime/screen/screen_internal.h"
 #include "runtime/window/rt_window.h"
-
-#include <QBuffer>
-#include <QImage>
-#include <gtest/gtest.h>
 
 namespace screen_test {
 
@@ -43,7 +44,8 @@ inline void open_screen(int32_t width = kWidth, int32_t height = kHeight) {
         ASSERT_EQ(rt_screen_init(), 1);
         ASSERT_EQ(rt_sprite3d_init(), 1);
         rt_png_decoder_register();
-        window_id() = rt_window_open(-1, 0, 0, 1024, 768, "screen tests", RT_WINDOW_SIZEBORDER | RT_WINDOW_CAPTION);
+        window_id() = rt_window_open(-1, 0, 0, 1024, 768, "screen tests",
+                                     RT_WINDOW_SIZEBORDER | RT_WINDOW_CAPTION);
         ASSERT_NE(window_id(), 0);
         started = true;
     }
@@ -64,12 +66,19 @@ struct Probe {
 };
 // Every probed back-buffer pixel has its colour.
 inline void expect_pixels(std::initializer_list<Probe> probes) {
-    for (const Probe& p : probes) EXPECT_EQ(pixel(p.x, p.y), p.colour) << "at " << p.x << "," << p.y;
+    for (const Probe& p : probes)
+        EXPECT_EQ(pixel(p.x, p.y), p.colour) << "at " << p.x << "," << p.y;
 }
 
-inline int red(uint32_t c) { return c & 0xFF; }
-inline int green(uint32_t c) { return (c >> 8) & 0xFF; }
-inline int blue(uint32_t c) { return (c >> 16) & 0xFF; }
+inline int red(uint32_t c) {
+    return c & 0xFF;
+}
+inline int green(uint32_t c) {
+    return (c >> 8) & 0xFF;
+}
+inline int blue(uint32_t c) {
+    return (c >> 16) & 0xFF;
+}
 
 // A sprite loaded from the image encoded as PNG in memory (test data only;
 // decoding goes through the runtime's decoders).
@@ -82,8 +91,8 @@ inline int32_t load_png(const QImage& image, int32_t flags) {
 }
 
 // A sprite of the size, black (transparent) with an opaque box of the colour.
-inline int32_t sprite_with_box(int32_t w, int32_t h, int32_t bx, int32_t by, int32_t bw,
-                               int32_t bh, uint32_t colour, int32_t flags = 0) {
+inline int32_t sprite_with_box(int32_t w, int32_t h, int32_t bx, int32_t by, int32_t bw, int32_t bh,
+                               uint32_t colour, int32_t flags = 0) {
     const int32_t s = rt_sprite_create_flags(-1, w, h, flags);
     EXPECT_NE(s, 0);
     EXPECT_EQ(rt_draw_start(rt_sprite_output(s)), 1);
@@ -93,7 +102,7 @@ inline int32_t sprite_with_box(int32_t w, int32_t h, int32_t bx, int32_t by, int
 }
 
 class ScreenTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         open_screen();
         rt_screen_clear(kBlue);

@@ -1,10 +1,10 @@
 // The screen: clearing, flipping, pacing, stretching and the PNG snapshot.
-#include "runtime/screen/screen_state.h"
-#include "tests/screen/screen_fixture.h"
-#include "runtime/window/qt_platform.h"
-
 #include <QTemporaryDir>
 #include <chrono>
+
+#include "runtime/screen/screen_state.h"
+#include "runtime/window/qt_platform.h"
+#include "tests/screen/screen_fixture.h"
 
 using namespace screen_test;
 

@@ -7,7 +7,7 @@ using namespace screen_test;
 namespace {
 
 class Sprite3dTest : public ScreenTest {
-protected:
+  protected:
     void SetUp() override {
         ScreenTest::SetUp();
         rt_screen_clear(0);

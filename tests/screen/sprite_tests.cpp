@@ -1,10 +1,10 @@
 // Sprites: creation rules, transparency, the three draws, clipping, copies
 // and grabs, read back from the back buffer pixel by pixel.
-#include "tests/screen/screen_fixture.h"
-
 #include <QDir>
 #include <QTemporaryDir>
 #include <utility>
+
+#include "tests/screen/screen_fixture.h"
 
 using namespace screen_test;
 
@@ -18,8 +18,14 @@ TEST_F(SpriteTest, KeyedDrawLeavesBlackOutOpaqueDrawPaintsIt) {
     EXPECT_NE(rt_sprite_draw_keyed(s, 10, 10), 0);
     EXPECT_NE(rt_sprite_draw(s, 20, 10), 0);
     // Keyed: black is transparent; opaque: black painted, exactly 4 pixels wide.
-    expect_pixels({{10, 10, kBlue}, {11, 11, kRed}, {12, 12, kRed}, {13, 13, kBlue},
-                   {20, 10, 0}, {21, 11, kRed}, {23, 13, 0}, {24, 13, kBlue}});
+    expect_pixels({{10, 10, kBlue},
+                   {11, 11, kRed},
+                   {12, 12, kRed},
+                   {13, 13, kBlue},
+                   {20, 10, 0},
+                   {21, 11, kRed},
+                   {23, 13, 0},
+                   {24, 13, kBlue}});
     rt_sprite_free(s);
     EXPECT_EQ(rt_sprite_width(s), 0);
     EXPECT_EQ(rt_sprite_draw(s, 0, 0), 0);
@@ -35,7 +41,7 @@ TEST_F(SpriteTest, AlphaDrawBlendsByLowByteOfOpacity) {
     const int32_t s = sprite_with_box(4, 4, 1, 1, 2, 2, kRed);
     rt_sprite_draw_alpha(s, 10, 10, 128);
     rt_sprite_draw_alpha(s, 20, 10, 0x100 + 128);  // only the low 8 bits count
-    rt_sprite_draw_alpha(s, 30, 10, 0x100);         // = opacity 0
+    rt_sprite_draw_alpha(s, 30, 10, 0x100);        // = opacity 0
     rt_sprite_draw_alpha(s, 40, 10, 255);
     for (int32_t x : {10, 20}) {
         const uint32_t half = pixel(x + 1, 11);
@@ -95,17 +101,24 @@ TEST_F(SpriteTest, EveryDrawKindClipsExactlyOnEverySide) {
     rt_draw_box(7, 0, 1, 4, kGreen);
     rt_draw_stop();
     using Draw = int32_t (*)(int32_t, int32_t, int32_t);
-    const Draw kinds[] = {rt_sprite_draw, rt_sprite_draw_keyed,
-                          [](int32_t id, int32_t x, int32_t y) { return rt_sprite_draw_alpha(id, x, y, 255); }};
+    const Draw kinds[] = {
+        rt_sprite_draw, rt_sprite_draw_keyed,
+        [](int32_t id, int32_t x, int32_t y) { return rt_sprite_draw_alpha(id, x, y, 255); }};
     for (Draw draw : kinds) {
         rt_screen_clear(kBlue);
-        for (auto [x, y] : {std::pair{-8, 0}, {kWidth, 0}, {0, kHeight}, {0, -4}}) EXPECT_EQ(draw(s, x, y), 0);
+        for (auto [x, y] : {std::pair{-8, 0}, {kWidth, 0}, {0, kHeight}, {0, -4}})
+            EXPECT_EQ(draw(s, x, y), 0);
         EXPECT_EQ(pixel(0, 0), kBlue);
         EXPECT_NE(draw(s, -7, -3), 0);
         EXPECT_NE(draw(s, kWidth - 1, kHeight - 1), 0);
         EXPECT_NE(draw(s, kWidth - 2, 10), 0);
-        expect_pixels({{0, 0, kGreen}, {1, 0, kBlue}, {0, 1, kBlue}, {kWidth - 1, kHeight - 1, kRed},
-                       {kWidth - 2, kHeight - 1, kBlue}, {kWidth - 1, 13, kRed}, {kWidth - 1, 14, kBlue}});
+        expect_pixels({{0, 0, kGreen},
+                       {1, 0, kBlue},
+                       {0, 1, kBlue},
+                       {kWidth - 1, kHeight - 1, kRed},
+                       {kWidth - 2, kHeight - 1, kBlue},
+                       {kWidth - 1, 13, kRed},
+                       {kWidth - 1, 14, kBlue}});
     }
     rt_sprite_free(s);
 }

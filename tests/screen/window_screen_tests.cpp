@@ -1,14 +1,14 @@
 // The screen in a window the player can maximize: the stretched picture, the
 // pointer read back in picture coordinates, and the one 8-bit encoding of
 // titles, menu items and drawn text.
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+
 #include "runtime/draw/draw_state.h"
 #include "runtime/input/rt_input.h"
-#include "tests/screen/screen_fixture.h"
 #include "runtime/window/qt_platform.h"
-
-#include <QApplication>
-#include <QMenuBar>
-#include <QMenu>
+#include "tests/screen/screen_fixture.h"
 
 using namespace screen_test;
 
@@ -17,7 +17,7 @@ namespace {
 constexpr int32_t kGameFlags = 0xCB0000;  // both boxes, no sizing border
 
 class WindowScreenTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         open_screen();
         window_ = rt_window_open(-1, 0, 0, 64, 48, "Stretch", kGameFlags);
@@ -27,7 +27,8 @@ protected:
     void TearDown() override {
         rt_screen_close();
         rt_window_close(window_);
-        while (rt_window_event_poll() != 0) {}
+        while (rt_window_event_poll() != 0) {
+        }
     }
     QWidget* client() const { return rt::qt::client_widget(window_); }
     // Pointer at client (x, y), answered in picture coordinates.
@@ -51,9 +52,12 @@ TEST_F(WindowScreenTest, MaximizedWindowShowsTheWholeFrameStretchedOverItsClient
     ASSERT_GT(shown.width(), 64 * 2);
     EXPECT_EQ(shown.size(), client()->size());
     const int w = shown.width(), h = shown.height();
-    const std::tuple<int, int, QRgb> probes[] = {
-        {0, 0, 0xFF0000}, {w / 2 - 1, h / 2 - 1, 0xFF0000}, {w / 2 + 1, h / 2 + 1, 0x00FF00}, {w - 1, h - 1, 0x00FF00}};
-    for (const auto& [x, y, rgb] : probes) EXPECT_EQ(shown.pixel(x, y) & 0xFFFFFFu, rgb) << x << "," << y;
+    const std::tuple<int, int, QRgb> probes[] = {{0, 0, 0xFF0000},
+                                                 {w / 2 - 1, h / 2 - 1, 0xFF0000},
+                                                 {w / 2 + 1, h / 2 + 1, 0x00FF00},
+                                                 {w - 1, h - 1, 0x00FF00}};
+    for (const auto& [x, y, rgb] : probes)
+        EXPECT_EQ(shown.pixel(x, y) & 0xFFFFFFu, rgb) << x << "," << y;
 }
 
 TEST_F(WindowScreenTest, PointerInPictureCoordinatesAtOneToOneAndStretched) {

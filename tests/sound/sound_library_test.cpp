@@ -4,8 +4,8 @@
 #include <stdlib.h>
 
 #include "runtime/sound/rt_sound.h"
-#include "tests/support/wave_bytes.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/wave_bytes.h"
 
 using namespace wavetest;
 
@@ -42,13 +42,15 @@ TEST_F(SoundLibrary, PcmFilesLoadAndPlayAtTheirOwnRates) {
     const int32_t stereo = load(-1, stereo16_file());
     const int32_t mono = load(-1, mono8_file());
     ASSERT_TRUE(stereo != 0 && mono != 0 && stereo != mono);
-    EXPECT_EQ(std::pair(rt_sound_frequency(stereo), rt_sound_frequency(mono)), std::pair(22050, 11025));
+    EXPECT_EQ(std::pair(rt_sound_frequency(stereo), rt_sound_frequency(mono)),
+              std::pair(22050, 11025));
     EXPECT_EQ(std::pair(rt_sound_pan(stereo), rt_sound_volume_get(stereo)), std::pair(0, 0));
     EXPECT_EQ(std::pair(rt_sound_play(stereo), rt_sound_play(mono)), std::pair(1, 1));
 
     // A float file plays too; a trailing partial frame is dropped.
     const Bytes floats(4 * 2 * 100 + 3, 0);
-    EXPECT_NE(load(-1, riff({chunk("fmt ", format_body(3, 2, 48000, 32)), chunk("data", floats)})), 0);
+    EXPECT_NE(load(-1, riff({chunk("fmt ", format_body(3, 2, 48000, 32)), chunk("data", floats)})),
+              0);
 
     rt_sound_free(stereo);
     rt_sound_free(mono);

@@ -11,8 +11,8 @@
 #include "runtime/sound/rt_sound.h"
 #include "runtime/sound/sound_library.h"
 #include "runtime/sound/wave_format.h"
-#include "tests/support/wave_bytes.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/wave_bytes.h"
 
 using namespace wavetest;
 using namespace std::chrono_literals;
@@ -72,8 +72,10 @@ double decibels(double power_ratio) {
 class WaveOutput : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir_.write("alsoft.conf", "[general]\ndrivers=wave\nchannels=stereo\nsample-type=int16\n"
-                                  "frequency=44100\n[wave]\nfile=" + output_ + "\n");
+        dir_.write("alsoft.conf",
+                   "[general]\ndrivers=wave\nchannels=stereo\nsample-type=int16\n"
+                   "frequency=44100\n[wave]\nfile=" +
+                       output_ + "\n");
         ::setenv("ALSOFT_CONF", (dir_ / "alsoft.conf").c_str(), 1);
         // The environment's driver list would win over the file's.
         ::setenv("ALSOFT_DRIVERS", "wave", 1);

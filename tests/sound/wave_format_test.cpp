@@ -39,8 +39,8 @@ TEST(WaveFormat, AcceptedImagesGiveTheirSamples) {
     Bytes long_data = riff({chunk("fmt ", pcm16_mono()), chunk("data", kSamples)});
     long_data[long_data.size() - kSamples.size() - 4] = 0xFF;
     const Bytes cases[] = {
-        riff({chunk("fmt ", pcm16_mono()), chunk("LIST", Bytes(10, 'x')), chunk("odd ", Bytes(5, 'y')),
-              chunk("data", kSamples)}),
+        riff({chunk("fmt ", pcm16_mono()), chunk("LIST", Bytes(10, 'x')),
+              chunk("odd ", Bytes(5, 'y')), chunk("data", kSamples)}),
         riff({chunk("fmt ", odd_format), chunk("data", kSamples)}),
         long_data,
     };
@@ -91,8 +91,8 @@ TEST(WaveFormat, AcceptsOnlyPlayablePcmLayouts) {
     };
     // The accepted layouts load and play in the library's tests. Refused:
     // 24- and 32-bit integers, ADPCM, three or no channels, 16-bit float
-    const uint16_t refused[][3] = {{1, 1, 24}, {1, 1, 32}, {2, 1, 4}, {1, 3, 16}, {1, 0, 16},
-                                   {3, 1, 16}};
+    const uint16_t refused[][3] = {{1, 1, 24}, {1, 1, 32}, {2, 1, 4},
+                                   {1, 3, 16}, {1, 0, 16}, {3, 1, 16}};
     for (const auto& r : refused) EXPECT_FALSE(plain(r[0], r[1], r[2])) << r[0] << r[1] << r[2];
     EXPECT_FALSE(pcm_layout({1, 2, 22050, 2, 16, std::nullopt}));  // block size disagrees
     EXPECT_FALSE(pcm_layout({1, 1, 0, 2, 16, std::nullopt}));      // no rate
@@ -100,8 +100,8 @@ TEST(WaveFormat, AcceptsOnlyPlayablePcmLayouts) {
     // Extensible formats play by their sub-format (PCM yes, ADPCM no).
     const auto extensible = [&](uint8_t sub_tag) {
         Bytes body = format_body(0xFFFE, 2, 44100, 16);
-        const uint8_t tail[] = {22, 0, 16, 0, 3, 0, 0, 0, sub_tag, 0, 0, 0,
-                                0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
+        const uint8_t tail[] = {22, 0, 16,   0, 3,    0, 0, 0,    sub_tag, 0,    0,    0,
+                                0,  0, 0x10, 0, 0x80, 0, 0, 0xAA, 0,       0x38, 0x9B, 0x71};
         body.insert(body.end(), std::begin(tail), std::end(tail));
         return layout(body);
     };
@@ -112,7 +112,8 @@ TEST(WaveFormat, AcceptsOnlyPlayablePcmLayouts) {
 
 TEST(VolumeScale, FollowsTheAmplitudePercentageAndClamps) {
     const rt::sound::VolumeTable table;
-    const int32_t cases[][2] = {{100, 0}, {50, -603}, {1, -4000}, {0, -10000}, {150, 0}, {-5, -10000}};
+    const int32_t cases[][2] = {{100, 0},    {50, -603}, {1, -4000},
+                                {0, -10000}, {150, 0},   {-5, -10000}};
     for (const auto& c : cases) EXPECT_EQ(table.attenuation(c[0]), c[1]) << c[0];
     for (int v = 1; v <= 100; ++v) EXPECT_GT(table.attenuation(v), table.attenuation(v - 1));
     EXPECT_EQ(rt::sound::gain_from_hundredths(-10000), 0.0f);

@@ -33,7 +33,8 @@ inline ProcessRun run_process(const std::string& program, const std::vector<std:
     const TempDir capture;
     const std::string out = capture / "out", err = capture / "err";
     std::vector<char*> argv{const_cast<char*>(program.c_str())};
-    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
     std::fflush(nullptr);
     const pid_t child = fork();
@@ -53,7 +54,8 @@ inline ProcessRun run_process(const std::string& program, const std::vector<std:
     const auto end = std::chrono::steady_clock::now() + deadline;
     int status = 0;
     pid_t done = 0;
-    while ((done = waitpid(child, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < end) {
+    while ((done = waitpid(child, &status, WNOHANG)) == 0 &&
+           std::chrono::steady_clock::now() < end) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     run.Ended = done == child;

@@ -64,7 +64,8 @@ inline Bytes sine16(double hz, double seconds, uint32_t rate, uint16_t channels,
     return out;
 }
 
-inline Bytes tone_file(std::initializer_list<double> hz, double seconds, uint32_t rate, double amplitude) {
+inline Bytes tone_file(std::initializer_list<double> hz, double seconds, uint32_t rate,
+                       double amplitude) {
     Bytes samples;
     for (double f : hz) {
         Bytes part = sine16(f, seconds, rate, 1, amplitude);

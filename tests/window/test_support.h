@@ -19,8 +19,8 @@ inline std::vector<int32_t> drain() {
 // The numbered events among codes (raw input message numbers left out).
 inline std::vector<int32_t> numbered(std::vector<int32_t> codes) {
     std::erase_if(codes, [](int32_t c) {
-        return c != RT_EVENT_MOVE && c != RT_EVENT_SIZE && c != RT_EVENT_REPAINT && c != RT_EVENT_CLOSE &&
-               c < RT_EVENT_GADGET;
+        return c != RT_EVENT_MOVE && c != RT_EVENT_SIZE && c != RT_EVENT_REPAINT &&
+               c != RT_EVENT_CLOSE && c < RT_EVENT_GADGET;
     });
     return codes;
 }

@@ -92,7 +92,8 @@ TEST_F(WindowTest, OpeningFlagsIdsAndHandles) {
     QWidget* hidden = rt::qt::window_widget(open(RT_WINDOW_INVISIBLE));
     ASSERT_NE(hidden, nullptr);
     EXPECT_FALSE(hidden->isVisible());
-    EXPECT_TRUE(hidden->windowFlags() & Qt::WindowTitleHint);  // only placement bits given: a caption
+    EXPECT_TRUE(hidden->windowFlags() &
+                Qt::WindowTitleHint);  // only placement bits given: a caption
 
     int32_t first = open();
     EXPECT_EQ(rt_window_handle(first), first);
@@ -105,7 +106,8 @@ TEST_F(WindowTest, OpeningFlagsIdsAndHandles) {
     EXPECT_EQ(rt::qt::client_widget(handle), rt::qt::client_widget(5));
     rt_window_close(5);
     EXPECT_EQ(rt_window_handle(5), 0);
-    EXPECT_TRUE(rt::qt::window_widget(handle) == nullptr && rt::qt::client_widget(first + 12345) == nullptr);
+    EXPECT_TRUE(rt::qt::window_widget(handle) == nullptr &&
+                rt::qt::client_widget(first + 12345) == nullptr);
 }
 
 TEST_F(WindowTest, ClientAreaKeepsItsSizeBelowTheMenuBarAndResizeKeepsValues) {
@@ -142,8 +144,10 @@ TEST_F(WindowTest, InputWithoutANumberedEventWakesTheLoopWithItsMessageNumber) {
     const QPointF at(3, 4), global = client->mapToGlobal(at);
     const std::pair<QEvent*, int32_t> inputs[] = {
         {new QKeyEvent(QEvent::KeyPress, Qt::Key_Q, Qt::NoModifier), RT_EVENT_KEYDOWN},
-        {new QMouseEvent(QEvent::MouseMove, at, global, Qt::NoButton, Qt::NoButton, Qt::NoModifier), RT_EVENT_MOUSEMOVE},
-        {new QMouseEvent(QEvent::MouseButtonPress, at, global, Qt::RightButton, Qt::RightButton, Qt::NoModifier),
+        {new QMouseEvent(QEvent::MouseMove, at, global, Qt::NoButton, Qt::NoButton, Qt::NoModifier),
+         RT_EVENT_MOUSEMOVE},
+        {new QMouseEvent(QEvent::MouseButtonPress, at, global, Qt::RightButton, Qt::RightButton,
+                         Qt::NoModifier),
          RT_EVENT_RBUTTONDOWN}};
     for (const auto& [event, code] : inputs) {
         QCoreApplication::postEvent(client, event);  // the queue takes it over
@@ -154,7 +158,8 @@ TEST_F(WindowTest, InputWithoutANumberedEventWakesTheLoopWithItsMessageNumber) {
 TEST_F(WindowTest, DesktopTableStartsWithThePrimaryScreen) {
     const int32_t count = rt_desktop_examine();
     ASSERT_EQ(count, static_cast<int32_t>(QGuiApplication::screens().size()));
-    EXPECT_EQ(QSize(rt_desktop_width(0), rt_desktop_height(0)), QGuiApplication::primaryScreen()->geometry().size());
+    EXPECT_EQ(QSize(rt_desktop_width(0), rt_desktop_height(0)),
+              QGuiApplication::primaryScreen()->geometry().size());
     EXPECT_EQ(QSize(rt_desktop_width(-1), rt_desktop_height(count)), QSize(0, 0));
     rt_desktop_free();
 }

@@ -24,7 +24,8 @@ class WindowSizingTest : public rt_test::WindowFixture {
   protected:
     // Numbered events of the sizing kinds, activation and moves left out.
     static std::vector<int32_t> sizing(std::vector<int32_t> codes) {
-        std::erase_if(codes, [](int32_t c) { return c == RT_EVENT_ACTIVATE || c == RT_EVENT_MOVE; });
+        std::erase_if(codes,
+                      [](int32_t c) { return c == RT_EVENT_ACTIVATE || c == RT_EVENT_MOVE; });
         return codes;
     }
 };
@@ -39,9 +40,10 @@ TEST_F(WindowSizingTest, MaximizeBoxAloneLetsTheWindowMaximizeGoFullScreenAndRes
     const std::vector<int32_t> back{RT_EVENT_RESTORE, RT_EVENT_SIZE, RT_EVENT_REPAINT};
 
     // Maximized and back, then full screen and back.
-    const std::function<void()> changes[] = {[&] { top->showMaximized(); }, [&] { top->showNormal(); },
-                                             [&] { EXPECT_EQ(rt_window_toggle_fullscreen(window), 1); },
-                                             [&] { EXPECT_EQ(rt_window_toggle_fullscreen(window), 0); }};
+    const std::function<void()> changes[] = {
+        [&] { top->showMaximized(); }, [&] { top->showNormal(); },
+        [&] { EXPECT_EQ(rt_window_toggle_fullscreen(window), 1); },
+        [&] { EXPECT_EQ(rt_window_toggle_fullscreen(window), 0); }};
     for (int i = 0; i < 4; ++i) {
         changes[i]();
         EXPECT_EQ(sizing(numbered(drain())), i % 2 ? back : grown) << i;

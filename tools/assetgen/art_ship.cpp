@@ -22,8 +22,8 @@ void draw_spaceship(Canvas& c, Placement at) {
     };
 
     // Swept wings with cannons at their tips.
-    auto wing = placed(
-        mirror_x(polygon({{36, 24}, {45, 33}, {57, 43}, {58.5f, 51}, {51, 52.5f}, {37, 47}}), axis));
+    auto wing = placed(mirror_x(
+        polygon({{36, 24}, {45, 33}, {57, 43}, {58.5f, 51}, {51, 52.5f}, {37, 47}}), axis));
     fill(c, wing, plate_shader(wing, plate({rgb(92, 118, 168), 2.2f, 0.4f, 0.7f, 0.5f, 16})));
     auto cannons = placed(mirror_x(capsule({55.2f, 33}, {55.2f, 49}, 1.7f), axis));
     fill(c, cannons, plate_shader(cannons, plate({rgb(170, 176, 190), 1.2f})));
@@ -36,7 +36,8 @@ void draw_spaceship(Canvas& c, Placement at) {
 
     // Fuselage: a long silver dart.
     auto body = placed(polygon(mirrored(
-        {{32, 2.5f}, {34.6f, 9}, {36.6f, 18}, {37.6f, 30}, {37.6f, 46}, {36, 54}, {32, 56}}, axis)));
+        {{32, 2.5f}, {34.6f, 9}, {36.6f, 18}, {37.6f, 30}, {37.6f, 46}, {36, 54}, {32, 56}},
+        axis)));
     const Material hull = plate({rgb(206, 212, 224), 3.0f, 0.38f, 0.72f, 0.55f, 20});
     fill(c, body, [body, hull, at](Vec2 p) {
         Color col = shade_plate(hull, body(p), gradient(body, p));

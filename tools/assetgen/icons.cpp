@@ -29,7 +29,8 @@ Canvas icon(int px) {
     auto patch = sdf::circle(centre, radius);
     fill(c, patch, [centre, radius](Vec2 p) {
         const float t = length(p - centre) / radius;
-        Color sky = ramp({{0.0f, rgb(34, 52, 110)}, {0.7f, rgb(12, 18, 48)}, {1.0f, rgb(6, 8, 26)}}, t);
+        Color sky =
+            ramp({{0.0f, rgb(34, 52, 110)}, {0.7f, rgb(12, 18, 48)}, {1.0f, rgb(6, 8, 26)}}, t);
         return mix(sky, rgb(90, 170, 255), smoothstep(0.9f, 1.0f, t) * 0.6f);
     });
     for (const Star& star : kStars) {

@@ -18,7 +18,8 @@ namespace {
 void build_game_menu(int32_t window) {
     const int32_t menu = rt_menu_create(-1, rt_window_handle(window));
     rt_menu_submenu_open("Play");
-    for (int level = 1; level <= 8; ++level) rt_menu_item(level, ("Level" + std::to_string(level)).c_str());
+    for (int level = 1; level <= 8; ++level)
+        rt_menu_item(level, ("Level" + std::to_string(level)).c_str());
     for (int level = 3; level <= 8; ++level) rt_menu_item_disable(menu, level, 1);
     rt_menu_submenu_close();
     rt_menu_title("Disable");
@@ -29,7 +30,8 @@ void build_game_menu(int32_t window) {
     rt_menu_item(1000, "Close");
     rt_menu_title("?");
     rt_menu_item(1004, "Zentara - written and drawn by the Zentara team");
-    while (rt_window_event_poll() != 0) {}
+    while (rt_window_event_poll() != 0) {
+    }
 }
 
 }  // namespace

@@ -21,7 +21,8 @@ int32_t star_field() {
         rt_draw_plot(x, y, r | g << 8 | b << 16);
     }
     for (int i = 0; i < 30; ++i) {
-        const int32_t x = static_cast<int32_t>(next(2042)) + 3, y = static_cast<int32_t>(next(762)) + 3;
+        const int32_t x = static_cast<int32_t>(next(2042)) + 3,
+                      y = static_cast<int32_t>(next(762)) + 3;
         for (auto [dx, dy] : {std::pair{0, 0}, {0, 1}, {0, -1}, {1, -1}, {-1, 0}})
             rt_draw_plot(x + dx, y + dy, 0xFFFFFF);
     }
@@ -58,7 +59,8 @@ int32_t ship() {
 bool open_scene_screen() {
     rt_runtime_start();
     if (rt_screen_init() != 1 || rt_sprite3d_init() != 1) return false;
-    const int32_t window = rt_window_open(-1, 0, 0, 1024, 768, "Zentara runtime", RT_WINDOW_CAPTION);
+    const int32_t window =
+        rt_window_open(-1, 0, 0, 1024, 768, "Zentara runtime", RT_WINDOW_CAPTION);
     return window != 0 && rt_screen_open(window, 0, 0, 1024, 768, 1, 0, 0) == 1;
 }
 
@@ -110,8 +112,9 @@ bool save_scene(const QString& folder) {
     rt_sprite_draw_keyed(hull, 480, 600);
     rt_sprite3d_end();
     draw_status();
-    const bool saved = rt_screen_flip() == 1 &&
-                       rt_screen_save_png((folder + "/runtime_scene.png").toLocal8Bit().constData()) == 1;
+    const bool saved =
+        rt_screen_flip() == 1 &&
+        rt_screen_save_png((folder + "/runtime_scene.png").toLocal8Bit().constData()) == 1;
     rt_screen_close();
     return saved;
 }
