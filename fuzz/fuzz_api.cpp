@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Random sequences of runtime calls, as a careless C program might make them:
 // sprites, drawing passes on the screen and on sprites (closing the screen or
 // replacing the sprite under a pass), rotated sprites, drawing images, lists,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small helpers shared by the fuzz targets: reading little-endian numbers off
 // the front of the input and copying the rest out as a NUL-terminated text.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Picture files as the sprite loader sees them: recognised by the decoder
 // registry (BMP first, then PNG) and decoded into a buffer of exactly the size
 // the reported width, height and depth ask for, so any write past it is caught.

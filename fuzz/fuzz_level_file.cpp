@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The level file as the game reads it: the input becomes zentara/zentara.ini
 // in a scratch working directory, then the progress, the level count and the
 // parameters of several levels are read through the runtime's sequential files

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The replay file's reader on arbitrary bytes: it must refuse or accept
 // without crashing, and what it accepts must encode to a file that decodes to
 // the same readings.

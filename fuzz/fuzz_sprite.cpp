@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Picture files loaded as sprites from memory, with the flag combinations the
 // game uses (plain, texture, texture keeping the image's alpha). The sprite
 // table lives without a screen: loading needs only the table and QImage.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The string operations the game applies to the level file's lines and to
 // directory entry names: fields, substrings, counting and number parsing. Each
 // result is compared with a plain std::string model, once for a source text of

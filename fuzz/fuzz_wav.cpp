@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sound files as the game loads them: a RIFF/WAVE image handed to the sound
 // library from memory, then played, its volume changed and freed, on the
 // silent output (no audio device is needed). The input is copied into a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The open-ended asset families found by listing zentara/*.png: enemy images,
 // bonus items, planets and moons.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "game/bonuses.h"
 
 #include "game/game_math.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bonus items: their flight across the screen, their pick-up by the ship or an
 // enemy, and their timed effects.
 #pragma once

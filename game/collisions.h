@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Contacts between the ship, its shots, the enemies and their rockets, and the
 // destruction of enemies.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The self-playing demo and the run controls of the command line.
 //
 // The pilot plays like a person at the keyboard and mouse: it chooses a level

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "game/explosions.h"
 
 #include "game/game_math.h"

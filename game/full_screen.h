@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Full screen on F11: the main window switches between full screen and its
 // previous state, the screen stretched over it. The choice is not saved.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game folder: the folder holding zentara/ with the level file, which the
 // program makes its current directory before start-up. Players who never
 // point the program anywhere get their own folder in their home, filled from

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small numeric helpers shared by the game's rules.
 //
 // The game's integer arithmetic is 32-bit and wraps like the machine's

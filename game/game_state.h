@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's state, held in one place. `game` is zero-initialised at process
 // start (static storage), which is the zeroing of the game's globals.
 #pragma once

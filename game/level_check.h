@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The checker behind `zentara --check [folder]`: tells a player what an edit
 // of the level file or the asset folder will do, without opening a window.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The level file zentara/zentara.ini: progress on line 1, one line per level
 // parameter after it (values separated by "/").
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // POSIX file services of the level file's progress update: reading it whole
 // and replacing it safely.
 #pragma once

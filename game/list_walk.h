@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Typed access to the records of the runtime's element lists. The list hands
 // out untyped record addresses; these helpers give them the record's type.
 #pragma once

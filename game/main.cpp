@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Process entry: the command line, the game folder, then the game from
 // start-up to EndProgram.
 #include <cstdio>

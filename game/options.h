@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Command-line options of the program. Without any, the game runs as usual.
 #pragma once
 #include <cstdint>

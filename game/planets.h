@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Planets drifting behind the action and the moons that swing around them.
 #pragma once
 #include <cstdint>

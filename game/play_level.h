@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One level from its intro to its end screen: the level start, the frame
 // loop, the pause, the won and lost screens and the level end.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The top-level program: start-up, the menu window and its loop, play from the
 // chosen level to the end, and the one way out of the process.
 #pragma once

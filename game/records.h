@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Record layouts of the game's nine entity lists. Each list element holds one
 // of these records, byte for byte, so the structs are packed: the 8-bit fields
 // are really 8 bits wide and wrap modulo 256 when the game adds to them.

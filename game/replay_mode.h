@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up of a recorded or a replayed run (--record, --replay).
 #pragma once
 #include <cstdint>

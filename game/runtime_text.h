@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bridges the runtime's temporary string buffer and std::string: a runtime
 // text operation writes its result at the fill position, the text is copied
 // out and the buffer is set back, so no temporary outlives the call.

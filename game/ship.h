@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The player's ship: heading steps, turning, the gun and its shots, the shield
 // with its decay, the shield bar and the mouse cursor.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scrolling star-field background.
 #pragma once
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every text the game shows: text sprites (story, level intro, end panels,
 // closing banner), the story and banner loops, and the bonus messages.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* The whole public surface of the Zentara runtime: one flat C API, one header
  * per subsystem. */
 #ifndef ZENTARA_RUNTIME_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "runtime/runtime.h"
 
 // The order matters: strings come first because every later library may build

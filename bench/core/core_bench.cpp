@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Core runtime against the standard library equivalents, measured in one run.
 
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's frame on a heavy scene against the same drawing with plain
 // QPainter calls, the level start, the runtime operations a frame leans on,
 // and paced play (processor share, frame periods, peak memory).

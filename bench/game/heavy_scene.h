@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A heavy scene of the game, built through the game's own code on the asset
 // pack, and the same frame's drawing done with plain QPainter calls.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Plays the demo for a number of frames (default 1800) and, as the program
 // ends, prints the processor time it took as a share of one core and how
 // regular the flips were against the paced period of 1/61 s. Both are taken

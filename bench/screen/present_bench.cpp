@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Presenting a frame: the 1024 x 768 back buffer shown at 1:1 against the same
 // frame stretched into a maximized window's client area, in one run so the
 // ratios hold on a loaded machine (run with QT_QPA_PLATFORM=offscreen).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sprite draws and flips of the runtime against the same work done with plain
 // QPainter calls on an image of the same size (run with QT_QPA_PLATFORM=offscreen).
 #include <benchmark/benchmark.h>

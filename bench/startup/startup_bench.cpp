@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Program start-up, from starting the process to a ready menu, measured on a
 // new process each time (library loading, the runtime, the level file, the
 // window, the screen, the star field and the menu bar).

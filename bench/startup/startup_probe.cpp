@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's start-up up to a ready menu loop, then its normal end. Writes
 // one line to the descriptor named by its argument when the menu is ready.
 #include <unistd.h>

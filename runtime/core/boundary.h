@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Internal: the edge between the C interface and the C++ inside it. No
 // exception may reach a C caller (it would end the process), so entries that
 // can allocate run their work through guarded(), which answers the entry's

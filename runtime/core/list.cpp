@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Element lists: doubly linked records with a cursor, drawn from a pool.
 //
 // The cursor rules are what make the game's loops work: a reset/next walk may

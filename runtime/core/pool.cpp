@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Element pool: fixed-size slots carved from blocks.
 //
 // Each slot starts with one pointer-sized word: the owning block while the slot

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The random generator: a lagged-Fibonacci rotate generator (RANROT type W,
 // lags 17 and 10) with one state per thread, seeded on its first draw.
 

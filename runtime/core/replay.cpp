@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recording or replay session of the process: the file being written or
 // the recording being played, the frame count and the state hashes, and the
 // summary printed when the process ends.

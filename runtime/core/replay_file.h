@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The replay file: a small header, then the readings of the run in the order
 // the program took them, each a byte of kind and small value, deltas where
 // values repeat. Encoding and decoding only; no file access.

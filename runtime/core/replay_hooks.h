@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The runtime's side of recording and replaying: each layer that reads from
 // outside hands its reading to these functions, which record it or answer the
 // recorded one. Everything here is for the thread that started the session.

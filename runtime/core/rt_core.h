@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* Runtime core: object tables, per-thread areas, the temporary string buffer
  * and string operations, element lists with their pool, the millisecond clock,
  * random numbers and small math helpers.

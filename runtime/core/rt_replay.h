@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* Recording a run and playing it back exactly.
  *
  * Everything the program reads from outside passes through the runtime: the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Number <-> text conversions in the temporary string buffer.
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Substring, case and field operations in the temporary string buffer.
 //
 // A source text may itself lie in the buffer, and reserving room for the result

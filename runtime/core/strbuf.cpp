@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The per-thread temporary string buffer and string variables.
 //
 // Expressions are built at increasing offsets in one growable block per thread;

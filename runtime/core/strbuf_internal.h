@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The calling thread's temporary string buffer, for the core's own string
 // operations (everyone else goes through the rt_strbuf_* functions).
 #ifndef ZENTARA_CORE_STRBUF_INTERNAL_H

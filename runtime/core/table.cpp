@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Object tables: numbered slots in fixed pages plus dynamic records named by
 // process-wide handles.
 //

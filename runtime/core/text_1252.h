@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Windows-1252, the one 8-bit encoding of the text the program hands the
 // runtime: window titles, menu items, message boxes and drawn text alike, and
 // the encoding rt_str_lower folds.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Per-thread areas and thread-exit clean-ups.
 //
 // The registered layout is process-wide. Each thread owns a ThreadState that

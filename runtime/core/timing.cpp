@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The millisecond clock and the delay.
 
 #include <time.h>

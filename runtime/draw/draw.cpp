@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing passes: the calling thread's current drawing state, its targets and
 // the operations the game calls.
 #include <memory>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The image operations of a drawing pass: grabbing a rectangle of the target
 // into the image table, and drawing an image back at its size, stretched, or
 // blended with an opacity. Pixels are written straight into the image the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The operations of a drawing pass, painted with QPainter. Text, shapes and
 // fills go through the target's painter; plots are written straight into the
 // locked pixels.

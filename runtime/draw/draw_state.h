@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The drawing state of one pass on one target (the back buffer or a sprite).
 // The target alternates between lending a painter ("context") for text and
 // shapes, and being locked for direct pixel writes.

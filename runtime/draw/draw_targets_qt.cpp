@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two drawing targets: the screen's back buffer and a sprite's pixels.
 #include "runtime/draw/draw_state.h"
 #include "runtime/screen/rt_screen.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Internal (C++ only): the fonts behind the native font handles that
 // rt_font_handle gives out and rt_draw_font takes.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fonts by face name and size in points. A font object holds one native
 // handle naming a QFont; fontconfig (through Qt) substitutes a similar face
 // when the named one is not installed.

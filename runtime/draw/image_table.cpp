@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The drawing library's image table and its alpha-blend support. Images are
 // made by grabbing a rectangle of a drawing pass's target and drawn back by
 // the pass's image operations; the program's start-up and shutdown make and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Internal (C++ only): the drawing image table behind the image operations of
 // a drawing pass (grab, draw, draw sized, draw with opacity).
 #pragma once

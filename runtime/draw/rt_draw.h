@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* Drawing passes (text, shapes and single pixels on the back buffer or on a
  * sprite), fonts, the drawing image table and alpha-blend support.
  *

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Directory listings: the entries of a directory that match a wildcard
 // pattern, one at a time, in a stable order (sorted by name).
 #include <algorithm>

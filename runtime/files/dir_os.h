@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Internal: the operating-system side of directory listings.
 #pragma once
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // POSIX implementation of directory reading and the current directory.
 #include <dirent.h>
 #include <errno.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Internal: the buffered state of one open sequential file.
 //
 // A file is either reading or writing through one buffer. Reading, the next

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Internal: the few operating-system file calls the buffered files rely on.
 // Handles are positive integers; 0 never names an open file.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // POSIX implementation of the file calls behind the buffered files.
 #include <errno.h>
 #include <fcntl.h>

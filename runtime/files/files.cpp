@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Numbered sequential files: the file table and the line-level operations.
 #include <mutex>
 #include <new>

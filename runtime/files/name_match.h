@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Comparing file names the way Windows does: letters match in either case.
 #pragma once
 #include <string_view>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Path resolution on POSIX: the program spells its paths the Windows way
 // ("zentara\Kugel.wav"), with either separator and in any letter case.
 #include "runtime/files/path_platform.h"

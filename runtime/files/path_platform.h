@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Internal (C++ only): path handling shared by every runtime library that opens
 // files by name (sequential files, directory listing, sprites, sounds).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* Sequential text files read and written by line, and directory listings.
  *
  * Files and listings are objects of their own tables, named by ids: -1 asks

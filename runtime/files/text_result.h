@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Internal: handing a C++ string back as a temporary string.
 #pragma once
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The built-in BMP decoder: Windows bitmaps of 1, 4, 8, 16, 24 and 32 bits,
 // including run-length encoded 8 and 4-bit ones, decoded to 24-bit rows.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* Internal to the image library (C and C++): shared by the registry and the
  * built-in decoders. */
 #ifndef ZENTARA_IMAGE_DECODER_INTERNAL_H

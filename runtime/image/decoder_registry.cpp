@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The decoder registry and the per-thread decode state.
 #include <array>
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* The PNG decoder, built on libpng. Written in C on purpose: libpng reports
  * errors by a long jump back into these functions, which is only safe where
  * no object with a destructor can be skipped over.

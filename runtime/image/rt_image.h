@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* Image decoding: a registry of decoders that recognise image data held in
  * memory and turn it into rows of pixels. The runtime registers a BMP decoder
  * and a PNG decoder; BMP is tried first.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cursor display counter: the pointer shows over the runtime's windows
 // while the count is 0 or more.
 #include "runtime/input/cursor_shim.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* The cursor's display counter, as the game knows it from its original
  * platform: each call adds 1 (show non-zero) or subtracts 1 (show zero) and
  * answers the new count. The pointer is visible over the runtime's windows

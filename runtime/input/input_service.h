@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The input service that keyboard and mouse share, counted by reference: each
 // init takes one, each end gives one back.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard snapshot and its key tests, apart from where key presses come
 // from: the platform layer feeds the live table and says whether the game
 // window has the focus when a snapshot is taken.

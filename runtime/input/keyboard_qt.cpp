@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keyboard input on Qt: key presses and releases of the runtime's windows feed
 // the live key table, and a poll succeeds only while the window hosting the
 // screen has the focus.

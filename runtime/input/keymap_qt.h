@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Scan codes of keys: from what Qt reports in a key event, and back to a Qt key
 // for posting synthetic key events.
 #pragma once

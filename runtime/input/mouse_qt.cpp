@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Mouse position on Qt: the window procedure remembers where the pointer was
 // last seen over each runtime window; positions are read relative to its
 // client area.

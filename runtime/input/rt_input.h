@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* Keyboard and mouse.
  *
  * The keyboard is read as a per-frame snapshot: call rt_keyboard_poll once per

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bookkeeping of the back buffer's pixels. Most frames of a game redraw the
 // same full-screen backdrop and move a few sprites over it, so the buffer
 // remembers which opaque picture it holds and where other drawing covered

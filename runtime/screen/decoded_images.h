@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decoded picture files, kept so that loading an unchanged file again (every
 // respawned enemy loads its picture) shares the pixels instead of reading and
 // decoding the file once more. Entries are keyed by the file's identity (path,

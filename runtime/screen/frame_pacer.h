@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Holds flips to a frame period measured from the previous paced flip.
 #pragma once
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The precise wait of the frame pacer on POSIX: an absolute sleep on the
 // monotonic clock (the one steady_clock reads) to the learnt margin before
 // the deadline, then a short spin on the clock. The spin does not yield: on a

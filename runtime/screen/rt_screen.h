@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* Screen, sprites, sprite collision and rotated sprites.
  *
  * The screen is a back buffer of fixed size shown in a child widget of a

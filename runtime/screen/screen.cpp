@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The screen: one back buffer shown in a child widget of a runtime window,
 // cleared and flipped once per frame, with frame pacing.
 #include "runtime/core/replay_hooks.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Internal (C++ only): what the sprite, rotated-sprite and drawing code needs
 // from the screen: the back buffer, the scene painter and the blend set-up.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Qt side of the screen: the child widget that shows the back buffer and
 // the filter on the window's client area that keeps it fitted.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The process-wide state of the one screen, shared by the portable screen
 // logic (screen.cpp) and its Qt side (screen_qt.cpp).
 #pragma once

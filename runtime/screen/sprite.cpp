@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sprites: loading, creating, copying, grabbing and freeing, and the pixel
 // services the drawing library uses.
 #include <atomic>

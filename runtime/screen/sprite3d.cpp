@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rotated sprites: a sprite's pixels drawn as a quad turned about its centre,
 // with an opacity, inside a rotated-sprite mode begun for part of a frame.
 #include <QPainter>

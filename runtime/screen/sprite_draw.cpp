@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing sprites onto the back buffer: opaque, keyed by alpha, and with an
 // opacity. Positions are whole pixels and the sprite is copied 1:1.
 #include <QImage>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pixel store of a sprite: a 32-bit image of 0xAARRGGBB pixels (bytes blue,
 // green, red, alpha), shared by the sprite and by the rotated sprites made from
 // it. The image is implicitly shared, so copies that carry the same pixels cost

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A sprite as kept in the sprite table, and the table itself.
 #pragma once
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A set of the back buffer's pixels kept as square tiles, so that marking a
 // drawn rectangle costs a few word operations however many are marked a
 // frame. Tiles answer as rectangles clipped to the buffer, one per run of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* Sound effects: RIFF/WAVE files loaded once into static playback buffers,
  * played from their start on demand, each with its own volume.
  *

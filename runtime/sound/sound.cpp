@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sound library: the sound table, the volume table and the service, and
 // the flat operations over them. Everything runs on the game's main thread.
 #include <memory>

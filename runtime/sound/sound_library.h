@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Internal (C++ only): a look at the sound library's state from the inside,
 // for diagnostics and tests.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sound service on OpenAL Soft: one device with one current context; a
 // sound is one buffer holding its samples as stored and one source playing it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The volume scale: percentages of the amplitude turned into attenuations in
 // hundredths of a decibel, and those into linear gains.
 #pragma once

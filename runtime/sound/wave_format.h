@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // RIFF/WAVE images: finding the format and the samples, and deciding whether
 // the format is one the sound service can play. Portable; no audio calls.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up and shutdown steps of the standard-control library. Windows here
 // are plain Qt widgets with no control library behind them, so these keep
 // their places in the start-up and shutdown order with nothing to do.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop table from Qt's list of screens, the primary screen first.
 #include <QGuiApplication>
 #include <QScreen>

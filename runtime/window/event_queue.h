@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The event state of a thread: the FIFO of numbered events waiting to be
 // handed out, the one raw input message seen since the last fetch, and the
 // snapshot (item and window) of the event last returned.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Platform handles of windows and menus. A window or menu opened with -1 is
 // named by its id, which doubles as its handle; one opened under a number of
 // the caller's choosing gets a handle of its own here, so that a handle never

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The process-wide hidden helper window. Nothing on this platform needs it as
 // a cooperation window, but its existence rule is kept: it is made only while
 // no game screen exists, and never shown.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Windows destroyed behind the program's back. Another X client (the window
 // manager, a tool such as xdotool) may destroy a window's platform window
 // while its widget lives on; Qt keeps treating it as shown, and nothing would

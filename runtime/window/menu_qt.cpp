@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Menu bars on Qt: a menu record owns a QMenuBar; titles and popups are
 // QMenus, items are QActions carrying their command id. The builder state
 // (menu under construction, open popups) is kept per thread.

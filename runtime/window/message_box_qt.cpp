@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The runtime's one modal message: a QMessageBox with an OK button, or a line
 // on standard error when there is no display to show it on.
 #include <QApplication>

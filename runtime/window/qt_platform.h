@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Internal (C++ only): what the other runtime subsystems need from the Qt side
 // of the window library. Nothing outside runtime/ includes this.
 #pragma once

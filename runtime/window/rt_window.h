@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* Windows, the event loop, menus, the message box and the desktop table.
  *
  * Windows and menus live in object tables: pass -1 to let the runtime choose an

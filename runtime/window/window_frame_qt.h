@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Qt side of one runtime window: a top-level widget holding an optional
 // menu bar above a client widget. The client area keeps the size the program
 // asked for; a menu bar adds to the window's height instead of eating into it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window procedure: one application-wide event filter that turns what Qt
 // delivers to the runtime's windows into numbered events, and the fetch that
 // pumps Qt's event loop for them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runtime windows on Qt: the window table, opening, sizing and closing, and
 // the accessors the other subsystems use to reach a window's widgets.
 #include <QApplication>

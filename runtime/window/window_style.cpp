@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "runtime/window/window_style.h"
 
 #include "runtime/window/rt_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the flags of rt_window_open become a window's look and behaviour.
 #pragma once
 #include <Qt>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The committed asset pack: it is exactly what the generator makes, and every
 // picture and sound suits the way the game uses it (the level values are held
 // to the game's rules by the checker of --check, in tests/game_program).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* Every public header compiles as C, and calls link and answer through C's
  * calling conventions (what the calls do is checked by the C++ tests). */
 #include "runtime/input/cursor_shim.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing passes on the back buffer and on sprites: boxes, text placement and
 // background modes, plots and the pass's life cycle.
 #include "tests/screen/screen_fixture.h"

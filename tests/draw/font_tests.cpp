@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fonts: points become character heights at the display resolution; a
 // numbered id answers its native handle until it is replaced or freed.
 #include "runtime/draw/fonts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The image operations of a drawing pass (grab, draw, draw sized, draw with
 // opacity), passes whose target goes away, coordinates near the ends of the
 // 32-bit range, the painter left by rotated sprites, and read-only locks of

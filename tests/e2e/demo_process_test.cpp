@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-program runs: the built executable in a scratch working directory
 // with a copy of the asset pack, played by its demo pilot with a fixed seed.
 // Frames are unpaced so that a level takes seconds, not half a minute.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Directory listings of a directory the test makes.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Path resolution shared by every runtime library that opens files by name.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Buffered sequential files: line splitting, state switches between reading
 // and writing, and ids.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Levels played headless in a real window with scripted input: what a level's
 // end answers, focus loss and pause, contact rules, spawning while the window
 // is served and extreme level values (recorded replays guard ordinary play).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's rules at the edges the recorded replays never reach, exercised
 // without a window: the shield bar and its decay, swaying, repairs, bonus
 // damage, explosions, shaking, the end of a level.

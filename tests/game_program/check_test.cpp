@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The checker of `zentara --check`: the shipped pack passes, a folder with
 // one fault of each kind is told line by line, a folder without a level file
 // is refused.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finding the game folder: the current directory, the player's folder filled
 // from the installed pack, or a named folder; a player's files are never
 // replaced.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's start-up and menu loop, run in-process under death tests (the
 // program only ends through EndProgram, which exits); help, options and a
 // missing level file are run end to end in tests/e2e.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the runtime's start-up sequence the first time it is called.
 #pragma once
 #include "runtime/runtime.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // BMP decoding of every bit count, built byte by byte.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decoding through the registry into a plain pixel vector.
 #pragma once
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PNG decoding of images the test writes itself.
 #include <gtest/gtest.h>
 #include <png.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes PNG files into memory with libpng, for the decoder tests.
 #pragma once
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The decoder registry: order, capacity, once-only registration, per-thread state.
 #include <gtest/gtest.h>
 

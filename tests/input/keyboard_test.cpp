@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard (and its key table) through the real Qt path: key events posted to a runtime
 // window (as the player's keys would arrive), snapshots taken by polling.
 #include <gtest/gtest.h>

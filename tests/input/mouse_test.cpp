@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pointer position in a window's client area, fed by pointer moves posted
 // through Qt, and the cursor display counter.
 #include <gtest/gtest.h>

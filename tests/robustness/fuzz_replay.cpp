@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replays every kept input of one fuzz target through the target's own entry
 // points, in the ordinary (and the sanitizer) build: the seeds, and each input
 // that once made the target fail, so a fixed fault stays fixed. A failing

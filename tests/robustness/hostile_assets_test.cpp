@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole program on asset folders a player could have broken: every case
 // copies the shipped pack into a scratch folder, spoils one thing and lets the
 // demo pilot play a few hundred frames headless. The program must end by

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The player's progress in zentara/zentara.ini must survive whatever happens
 // while it is saved: the process killed at any step, a write that fails, a
 // file or folder the player made read-only, a level file that is a symbolic

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stops the process at a chosen step of a file update. The system calls by
 // which a save changes or syncs files (open, write, fchmod, fsync, close,
 // rename, unlink) are wrapped in this test program; while armed, the wrapper

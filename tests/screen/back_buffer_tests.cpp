@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The screen redraws only what changed when a frame repeats its full-screen
 // backdrop: whatever earlier frames drew, each frame must come out exactly as
 // it does on a buffer that remembers nothing, and the window must show it.

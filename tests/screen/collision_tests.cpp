@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bounding-rectangle collision: exclusive edges, symmetry, negative and far
 // positions, empty sprites and handles that name nothing.
 #include "tests/screen/screen_fixture.h"

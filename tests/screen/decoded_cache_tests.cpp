@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading a picture file that was loaded before shares its decoded pixels.
 // What a load gives must not show it: the flags still decide the alpha, a
 // sprite's changes stay its own, a changed file is decoded afresh and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame pacer's wake-up margin, learnt from how late sleeps end.
 #include "runtime/screen/frame_pacer.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Running out of memory: under an address-space limit (in a child process, so
 // the limit ends with it) every call that needs more memory answers its
 // failure value instead of ending the process, and leaves nothing behind.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The opaque draw copies prepared rows: whatever changes a sprite's pixels
 // (a drawing pass, plotted pixels, a grab into its id) must show in the next
 // opaque draw.

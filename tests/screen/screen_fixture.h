@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared set-up of the screen and drawing tests: the runtime libraries they
 // need, one window, and a screen opened in it; plus pixel helpers.
 #pragma once

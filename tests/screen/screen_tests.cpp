@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The screen: clearing, flipping, pacing, stretching and the PNG snapshot.
 #include <QTemporaryDir>
 #include <chrono>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rotated sprites: coverage of turned quads, the turning direction, angles,
 // opacity and the switch between rotated and plain draws.
 #include "tests/screen/screen_fixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sprites: creation rules, transparency, the three draws, clipping, copies
 // and grabs, read back from the back buffer pixel by pixel.
 #include <QDir>

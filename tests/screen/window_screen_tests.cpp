@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The screen in a window the player can maximize: the stretched picture, the
 // pointer read back in picture coordinates, and the one 8-bit encoding of
 // titles, menu items and drawn text.

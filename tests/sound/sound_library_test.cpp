@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sound library on a running service (ctest runs it on OpenAL Soft's null
 // output, which mixes in real time without being heard).
 #include <gtest/gtest.h>

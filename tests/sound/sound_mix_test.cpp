@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What actually reaches the output: OpenAL Soft writes its mix to a wave file
 // (configured before the device opens), which is then measured tone by tone.
 #include <gtest/gtest.h>

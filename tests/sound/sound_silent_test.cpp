@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // With no output device at all the service runs silently: sounds load, play
 // and change volume, and nothing blocks.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RIFF walk and the format check, on images built here. Refused images are
 // handed over in blocks of their exact size so that AddressSanitizer catches
 // any read past the end.

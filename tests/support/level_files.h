@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Level files for tests: line one holds the level reached, every later line
 // one row of values, each ended with CR LF as in the shipped pack.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a program as a child process: its arguments, extra environment and
 // working folder; stdout and stderr captured; killed if it outlives a deadline.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // RIFF/WAVE images built chunk by chunk (a chunk: 4-character id, size,
 // body, pad byte when odd), and the power of a tone in rendered samples.
 #pragma once

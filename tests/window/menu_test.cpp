@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Menu bars: the builder's depth rules, check and grey states found by command
 // id anywhere in the bar, menu events and clean-up with the window.
 #include <gtest/gtest.h>

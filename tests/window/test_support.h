@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helpers shared by the window tests.
 #pragma once
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Windows and their events, driven through the real Qt path on the offscreen
 // platform: Qt events are sent to the runtime's widgets and come back as the
 // runtime's numbered events.

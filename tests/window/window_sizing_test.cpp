@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Window sizes decided by the flags (maximize box, sizing border), full
 // screen, and windows destroyed behind the program's back.
 #include <gtest/gtest.h>

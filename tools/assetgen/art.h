@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture recipes of the asset pack. Every picture is drawn here from shapes,
 // gradients, noise and light; nothing is read from outside.
 #pragma once

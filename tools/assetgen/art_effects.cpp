@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Explosions, flashes and energy bubbles. All of them keep an alpha channel, so
 // their light is soft and fades smoothly under the game's opacity.
 #include <algorithm>

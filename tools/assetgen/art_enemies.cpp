@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The enemy side: six alien ships, their shield and their rocket. Warm or alien
 // colours (crimson, green, violet, amber, magenta, bronze), each with its own
 // silhouette, all facing down towards the player. Enemies are keyed on black, so

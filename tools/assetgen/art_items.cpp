@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The three bonus items: round badges whose emblem says what they give. They
 // are keyed on black, so edges are crisp and the badge's dark inside is never
 // pure black.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Planets and moons: shaded spheres with noise-made surfaces, craters, clouds,
 // bands and a ring. They drift behind the action, so their colours are a little
 // muted. Both are keyed on black (planets are also turned by the game), so the

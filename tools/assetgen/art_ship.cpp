@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The player's side: the ship, its shield and its two kinds of shot. Cool colours
 // (silver, steel blue, cyan) so the ship never reads as an enemy.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A floating-point RGBA canvas with premultiplied alpha, signed-distance shapes
 // filled with antialiasing by supersampling, soft glows, bevel lighting, and the
 // conversion to the two kinds of 8-bit picture the game loads.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The contact sheet: every picture of a pack on a dark grey background with its
 // file name and size, small pictures enlarged.
 #pragma once

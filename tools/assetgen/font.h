@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A tiny 5 x 7 bitmap font (plus a descender row) for labels on the contact sheet.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's icon for desktops: the player's ship on a round patch of deep
 // space, drawn afresh at every size a desktop asks for.
 #pragma once

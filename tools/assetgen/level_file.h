@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The level file zentara.ini: the progress line, one line per level parameter
 // (one "/"-terminated value per level, then a blank and the parameter's name),
 // and the four global lines. Lines end in CR LF.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // assetgen: makes Zentara's asset pack.
 //   assetgen <outdir>                              write every picture, sound and zentara.ini
 //   assetgen --icons <outdir>                      write the program's icons, zentara_<size>.png

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Value noise and fractal sums of it, used for surfaces, fire and clouds.
 #pragma once
 

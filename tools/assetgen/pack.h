@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing the whole pack: every picture, every sound and the level file.
 #pragma once
 

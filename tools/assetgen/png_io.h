@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PNG files through libpng with fixed settings (compression level, filters, no
 // time or text chunks), so the same picture always gives the same bytes.
 #pragma once

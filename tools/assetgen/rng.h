@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Deterministic pseudo-random numbers for the generator. The standard library's
 // distributions differ between implementations, so everything random in the pack
 // comes from this small generator and its own conversions.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Signed distance functions for the shapes of the pictures: negative inside,
 // positive outside, in pixels. Each returns a callable taking a Vec2.
 #pragma once

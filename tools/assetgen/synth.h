@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Building blocks for the sound effects: oscillators, noise, filters, envelopes
 // and the finishing pass (DC removal, fades, peak normalisation).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // RIFF/WAVE writer: 16-bit PCM, mono, the "fmt " chunk at offset 12 and the
 // "data" chunk right after it (the layout the game's sound loader walks).
 #pragma once

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by tools/run and tools/test: make sure the Debian packages the build
 # needs are installed, then configure and build incrementally into build/.
 # Sourced, not run.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // screenshots [folder]: writes runtime_scene.png and menu_bar.png into the
 // folder (docs/screenshots when none is given). Run it headless with
 // QT_QPA_PLATFORM=offscreen.

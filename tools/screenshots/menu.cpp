@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's menu bar over a dark 1024 x 768 client area, with the "Play"
 // popup opened below its title and its locked levels greyed.
 #include <QAction>

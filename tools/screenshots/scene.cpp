@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A scene with every kind of drawing the game uses: a star field, keyed,
 // translucent and rotated sprites, and text in several sizes.
 #include <QString>

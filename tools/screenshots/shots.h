@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pictures the screenshots tool writes; each answers whether it saved.
 #pragma once
 #include <QString>
