@@ -100,8 +100,9 @@ int32_t rt_window_event_poll(void);
 int32_t rt_event_item(void);
 int32_t rt_event_window(void);
 
-/* Modal box with an OK button; answers RT_MESSAGE_BOX_OK. Without a display
- * (offscreen platform) writes "title: text" to stderr instead. */
+/* Writes "title: text" to stderr, then shows a modal box with an OK button
+ * when there is a display (not on the offscreen platform, nor without a
+ * display server to reach); answers RT_MESSAGE_BOX_OK. */
 int32_t rt_message_box(const char* title, const char* text);
 
 /* Makes sure the process's hidden helper window exists; 1 when it does. */
