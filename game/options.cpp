@@ -62,6 +62,14 @@ std::string UnknownOption(const QCommandLineParser& parser) {
     return "unknown option " + std::string(name.size() == 1 ? "-" : "--") + Text(name);
 }
 
+// Every path on the command line is named from the folder the program was
+// started in, whatever folder the game enters before it uses the path.
+std::string FromStartFolder(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error || path.empty() ? path : absolute.string();
+}
+
 // Stores one option's value; false when it is out of range.
 bool StoreValue(const std::string& name, const std::string& value, ProgramOptions& options) {
     long long count = 0;
@@ -80,15 +88,11 @@ bool StoreValue(const std::string& name, const std::string& value, ProgramOption
         if (!ParseCount(value, 1, INT32_MAX, count)) return false;
         options.Every = static_cast<int32_t>(count);
     } else if (name == "screenshots") {
-        options.ScreenshotDir = value;
+        options.ScreenshotDir = FromStartFolder(value);
     } else if (name == "record" || name == "replay") {
-        // Named from where the program was started: the game enters its game
-        // folder before the file is opened.
-        std::error_code error;
-        const std::string path = std::filesystem::absolute(value, error).string();
-        (name == "record" ? options.Record : options.Replay) = error ? value : path;
+        (name == "record" ? options.Record : options.Replay) = FromStartFolder(value);
     } else {
-        options.DataDir = value;
+        options.DataDir = FromStartFolder(value);
     }
     return !value.empty();
 }
@@ -108,7 +112,7 @@ bool CheckCombinations(const QCommandLineParser& parser, ProgramOptions& options
     } else if (!rest.isEmpty() && (!options.Check || rest.size() > 1)) {
         error = "unexpected argument " + Text(rest.value(options.Check ? 1 : 0));
     } else {
-        if (!rest.isEmpty()) options.CheckFolder = Text(rest.front());
+        if (!rest.isEmpty()) options.CheckFolder = FromStartFolder(Text(rest.front()));
         return true;
     }
     return false;
@@ -148,13 +152,14 @@ std::string OptionsUsage(const char* program) {
            " [options]\n"
            "Zentara, a space shooter. Reads its level file and pictures from zentara/ in\n"
            "the game folder: the current directory when it holds zentara/zentara.ini,\n"
-           "otherwise $XDG_DATA_HOME/zentara (~/.local/share/zentara), where the\n"
-           "installed pack is copied on first start.\n"
+           "otherwise $XDG_DATA_HOME/zentara (~/.local/share/zentara), where every\n"
+           "file of the installed pack that is missing is copied at each start. Paths\n"
+           "are named from the folder the program is started in.\n"
            "\n"
            "Options:\n"
            "  --fullscreen      start in full screen (F11 switches in play and in the menu)\n"
-           "  --data-dir DIR    use DIR as the game folder (the pack is copied into\n"
-           "                    DIR/zentara when it has no level file yet)\n"
+           "  --data-dir DIR    use DIR as the game folder (missing files of the pack are\n"
+           "                    copied into DIR/zentara at each start)\n"
            "  --check [folder]  check the level file and pictures of a game folder,\n"
            "                    print what is wrong and end (exit code 0, 1 or 2)\n"
            "  --seed N          start the random generator from seed N (repeatable runs)\n"

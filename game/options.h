@@ -23,8 +23,9 @@ struct ProgramOptions {
     std::string Replay;             // --replay FILE: play the run recorded in FILE
 };
 
-// Parses argv[1..argc-1]. Answers false and sets `error` on an unknown option,
-// a missing or bad value or a stray argument.
+// Parses argv[1..argc-1]. Every path given is made absolute from the current
+// directory (the folder the program was started in). Answers false and sets
+// `error` on an unknown option, a missing or bad value or a stray argument.
 bool ParseOptions(int argc, const char* const* argv, ProgramOptions& options, std::string& error);
 
 // The text printed by --help.

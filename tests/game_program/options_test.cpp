@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 
 namespace {
@@ -29,8 +30,13 @@ TEST(Options, EveryOptionLandsInItsField) {
         {{"--demo", "--level", "3"},
          [](const ProgramOptions& o) { return o.Demo && o.Level == 3; }},
         {{"--check"}, [](const ProgramOptions& o) { return o.Check && o.CheckFolder.empty(); }},
-        {{"--check", "levels"},
-         [](const ProgramOptions& o) { return o.Check && o.CheckFolder == "levels"; }},
+        // Every path from the folder the program was started in.
+        {{"--check", "c", "--data-dir", "d", "--screenshots", "s", "--record", "r"},
+         [](const ProgramOptions& o) {
+             const std::string here = std::filesystem::current_path().string() + "/";
+             return o.CheckFolder == here + "c" && o.DataDir == here + "d" &&
+                    o.ScreenshotDir == here + "s" && o.Record == here + "r";
+         }},
         {{"--fullscreen"}, [](const ProgramOptions& o) { return o.Fullscreen; }},
     };
     for (const Accepted& c : cases) {
