@@ -24,7 +24,7 @@
 // The level file's reader shares its source file with the check that ends the
 // program when the file is missing; that path needs the window and the game
 // loop, which the fuzzer never reaches.
-[[noreturn]] void EndProgram() {
+[[noreturn]] void EndProgramWith(int) {
     FuzzFailure("EndProgram reached");
 }
 extern "C" int32_t rt_message_box(const char*, const char*) {

@@ -20,10 +20,11 @@ std::filesystem::path PlayerFolder();
 // program run from its build tree.
 std::filesystem::path InstalledPack();
 
-// Copies every file of `pack` that `folder`/zentara lacks into it, the level
-// file last and whole, so that an interrupted copy is repeated at the next
-// start. Never replaces a file that is there. False with `problem` set when
-// something could not be copied.
+// Copies every file of `pack` that `folder`/zentara lacks (names matched
+// without regard to case) into it, the level file last and whole, so that an
+// interrupted copy is repeated at the next start. Never replaces a file that
+// is there, above all not the level file. False with `problem` set (the file
+// and the reason) when something could not be copied; the rest is copied.
 bool FillFromPack(const std::filesystem::path& folder, const std::filesystem::path& pack,
                   std::string& problem);
 
@@ -33,10 +34,11 @@ bool FillFromPack(const std::filesystem::path& folder, const std::filesystem::pa
 std::filesystem::path CheckedGameFolder(const std::string& dataDir);
 
 // Chooses the game folder and makes it the current directory: `dataDir` when
-// given (created if missing), else the current directory when it holds the
-// level file, else the player's folder. A chosen folder without a level file
-// is first filled from `pack` (when not empty). When no level file can be had
-// the current directory is left without one, so start-up reports it as
-// missing. False, with `problem` set, only when `dataDir` cannot be used.
+// given, else the current directory when it holds the level file, else the
+// player's folder. At each start the chosen folder (not a current directory
+// of the player's own) gets the files of `pack` it lacks; a copy that fails
+// while the level file is there is told to the player and play goes on.
+// False, with `problem` saying where the game looked, the reason and what to
+// do, when no folder with a level file can be had or entered.
 bool EnterGameFolder(const std::string& dataDir, const std::filesystem::path& pack,
                      std::string& problem);

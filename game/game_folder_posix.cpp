@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <cstdio>
 #include <cstdlib>
+#include <set>
 #include <system_error>
 
 #include "game/game_folder.h"
+#include "game/player_notice.h"
 
 #ifndef ZENTARA_PACK_FROM_BINDIR
 #define ZENTARA_PACK_FROM_BINDIR "../share/zentara"
@@ -16,13 +17,9 @@ namespace {
 constexpr const char* kPackFolder = "zentara";
 constexpr const char* kLevelFile = "zentara.ini";
 
-bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
+std::string Lower(std::string text) {
+    for (char& c : text) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+    return text;
 }
 
 // The entry of `folder` named `name` in any case; empty when there is none.
@@ -30,7 +27,7 @@ fs::path FindEntry(const fs::path& folder, const std::string& name) {
     std::error_code error;
     if (fs::exists(folder / name, error)) return folder / name;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        if (SameNameIgnoringCase(it->path().filename().string(), name)) return it->path();
+        if (Lower(it->path().filename().string()) == Lower(name)) return it->path();
     }
     return {};
 }
@@ -44,11 +41,10 @@ bool CopyFile(const fs::path& from, const fs::path& to, std::error_code& error) 
     return !error;
 }
 
-bool EnterFolder(const fs::path& folder, std::string& problem) {
-    std::error_code error;
-    fs::current_path(folder, error);
-    if (error) problem = "cannot enter " + folder.string() + ": " + error.message();
-    return !error;
+std::string NotFound(const std::string& where, const fs::path& pack) {
+    return "zentara.ini not found: looked for zentara/zentara.ini in " + where +
+           (pack.empty() ? ", and there is no installed pack to copy it from. " : ". ") +
+           FolderHint;
 }
 
 }  // namespace
@@ -79,26 +75,50 @@ fs::path InstalledPack() {
 }
 
 bool FillFromPack(const fs::path& folder, const fs::path& pack, std::string& problem) {
-    const fs::path target = folder / kPackFolder;
+    fs::path target = FindEntry(folder, kPackFolder);
+    if (target.empty()) target = folder / kPackFolder;
     std::error_code error;
     fs::create_directories(target, error);
+    if (error) {
+        problem = "cannot make the folder " + target.string() + ": " + error.message();
+        return false;
+    }
+    // The game matches names without regard to case, so a file the player has
+    // in another case is there already: a second copy would count twice.
+    std::set<std::string> present;
+    for (fs::directory_iterator it(target, error), end; !error && it != end; it.increment(error)) {
+        present.insert(Lower(it->path().filename().string()));
+    }
+    // Each file is tried; the first that fails is reported.
+    std::string failed;
+    auto note = [&](const std::error_code& why, const fs::path& file) {
+        if (why && failed.empty()) failed = file.string() + ": " + why.message();
+        return !why;
+    };
+    note(error, target);
     for (fs::directory_iterator it(pack, error), end; !error && it != end; it.increment(error)) {
-        const fs::path name = it->path().filename();
-        const bool regular = it->is_regular_file(error);
-        if (error) break;
-        if (name == kLevelFile || !regular) continue;
-        if (!CopyFile(it->path(), target / name, error)) break;
+        const std::string name = it->path().filename().string();
+        std::error_code kind;
+        if (name == kLevelFile || present.count(Lower(name)) != 0 || !it->is_regular_file(kind)) {
+            continue;
+        }
+        std::error_code copied;
+        CopyFile(it->path(), target / name, copied);
+        note(copied, target / name);
     }
-    // Written aside and renamed, so a level file that exists is always whole.
-    const fs::path partial = target / (std::string(kLevelFile) + ".part");
-    if (!error && !fs::exists(target / kLevelFile)) {
+    note(error, pack);
+    // Written aside and renamed, so a level file that exists is always whole;
+    // once there it is never touched again.
+    if (present.count(kLevelFile) == 0) {
+        const fs::path partial = target / (std::string(kLevelFile) + ".part");
         fs::remove(partial, error);
-        if (!error) CopyFile(pack / kLevelFile, partial, error);
-        if (!error) fs::rename(partial, target / kLevelFile, error);
+        if (note(error, partial) && CopyFile(pack / kLevelFile, partial, error)) {
+            fs::rename(partial, target / kLevelFile, error);
+        }
+        note(error, target / kLevelFile);
     }
-    if (error)
-        problem = "cannot copy the game's files into " + target.string() + ": " + error.message();
-    return !error;
+    if (!failed.empty()) problem = "cannot copy the game's file " + failed;
+    return failed.empty();
 }
 
 fs::path CheckedGameFolder(const std::string& dataDir) {
@@ -110,29 +130,38 @@ fs::path CheckedGameFolder(const std::string& dataDir) {
 
 bool EnterGameFolder(const std::string& dataDir, const fs::path& pack, std::string& problem) {
     fs::path folder = dataDir;
+    std::string looked = dataDir;
     if (folder.empty()) {
+        // A folder of the player's own making is used as it is.
         if (HoldsLevelFile(".")) return true;
-        folder = PlayerFolder();
-        if (folder.empty()) return true;
-    } else {
         std::error_code error;
-        fs::create_directories(folder, error);
-        if (error) {
-            problem = "cannot make the game folder " + folder.string() + ": " + error.message();
+        looked = fs::current_path(error).string();
+        folder = PlayerFolder();
+        if (folder.empty()) {
+            problem = NotFound(looked + " (neither XDG_DATA_HOME nor HOME names a player's folder)",
+                               pack);
             return false;
         }
+        looked += " and in " + folder.string();
     }
-    if (!HoldsLevelFile(folder) && !pack.empty() && !FillFromPack(folder, pack, problem)) {
-        std::fprintf(stderr, "zentara: %s\n", problem.c_str());
+    if (!pack.empty() && !FillFromPack(folder, pack, problem)) {
+        if (!HoldsLevelFile(folder)) {
+            problem += ". " + std::string(FolderHint);
+            return false;
+        }
+        // Played without the files that are missing.
+        TellPlayer(problem + ".");
         problem.clear();
     }
+    if (!HoldsLevelFile(folder)) {
+        problem = NotFound(looked, pack);
+        return false;
+    }
     std::error_code error;
-    if (!fs::is_directory(folder, error)) return true;
-    if (EnterFolder(folder, problem)) return true;
-    // Only a named folder is worth stopping for; otherwise start-up reports
-    // the level file as missing.
-    if (!dataDir.empty()) return false;
-    std::fprintf(stderr, "zentara: %s\n", problem.c_str());
-    problem.clear();
-    return true;
+    fs::current_path(folder, error);
+    if (error) {
+        problem = "cannot enter the game folder " + folder.string() + ": " + error.message() +
+                  ". " + FolderHint;
+    }
+    return !error;
 }

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "game/level_file.h"
 
-#include <cstdio>
+#include <cerrno>
 #include <cstring>
 
 #include "game/level_file_posix.h"
+#include "game/player_notice.h"
 #include "game/program.h"
 #include "game/runtime_text.h"
 #include "runtime/runtime.h"
@@ -25,23 +26,42 @@ std::string ReadLine(int32_t file) {
     return TakeRuntimeText([&](int32_t at) { rt_file_read_line(file, at); });
 }
 
+// A path as the player can find it, whatever folder the game entered.
+std::string InCurrentFolder(const std::string& path) {
+    if (!path.empty() && path.front() == '/') return path;
+    return TakeRuntimeText([](int32_t at) { rt_dir_current(at); }) + path;
+}
+
 }  // namespace
 
 int32_t CheckLevelFile() {
     const int32_t file = rt_file_open_read(-1, kLevelFileSlash);
     if (file == 0) {
-        rt_message_box("Failure", "zentara.ini not found");
-        EndProgram();
+        const std::string path =
+            TakeRuntimeText([](int32_t at) { rt_file_resolve(kLevelFileSlash, at); });
+        std::string contents;
+        const FileRead read = ReadWholeFile(path, contents);
+        const std::string reason = read == FileRead::Ok ? "not a file" : std::strerror(errno);
+        const std::string text =
+            read == FileRead::Missing
+                ? "zentara.ini not found: there is no " + InCurrentFolder(path) + ". "
+                : "zentara.ini cannot be read: " + InCurrentFolder(path) + " (" + reason + "). ";
+        rt_message_box("Failure", (text + FolderHint).c_str());
+        EndProgramWith(2);
     }
     rt_file_close(file);
     return 0;
+}
+
+int32_t ProgressOf(const std::string& firstLine) {
+    return FieldValue(firstLine, 1, " ");
 }
 
 int32_t ReadLevelReached() {
     const int32_t file = rt_file_open_read(-1, kLevelFile);
     const std::string line = ReadLine(file);
     rt_file_close(file);
-    return FieldValue(line, 1, " ");
+    return ProgressOf(line);
 }
 
 int32_t ReadLevelCount() {
@@ -69,8 +89,8 @@ LevelParams ReadLevelParams(int32_t level) {
     return params;
 }
 
-std::string LevelReachedLine(int32_t reached) {
-    return NumberText(static_cast<int64_t>(reached) + 1) + " /Level erreicht";
+std::string LevelReachedLine(int32_t level) {
+    return NumberText(level) + " /Level erreicht";
 }
 
 std::string ReplaceFirstLine(const std::string& contents, const std::string& line) {
@@ -88,14 +108,16 @@ std::string ReplaceFirstLine(const std::string& contents, const std::string& lin
 // The whole file is rewritten with the new first line (never over the start
 // of the old one), so a longer progress number cannot overwrite line 2. The
 // file is found by the same rule as every read, so the progress written is
-// the progress read back when several spellings of the name exist.
+// the progress read back when several spellings of the name exist. The file
+// is read again first: it records the progress of every run, which may have
+// moved since this one started.
 int32_t SaveLevelReached(int32_t newLevel, int32_t reached) {
     if (newLevel <= reached) return 0;
     // A replay shows a recorded game again; the player's own progress stays.
     if (rt_replay_mode() == RT_REPLAY_PLAYING) return 0;
     const std::string path =
         TakeRuntimeText([](int32_t at) { rt_file_resolve(kLevelFileSlash, at); });
-    const std::string line = LevelReachedLine(reached);
+    const std::string line = LevelReachedLine(newLevel);
     std::string contents;
     bool saved = false;
     switch (ReadWholeFile(path, contents)) {
@@ -103,14 +125,17 @@ int32_t SaveLevelReached(int32_t newLevel, int32_t reached) {
             saved = ReplaceFileContents(path, line + "\r\n");
             break;
         case FileRead::Ok:
+            if (ProgressOf(contents.substr(0, contents.find_first_of("\r\n"))) >= newLevel)
+                return 0;
             saved = ReplaceFileContents(path, ReplaceFirstLine(contents, line));
             break;
         case FileRead::Failed:
             break;  // unreadable: keeping it beats losing the other lines
     }
     if (!saved) {
-        std::fprintf(stderr, "zentara: could not save the progress (level %s) in %s\n",
-                     NumberText(static_cast<int64_t>(reached) + 1).c_str(), path.c_str());
+        const std::string reason = std::strerror(errno);
+        TellPlayer("could not save the progress (level " + NumberText(newLevel) + ") in " +
+                   InCurrentFolder(path) + ": " + reason);
     }
     return 0;
 }

@@ -7,29 +7,35 @@
 
 #include "game/game_state.h"
 
-// Ends the program with the message box "Failure" / "zentara.ini not found"
-// when the level file cannot be opened. Returns 0 otherwise.
+// Ends the program with exit code 2 and the message box "Failure" /
+// "zentara.ini not found: ..." (where it looked, the reason, what to do) when
+// the level file cannot be opened. Returns 0 otherwise.
 int32_t CheckLevelFile();
 
 // The number in the first word of line 1 (0 when missing).
 int32_t ReadLevelReached();
 
+// The progress a first line records: the number in its first word.
+int32_t ProgressOf(const std::string& firstLine);
+
 // The number of "/" in the first word of line 2: the levels the file defines.
 int32_t ReadLevelCount();
 
-// After a won level: when newLevel > reached, line 1 becomes reached + 1 and
-// " /Level erreicht"; every later line is kept byte for byte. The file is
-// replaced atomically where possible, else rewritten in place; a file that
-// cannot be written is left as it is and a line on standard error says so.
-// Returns 0.
+// After a won level: when newLevel is above `reached` (the progress read at
+// start-up) and above the progress the file holds now, line 1 becomes newLevel
+// and " /Level erreicht"; every later line is kept byte for byte. So every
+// level won counts, however many one run wins. The file is replaced
+// atomically where possible, else rewritten in place; a file that cannot be
+// written is left as it is and the player is told why and where. Nothing is
+// saved during a replay. Returns 0.
 int32_t SaveLevelReached(int32_t newLevel, int32_t reached);
 
 // The parameters of `level` (1-based): field `level` of lines 2 to 24, field
 // 1 of lines 25 to 28; missing lines or fields read as 0.
 LevelParams ReadLevelParams(int32_t level);
 
-// Line 1 as SaveLevelReached writes it for the given progress.
-std::string LevelReachedLine(int32_t reached);
+// Line 1 as SaveLevelReached writes it for the progress `level`.
+std::string LevelReachedLine(int32_t level);
 
 // `contents` with its first line (and that line's terminator: CR LF, LF or a
 // lone CR) replaced by `line` + CR LF; everything after it is kept.

@@ -11,6 +11,19 @@
 
 namespace {
 
+// Closes or removes what a failed step leaves without losing the failure's
+// errno, which tells the player why.
+void CloseKeepingErrno(int fd) {
+    const int why = errno;
+    close(fd);
+    errno = why;
+}
+void UnlinkKeepingErrno(const std::string& path) {
+    const int why = errno;
+    unlink(path.c_str());
+    errno = why;
+}
+
 std::string DirectoryOf(const std::string& path) {
     const size_t slash = path.rfind('/');
     if (slash == std::string::npos) return ".";
@@ -64,7 +77,7 @@ FileRead ReadWholeFile(const std::string& path, std::string& contents) {
         const ssize_t got = read(fd, block, sizeof(block));
         if (got < 0) {
             if (errno == EINTR) continue;
-            close(fd);
+            CloseKeepingErrno(fd);
             return FileRead::Failed;
         }
         if (got == 0) break;
@@ -85,7 +98,8 @@ bool RewriteInPlace(const std::string& target, const std::string& contents) {
     bool written = WriteAll(fd, contents);
     if (written) written = ftruncate(fd, static_cast<off_t>(contents.size())) == 0;
     if (written) written = fsync(fd) == 0;
-    return close(fd) == 0 && written;
+    if (!written) CloseKeepingErrno(fd);
+    return written && close(fd) == 0;
 }
 
 // A save's temporary file is the target's name, this marker and six random
@@ -122,8 +136,9 @@ bool WriteBesideAndRename(const std::string& target, const std::string& contents
     bool written = WriteAll(fd, contents);
     if (written) written = fchmod(fd, mode) == 0;
     if (written) written = fsync(fd) == 0;
-    if (close(fd) != 0 || !written || rename(temporary.c_str(), target.c_str()) != 0) {
-        unlink(temporary.c_str());
+    if (!written) CloseKeepingErrno(fd);
+    if (!written || close(fd) != 0 || rename(temporary.c_str(), target.c_str()) != 0) {
+        UnlinkKeepingErrno(temporary);
         return false;
     }
     SyncDirectory(DirectoryOf(target));

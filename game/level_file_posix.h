@@ -6,7 +6,7 @@
 
 enum class FileRead { Ok, Missing, Failed };
 
-// Reads the whole file into `contents`.
+// Reads the whole file into `contents`. On Missing or Failed, errno says why.
 FileRead ReadWholeFile(const std::string& path, std::string& contents);
 
 // Gives the file at `path` the new contents, if possible without ever leaving
@@ -15,5 +15,5 @@ FileRead ReadWholeFile(const std::string& path, std::string& contents);
 // other hard links, or in a folder that takes no new file, is rewritten in
 // place instead. A symbolic link is kept and its final target changed. A file
 // that cannot be opened for writing is left as it is. True when the new
-// contents are in place.
+// contents are in place; when false, errno says why.
 bool ReplaceFileContents(const std::string& path, const std::string& contents);

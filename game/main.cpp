@@ -7,6 +7,7 @@
 #include "game/game_folder.h"
 #include "game/level_check.h"
 #include "game/options.h"
+#include "game/player_notice.h"
 #include "game/program.h"
 
 int main(int argc, char** argv) {
@@ -28,10 +29,7 @@ int main(int argc, char** argv) {
         if (options.CheckFolder.empty()) options.CheckFolder = CheckedGameFolder(options.DataDir);
         return RunCheck(options.CheckFolder);
     }
-    if (!EnterGameFolder(options.DataDir, InstalledPack(), error)) {
-        std::fprintf(stderr, "zentara: %s\n", error.c_str());
-        return 2;
-    }
+    if (!EnterGameFolder(options.DataDir, InstalledPack(), error)) FailAtStart(error);
     StartProgram(options);
     // Only with --demo, --frames or --screenshots: hooks and the menu choice.
     StartDemo(options);

@@ -123,6 +123,10 @@ void HandleMenuChoice(int32_t choice) {
 }  // namespace
 
 void EndProgram() {
+    EndProgramWith(0);
+}
+
+void EndProgramWith(int exitCode) {
     rt_window_close_all();
     rt_gadget_end();
     rt_sound_end();
@@ -138,7 +142,7 @@ void EndProgram() {
     rt_alphablend_shutdown();
     // The lists are the game's share of the program heap, which goes with it.
     FreeEntityLists();
-    std::exit(0);
+    std::exit(exitCode);
 }
 
 void SetPumpEventsHook(std::function<void()> hook) {

@@ -27,6 +27,8 @@ inline constexpr int32_t EventRepaint = RT_EVENT_REPAINT;
 // Shuts the runtime down in its fixed order and ends the process with exit
 // code 0. Every way out of the program goes through here.
 [[noreturn]] void EndProgram();
+// The same way out with the exit code of a failure.
+[[noreturn]] void EndProgramWith(int exitCode);
 
 // Per-frame event handling of the story and the level loops: takes at most one
 // pending event; "Close" or the close box of `window` end the program, every

@@ -8,7 +8,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <optional>
+#include <string>
 
 #include "tests/support/temp_dir.h"
 
@@ -53,27 +55,35 @@ TEST_F(GameFolder, ACurrentDirectoryWithTheLevelFileIsKeptWhateverItsCase) {
     EXPECT_FALSE(fs::exists(Player()));
 }
 
-TEST_F(GameFolder, ThePlayersFolderIsFilledFromThePackOnFirstStart) {
-    EXPECT_EQ(Enter(), Player());
-    EXPECT_EQ(read_file(Player() / "zentara/zentara.ini"), read_file(root_ / "pack/zentara.ini"));
-    EXPECT_EQ(read_file(Player() / "zentara/spaceship.png"), "pack ship");
-    EXPECT_FALSE(fs::exists(Player() / "zentara/zentara.ini.part"));  // no copy left half made
+// Every file of the folder, name to contents.
+std::map<std::string, std::string> Snapshot(const fs::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::directory_iterator(folder))
+        files[entry.path().filename().string()] = read_file(entry.path());
+    return files;
 }
 
-TEST_F(GameFolder, APlayersFilesAreNeverReplaced) {
-    // Progress kept: with a level file nothing is copied at all.
-    fs::create_directories(Player() / "zentara");
-    write_file(Player() / "zentara/zentara.ini", "5 /Level erreicht\r\n");
+// The first start fills the player's folder (no copy left half made); at each
+// later start the files the player removed come back, and every file there,
+// the level file above all, stays byte for byte, also one named in another case.
+TEST_F(GameFolder, ThePlayersFolderFollowsThePackAndKeepsEveryFileItHas) {
+    const char* removed[] = {"feind00.png", "bonus00.png", "planet00.png"};
+    for (const char* name : {"feind00.png", "bonus00.png", "planet00.png", "kugel.wav"})
+        write_file(root_ / "pack" / name, std::string("pack ") + name);
     EXPECT_EQ(Enter(), Player());
-    EXPECT_EQ(read_file(Player() / "zentara/zentara.ini"), "5 /Level erreicht\r\n");
-    EXPECT_FALSE(fs::exists(Player() / "zentara/spaceship.png"));
-    // A level file lost, a picture of the player's own: only the level file comes.
-    fs::remove(Player() / "zentara/zentara.ini");
-    write_file(Player() / "zentara/spaceship.png", "my ship");
+    const fs::path assets = Player() / "zentara";
+    EXPECT_EQ(Snapshot(assets), Snapshot(root_ / "pack"));
+    write_file(assets / "zentara.ini", "5 /Level erreicht\r\n");
+    write_file(assets / "spaceship.png", "my ship");
+    fs::rename(assets / "kugel.wav", assets / "KUGEL.WAV");
+    for (const char* name : removed) fs::remove(assets / name);
+    const auto kept = Snapshot(assets);
     fs::current_path(root_ / "work");
     EXPECT_EQ(Enter(), Player());
-    EXPECT_EQ(read_file(Player() / "zentara/spaceship.png"), "my ship");
-    EXPECT_TRUE(fs::exists(Player() / "zentara/zentara.ini"));
+    auto now = Snapshot(assets);
+    for (const char* name : removed) EXPECT_EQ(now[name], std::string("pack ") + name) << name;
+    for (const auto& [name, bytes] : kept) EXPECT_EQ(now[name], bytes) << name;
+    EXPECT_EQ(now.size(), kept.size() + 3);
 }
 
 TEST_F(GameFolder, ANamedFolderIsMadeAndFilledEvenBesideALevelFile) {

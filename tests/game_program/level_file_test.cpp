@@ -77,8 +77,9 @@ TEST_F(LevelFileTest, ParamsTakeFieldLThenFieldOneOfTheGlobalLines) {
 }
 
 // Each row: the file's first line before (nullptr: no file), the level won's
-// successor and the level reached, the first line after. Only line one
-// changes, by one level per run at most, and every later byte stays.
+// successor and the level reached at start-up, the first line after. Only
+// line one changes, to every level won that is above what it holds, and
+// every later byte stays.
 TEST_F(LevelFileTest, SavingProgressRewritesOnlyLineOne) {
     const std::string rest = "500/800/1200/ goal\r\n1/2/3\nlast\rno end";
     const struct {
@@ -88,7 +89,8 @@ TEST_F(LevelFileTest, SavingProgressRewritesOnlyLineOne) {
     } cases[] = {
         {"2 /Level erreicht\r\n", 2, 2, "2 /Level erreicht\r\n"},  // nothing new reached
         {"2 /Level erreicht\r\n", 3, 2, "3 /Level erreicht\r\n"},
-        {"2 /Level erreicht\r\n", 4, 2, "3 /Level erreicht\r\n"},  // one level a run
+        {"3 /Level erreicht\r\n", 4, 2, "4 /Level erreicht\r\n"},  // the second won this run
+        {"6 /Level erreicht\r\n", 4, 2, "6 /Level erreicht\r\n"},  // another run got further
         {"9\n", 10, 9, "10 /Level erreicht\r\n"},                  // a digit more
         {"7\r", 8, 7, "8 /Level erreicht\r\n"},                    // a lone CR ends the line too
         {"1 /Level erreicht and a long note\r\n", 2, 1, "2 /Level erreicht\r\n"},
@@ -128,13 +130,16 @@ TEST_F(LevelFileTest, SavingSparesAPlayersFileAndKeepsHardLinks) {
               3);
 }
 
-TEST_F(LevelFileTest, AFailedSaveSaysSoOnStandardError) {
+// The player is told (a message box, and standard error) what, where and why.
+TEST_F(LevelFileTest, AFailedSaveTellsThePlayerWhereAndWhy) {
     std::filesystem::create_directory(kPath);  // cannot be read as a file
     testing::internal::CaptureStderr();
     SaveLevelReached(2, 1);
     const std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_NE(said.find("could not save the progress"), std::string::npos) << said;
-    EXPECT_EQ(said.find('\n'), said.size() - 1);  // one line
+    const std::string where = std::filesystem::current_path().string() + "/" + kPath;
+    for (const std::string& words : {std::string("could not save the progress (level 2)"), where,
+                                     std::string("Is a directory")})
+        EXPECT_NE(said.find(words), std::string::npos) << words << " in: " << said;
     EXPECT_TRUE(std::filesystem::is_directory(kPath));
 }
 

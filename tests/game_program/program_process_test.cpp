@@ -13,6 +13,7 @@
 #include "game/game_state.h"
 #include "game/play_level.h"
 #include "game/program.h"
+#include "game/star_field.h"
 #include "runtime/runtime.h"
 #include "tests/support/level_files.h"
 #include "tests/support/temp_dir.h"
@@ -27,6 +28,13 @@ class ProgramTest : public ::testing::Test {
         GTEST_FLAG_SET(death_test_style, "threadsafe");
         std::filesystem::create_directory("zentara");
         zentara_test::write_file("zentara/zentara.ini", kLevelFile);
+    }
+    // The shipped pack in place of the small level file.
+    static void CopyPack() {
+        std::filesystem::copy(std::string(std::getenv("ZENTARA_SOURCE_DIR")) + "/assets/zentara",
+                              "zentara",
+                              std::filesystem::copy_options::recursive |
+                                  std::filesystem::copy_options::overwrite_existing);
     }
     zentara_test::TempDir dir_{true};
 };
@@ -124,10 +132,7 @@ TEST_F(ProgramTest, QInTheMenuLoopEndsWithExitCodeZero) {
 // recorded scripted replay ends); a panel still up after 300 frames of Q
 // held exits with 9.
 TEST_F(ProgramTest, QOnTheWonPanelEndsWithExitCodeZero) {
-    std::filesystem::copy(std::string(std::getenv("ZENTARA_SOURCE_DIR")) + "/assets/zentara",
-                          "zentara",
-                          std::filesystem::copy_options::recursive |
-                              std::filesystem::copy_options::overwrite_existing);
+    CopyPack();
     EXPECT_EXIT(
         {
             StartProgram();
@@ -144,6 +149,45 @@ TEST_F(ProgramTest, QOnTheWonPanelEndsWithExitCodeZero) {
             _exit(10);
         },
         ::testing::ExitedWithCode(0), "panel");
+}
+
+// Every level won counts: levels 1 to 4 won in one run leave progress 5, and
+// the next start offers Level5, not Level6. Forked, so the runs share this
+// test's folder.
+TEST_F(ProgramTest, EveryLevelWonInARunCountsAndTheNextStartOffersIt) {
+    CopyPack();
+    const std::string pack = zentara_test::read_file("zentara/zentara.ini");
+    zentara_test::write_file("zentara/zentara.ini", zentara_test::with_line(pack, 25, "0/"));
+    GTEST_FLAG_SET(death_test_style, "fast");
+    EXPECT_EXIT(
+        {
+            StartProgram();
+            SetLevelFrameHook([](LevelPhase phase, int64_t) {
+                static LevelPhase last = LevelPhase::Playing;
+                if (phase == LevelPhase::Playing) game.Points = game.Params.GoalPoints + 1;
+                if (phase != last)
+                    rt_input_post_key(game.MainWindow, RT_KEY_N, phase == LevelPhase::Won);
+                last = phase;
+            });
+            for (int32_t level = 1; level <= 4; ++level) {
+                PlayLevel(game.MainWindow, game.MainMenu, game.StarField, level, game.LevelReached,
+                          game.ShipEnabled, game.EnemiesEnabled, game.RocketsEnabled,
+                          game.LevelCount);
+                game.StarField = MakeStarField();
+            }
+            EndProgram();
+        },
+        ::testing::ExitedWithCode(0), "");
+    const std::string saved = zentara_test::read_file("zentara/zentara.ini");
+    EXPECT_EQ(saved.substr(0, saved.find('\n')), "5 /Level erreicht\r");
+    EXPECT_EXIT(
+        {
+            StartProgram();
+            const bool offered = rt_window_post_menu(game.MainWindow, 5) == 1 &&
+                                 rt_window_post_menu(game.MainWindow, 6) == 0;
+            _exit(offered ? 0 : 4);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

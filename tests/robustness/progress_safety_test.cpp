@@ -2,8 +2,9 @@
 // The player's progress in zentara/zentara.ini must survive whatever happens
 // while it is saved: the process killed at any step, a write that fails, a
 // file or folder the player made read-only, a level file that is a symbolic
-// link. Each save runs in a child process, so a kill or a resource limit hits
-// only the child; the parent then inspects what is left on disk.
+// link; and a home the game may not make its folder in. Each save runs in a
+// child process, so a kill or a resource limit hits only the child; the
+// parent then inspects what is left on disk.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -11,10 +12,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <iterator>
 #include <string>
 
+#include "game/game_folder.h"
 #include "game/level_file.h"
 #include "runtime/core/rt_core.h"
 #include "runtime/files/rt_files.h"
@@ -193,6 +197,29 @@ TEST_F(ProgressSafety, AReadOnlyFileIsLeftAndAReadOnlyFolderGetsTheFileRewritten
         ASSERT_EQ(stat(kLevelFile, &info), 0);
         EXPECT_EQ(info.st_mode & 0777, c.FileMode);
     }
+}
+
+// A home the player may not write: the game says where, why and what to do.
+// Started in that home, with zentara/ here as the installed pack.
+TEST_F(ProgressSafety, AReadOnlyHomeIsRefusedWithWhereWhyAndWhatToDo) {
+    chmod(".", 0755);
+    zentara_test::write_file(kLevelFile, kOld);
+    fs::create_directory("home");
+    chmod("home", 0555);
+    const ChildResult result = RunInChild([] {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) return 3;
+        const fs::path pack = fs::current_path() / "zentara";
+        fs::current_path("home");
+        setenv("HOME", fs::current_path().c_str(), 1);
+        unsetenv("XDG_DATA_HOME");
+        std::string problem;
+        if (EnterGameFolder("", pack, problem)) return 4;
+        std::fprintf(stderr, "%s\n", problem.c_str());
+        for (const char* words : {"home/.local/share/zentara", "Permission denied", "--data-dir"})
+            if (problem.find(words) == std::string::npos) return 5;
+        return 0;
+    });
+    EXPECT_EQ(result.ExitCode, 0);
 }
 
 TEST_F(ProgressSafety, ALinkToAMissingFileGetsItsTargetCreatedAndStaysALink) {
