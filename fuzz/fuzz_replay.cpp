@@ -9,6 +9,10 @@
 
 namespace rp = rt::replay;
 
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     rp::Recording first;
     std::string error;
@@ -17,14 +21,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     std::vector<uint8_t> bytes;
-    rp::encode_header(bytes, first.seed, first.data_hash);
+    rp::encode_header(bytes, first.seed, first.data.data(),
+                      static_cast<int32_t>(first.data.size()));
     rp::Deltas deltas;
     for (const rp::Reading& r : first.readings) {
         rp::encode(bytes, deltas, r, first.toggles.data() + r.first_toggle);
     }
     rp::Recording second;
     if (!rp::decode(bytes.data(), bytes.size(), second, error)) std::abort();
-    if (second.readings.size() != first.readings.size() || second.toggles != first.toggles)
+    if (second.readings.size() != first.readings.size() || second.toggles != first.toggles ||
+        second.data != first.data || second.ended != first.ended)
         std::abort();
     for (size_t i = 0; i < first.readings.size(); ++i) {
         const rp::Reading& a = first.readings[i];

@@ -32,10 +32,13 @@ bool StartsWithIgnoringCase(const std::string& name, const char* prefix) {
 
 // Calls visit(name) for every *.png entry of the asset directory, in the
 // listing's order. Only the names matter: a matching directory counts too.
+// A numbered `listingId` is used as given (the open answers 1), -1 takes a
+// new handle.
 template <class Visit>
-void ForEachPng(Visit visit) {
+void ForEachPng(Visit visit, int32_t listingId = -1) {
     const std::string directory = AssetDirectory();
-    const int32_t listing = rt_dir_open(-1, directory.c_str(), "*.png");
+    const int32_t opened = rt_dir_open(listingId, directory.c_str(), "*.png");
+    const int32_t listing = listingId == -1 ? opened : listingId;
     while (rt_dir_next(listing) != 0) visit(directory, EntryName(listing));
     rt_dir_close(listing);
 }
@@ -156,4 +159,17 @@ int32_t LoadMoons() {
         }
     });
     return 0;
+}
+
+FamilyCounts CountFamilies(int32_t listingId) {
+    FamilyCounts counts;
+    ForEachPng(
+        [&](const std::string&, const std::string& name) {
+            counts.Enemies += IsEnemyImage(name) ? 1 : 0;
+            counts.Bonuses += IsBonusImage(name) ? 1 : 0;
+            counts.Planets += IsPlanetImage(name) ? 1 : 0;
+            counts.Moons += IsMoonImage(name) ? 1 : 0;
+        },
+        listingId);
+    return counts;
 }

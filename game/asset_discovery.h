@@ -18,3 +18,15 @@ int32_t LoadPlanets();
 // One Moon per planetmond* entry, attached to the planet whose index is the
 // two characters after "planetmond". Must run after LoadPlanets. Returns 0.
 int32_t LoadMoons();
+
+// How many entries of each family the asset folder lists: the enemy images
+// CountEnemyImages counts, and the bonuses, planets and moons a level loads.
+// The listing is opened with `listingId` (-1: a new handle; a number: that
+// slot, leaving alone the handles the game's objects get).
+struct FamilyCounts {
+    int32_t Enemies = 0;
+    int32_t Bonuses = 0;
+    int32_t Planets = 0;
+    int32_t Moons = 0;
+};
+FamilyCounts CountFamilies(int32_t listingId = -1);

@@ -64,29 +64,46 @@ int32_t ReadLevelReached() {
     return ProgressOf(line);
 }
 
+int32_t LevelCountOf(const std::string& lineTwo) {
+    return rt_str_count(FieldText(lineTwo, 1, " ").c_str(), "/");
+}
+
 int32_t ReadLevelCount() {
     const int32_t file = rt_file_open_read(-1, kLevelFile);
     ReadLine(file);
-    const std::string firstWord = FieldText(ReadLine(file), 1, " ");
+    const std::string lineTwo = ReadLine(file);
     rt_file_close(file);
-    return rt_str_count(firstWord.c_str(), "/");
+    return LevelCountOf(lineTwo);
 }
 
-LevelParams ReadLevelParams(int32_t level) {
-    const int32_t file = rt_file_open_read(-1, kLevelFile);
+std::vector<std::string> ReadParamLines(int32_t fileId) {
+    // A numbered slot is read and closed by its number (the open answers the
+    // system's handle); a failed open leaves it free, reading as empty lines.
+    const int32_t opened = rt_file_open_read(fileId, kLevelFile);
+    const int32_t file = fileId == -1 ? opened : fileId;
     ReadLine(file);
-    int32_t values[kLastLine - 1] = {};
-    for (int32_t line = 2; line <= kLastLine; ++line) {
-        const int32_t field = line <= kLastPerLevelLine ? level : 1;
-        values[line - 2] = FieldValue(ReadLine(file), field, "/");
-    }
+    std::vector<std::string> lines;
+    for (int32_t line = 2; line <= kLastLine; ++line) lines.push_back(ReadLine(file));
     rt_file_close(file);
+    return lines;
+}
 
+LevelParams ParamsFromLines(const std::vector<std::string>& lines, int32_t level) {
+    int32_t values[kLastLine - 1] = {};
+    for (int32_t line = 2; line <= kLastLine && line - 2 < static_cast<int32_t>(lines.size());
+         ++line) {
+        const int32_t field = line <= kLastPerLevelLine ? level : 1;
+        values[line - 2] = FieldValue(lines[static_cast<size_t>(line - 2)], field, "/");
+    }
     // LevelParams lists its 27 members in the file's line order.
     static_assert(sizeof(LevelParams) == sizeof(values));
     LevelParams params;
     std::memcpy(&params, values, sizeof(values));
     return params;
+}
+
+LevelParams ReadLevelParams(int32_t level) {
+    return ParamsFromLines(ReadParamLines(), level);
 }
 
 std::string LevelReachedLine(int32_t level) {

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "game/game_state.h"
 
@@ -20,6 +21,7 @@ int32_t ProgressOf(const std::string& firstLine);
 
 // The number of "/" in the first word of line 2: the levels the file defines.
 int32_t ReadLevelCount();
+int32_t LevelCountOf(const std::string& lineTwo);
 
 // After a won level: when newLevel is above `reached` (the progress read at
 // start-up) and above the progress the file holds now, line 1 becomes newLevel
@@ -30,8 +32,16 @@ int32_t ReadLevelCount();
 // saved during a replay. Returns 0.
 int32_t SaveLevelReached(int32_t newLevel, int32_t reached);
 
-// The parameters of `level` (1-based): field `level` of lines 2 to 24, field
-// 1 of lines 25 to 28; missing lines or fields read as 0.
+// Lines 2 to 28 as the game reads them (empty past the end of the file). The
+// file is opened with `fileId`: -1 takes a new handle, a number that slot of
+// the file table, leaving alone the handles the game's objects get.
+std::vector<std::string> ReadParamLines(int32_t fileId = -1);
+
+// The parameters of `level` (1-based) from those lines: field `level` of lines
+// 2 to 24, field 1 of lines 25 to 28; missing lines or fields read as 0.
+LevelParams ParamsFromLines(const std::vector<std::string>& lines, int32_t level);
+
+// ParamsFromLines on the lines of the file as it is now.
 LevelParams ReadLevelParams(int32_t level);
 
 // Line 1 as SaveLevelReached writes it for the progress `level`.

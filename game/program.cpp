@@ -123,7 +123,7 @@ void HandleMenuChoice(int32_t choice) {
 }  // namespace
 
 void EndProgram() {
-    EndProgramWith(0);
+    EndProgramWith(rt_replay_verdict());
 }
 
 void EndProgramWith(int exitCode) {

@@ -25,7 +25,9 @@ inline constexpr int32_t EventCloseWindow = RT_EVENT_CLOSE;
 inline constexpr int32_t EventRepaint = RT_EVENT_REPAINT;
 
 // Shuts the runtime down in its fixed order and ends the process with exit
-// code 0. Every way out of the program goes through here.
+// code 0; during a replay with its verdict (0 while it matches the
+// recording, 1 once it departed). Every way out of the program goes through
+// here.
 [[noreturn]] void EndProgram();
 // The same way out with the exit code of a failure.
 [[noreturn]] void EndProgramWith(int exitCode);

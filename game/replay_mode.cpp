@@ -5,18 +5,16 @@
 #include <cstdlib>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "game/game_state.h"
-#include "game/level_file_posix.h"
 #include "game/play_level.h"
 #include "game/program.h"
+#include "game/recorded_data.h"
 #include "game/records.h"
-#include "game/runtime_text.h"
 #include "runtime/runtime.h"
 
 namespace {
-
-constexpr const char* kLevelFileName = "zentara/zentara.ini";
 
 uint32_t Fnv(uint32_t hash, const void* data, size_t size) {
     const auto* bytes = static_cast<const unsigned char*>(data);
@@ -88,25 +86,18 @@ uint32_t GameStateHash() {
     return HashList(hash, game.RocketExplosions, kRocketExplosionRecordSize);
 }
 
-uint32_t LevelFileFingerprint() {
-    const std::string path =
-        TakeRuntimeText([](int32_t at) { rt_file_resolve(kLevelFileName, at); });
-    std::string contents;
-    if (ReadWholeFile(path, contents) != FileRead::Ok) return 0;
-    const size_t firstLineEnd = contents.find('\n');
-    const size_t rest = firstLineEnd == std::string::npos ? contents.size() : firstLineEnd + 1;
-    return Fnv(2166136261u, contents.data() + rest, contents.size() - rest);
-}
-
 void StartRecordOrReplay(const ProgramOptions& options) {
     if (options.Record.empty() && options.Replay.empty()) return;
     const std::string& path = options.Record.empty() ? options.Replay : options.Record;
-    const uint32_t fingerprint = LevelFileFingerprint();
+    const RecordedData data = ReadRecordedData();
+    std::vector<const char*> names;
+    for (const std::string& name : data.Names) names.push_back(name.c_str());
+    const auto count = static_cast<int32_t>(data.Values.size());
     const bool started =
         options.Record.empty()
-            ? rt_replay_play(path.c_str(), fingerprint, kLevelFileName) != 0
+            ? rt_replay_play(path.c_str(), data.Values.data(), names.data(), count) != 0
             : rt_replay_record(path.c_str(), options.Seed ? *options.Seed : std::random_device{}(),
-                               fingerprint) != 0;
+                               data.Values.data(), count) != 0;
     if (!started) {
         std::fprintf(stderr, "zentara: %s %s\n", path.c_str(), rt_replay_error());
         std::exit(2);

@@ -2,6 +2,7 @@
 // The recording or replay session of the process: the file being written or
 // the recording being played, the frame count and the state hashes, and the
 // summary printed when the process ends.
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -61,6 +62,8 @@ struct Session {
     Recording recording;
     std::size_t next = 0;
     std::optional<int64_t> departed;  // the first frame that differs
+    std::string departure;            // what differed first in it
+    int64_t recorded_frames = 0;
     bool ran_out = false;
     bool closed = false;
     int32_t held[5] = {};  // last value answered of the clock and pointer kinds
@@ -73,13 +76,59 @@ Session& session() {
     return s;
 }
 
-void depart(Session& s) {
-    if (!s.departed) s.departed = s.frames + 1;
+const char* kind_name(Kind kind) {
+    switch (kind) {
+        case Kind::clock:
+            return "a clock reading";
+        case Kind::screen_x:
+        case Kind::screen_y:
+            return "a pointer reading (screen)";
+        case Kind::window_x:
+        case Kind::window_y:
+            return "a pointer reading (window)";
+        case Kind::keys:
+            return "a keyboard snapshot";
+        case Kind::event:
+            return "a window event";
+        case Kind::frame:
+            return "the frame's end";
+        case Kind::end:
+            break;
+    }
+    return "the program's end";
+}
+
+// The replay departed in `frame` (the one being made: the frame count + 1,
+// until the frame is presented).
+void depart(Session& s, int64_t frame, const std::string& what) {
+    if (s.departed) return;
+    s.departed = frame;
+    s.departure = what;
 }
 
 bool at_end(const Session& s) {
     const auto& r = s.recording.readings;
     return s.next >= r.size() || r[s.next].kind == Kind::end;
+}
+
+bool ended_early(const Session& s) {
+    return s.started == RT_REPLAY_PLAYING && !s.ran_out && !s.closed && !at_end(s);
+}
+
+// The first value of the caller's data that differs from the recorded ones,
+// named; empty when all are alike.
+std::string data_difference(const std::vector<int32_t>& recorded, const int32_t* data,
+                            const char* const* names, int32_t count) {
+    const std::size_t here = count > 0 ? static_cast<std::size_t>(count) : 0;
+    for (std::size_t i = 0; i < std::max(here, recorded.size()); ++i) {
+        if (i < here && i < recorded.size() && recorded[i] == data[i]) continue;
+        const std::string name =
+            i < here && names && names[i] ? names[i] : "value " + std::to_string(i + 1);
+        const std::string then = i < recorded.size() ? std::to_string(recorded[i]) : "none";
+        const std::string now = i < here ? std::to_string(data[i]) : "none";
+        return name + ": " + then + " when recorded, " + now + " here";
+    }
+    return {};
 }
 
 // The replay has nothing more to answer: the program ends as it did when it
@@ -100,7 +149,9 @@ const Reading* take(Session& s, Kind kind) {
         s.misses = 0;
         return &r[s.next++];
     }
-    depart(s);
+    depart(s, s.frames + 1,
+           std::string("the program took ") + kind_name(kind) + " where the recording holds " +
+               kind_name(r[s.next].kind));
     for (std::size_t i = s.next; i < r.size(); ++i) {
         if (r[i].kind == Kind::frame || r[i].kind == Kind::end) break;
         if (r[i].kind == kind) {
@@ -131,7 +182,11 @@ void report() {
         write_pending(s);
         s.out.reset();
     }
-    const bool ended_early = !recorded && !s.ran_out && !s.closed && !at_end(s);
+    if (!recorded && ended_early(s)) {
+        depart(s, s.frames + 1,
+               "the program ended while the recording goes on to frame " +
+                   std::to_string(s.recorded_frames));
+    }
     s.mode = RT_REPLAY_OFF;
     const char* who = recorded ? "record" : "replay";
     for (const LevelNote& note : s.levels) {
@@ -140,14 +195,18 @@ void report() {
     }
     std::printf("%s: %lld frames, last state %08x, trail %08x\n", who,
                 static_cast<long long>(s.frames), s.last_state, s.trail);
+    if (!recorded && !s.recording.ended) {
+        std::printf(
+            "replay: the recording stops after frame %lld without its end mark (the "
+            "recorded run was cut short there)\n",
+            static_cast<long long>(s.recorded_frames));
+    }
     if (!recorded) {
         if (s.departed) {
-            std::printf("replay: departs from the recording at frame %lld\n",
-                        static_cast<long long>(*s.departed));
+            std::printf("replay: departs from the recording at frame %lld: %s\n",
+                        static_cast<long long>(*s.departed), s.departure.c_str());
         } else if (s.closed) {
             std::printf("replay: stopped by closing the window\n");
-        } else if (ended_early) {
-            std::printf("replay: the program ended before the recording did\n");
         } else {
             std::printf("replay: matches the recording\n");
         }
@@ -262,11 +321,18 @@ void frame() {
     const auto& r = s.recording.readings;
     if (r[s.next].kind != Kind::frame) {
         // Readings of this frame were left over: skip to the frame's end.
-        depart(s);
+        depart(
+            s, s.frames,
+            std::string("the frame ended where the recording holds ") + kind_name(r[s.next].kind));
         while (!at_end(s) && r[s.next].kind != Kind::frame) ++s.next;
         if (at_end(s)) return;
     }
-    if (static_cast<uint32_t>(r[s.next].value) != state) depart(s);
+    const auto recorded = static_cast<uint32_t>(r[s.next].value);
+    if (recorded != state) {
+        char hashes[64];
+        std::snprintf(hashes, sizeof hashes, " (hash %08x, recorded %08x)", state, recorded);
+        depart(s, s.frames, std::string("the game's state differs from the recorded one") + hashes);
+    }
     ++s.next;
 }
 
@@ -276,7 +342,7 @@ using namespace rt::replay;
 
 extern "C" {
 
-int32_t rt_replay_record(const char* path, uint32_t seed, uint32_t data_hash) {
+int32_t rt_replay_record(const char* path, uint32_t seed, const int32_t* data, int32_t count) {
     Session& s = session();
     if (s.started != RT_REPLAY_OFF) {
         s.error = "cannot be recorded: a session has already run in this process";
@@ -287,32 +353,42 @@ int32_t rt_replay_record(const char* path, uint32_t seed, uint32_t data_hash) {
         s.error = std::string("cannot be written (") + std::strerror(errno) + ")";
         return 0;
     }
-    encode_header(s.pending, seed, data_hash);
+    encode_header(s.pending, seed, data, data ? count : 0);
     write_pending(s);
     begin(s, RT_REPLAY_RECORDING, seed);
     return 1;
 }
 
-int32_t rt_replay_play(const char* path, uint32_t data_hash, const char* data_name) {
+int32_t rt_replay_play(const char* path, const int32_t* data, const char* const* names,
+                       int32_t count) {
     Session& s = session();
     if (s.started != RT_REPLAY_OFF) {
         s.error = "cannot be played: a session has already run in this process";
         return 0;
     }
-    std::vector<uint8_t> data;
+    std::vector<uint8_t> bytes;
     try {
-        if (!read_whole(path, data, s.error)) return 0;
-        if (!decode(data.data(), data.size(), s.recording, s.error)) return 0;
+        if (!read_whole(path, bytes, s.error)) return 0;
+        if (!decode(bytes.data(), bytes.size(), s.recording, s.error)) return 0;
     } catch (const std::bad_alloc&) {
         s.error = "is too large to be played";
         return 0;
     }
-    if (s.recording.data_hash != data_hash) {
-        s.error = std::string("was recorded with a different ") + data_name;
+    const std::string difference = data_difference(s.recording.data, data, names, data ? count : 0);
+    if (!difference.empty()) {
+        s.error = "was recorded with other data: " + difference;
         return 0;
+    }
+    for (const Reading& reading : s.recording.readings) {
+        if (reading.kind == Kind::frame) s.recorded_frames += 1;
     }
     begin(s, RT_REPLAY_PLAYING, s.recording.seed);
     return 1;
+}
+
+int32_t rt_replay_verdict(void) {
+    const Session& s = session();
+    return s.departed || ended_early(s) ? RT_REPLAY_DEPARTS : RT_REPLAY_MATCHES;
 }
 
 const char* rt_replay_error(void) {

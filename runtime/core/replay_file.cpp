@@ -188,11 +188,12 @@ Step decode_one(Cursor& in, Deltas& deltas, Recording& recording, Reading& readi
 
 }  // namespace
 
-void encode_header(std::vector<uint8_t>& out, uint32_t seed, uint32_t data_hash) {
+void encode_header(std::vector<uint8_t>& out, uint32_t seed, const int32_t* data, int32_t count) {
     out.insert(out.end(), kMagic, kMagic + sizeof kMagic);
     out.push_back(kFormatVersion);
     put_u32(out, seed);
-    put_u32(out, data_hash);
+    put_varint(out, static_cast<uint32_t>(count));
+    for (int32_t i = 0; i < count; ++i) put_varint(out, zigzag(data[i]));
 }
 
 void encode(std::vector<uint8_t>& out, Deltas& deltas, const Reading& reading,
@@ -257,19 +258,27 @@ bool decode(const uint8_t* data, std::size_t size, Recording& recording, std::st
         error = "is not a replay file";
         return false;
     }
-    if (size < kHeaderSize) {
-        error = "is truncated: its header is cut short";
-        return false;
-    }
-    if (data[4] != kFormatVersion) {
+    if (size > sizeof kMagic && data[4] != kFormatVersion) {
         error = "is a replay of format version " + std::to_string(data[4]) +
                 "; this program plays version " + std::to_string(kFormatVersion);
         return false;
     }
     Cursor in(data, size);
-    in.skip(5);
-    in.u32(recording.seed);
-    in.u32(recording.data_hash);
+    uint32_t count = 0;
+    bool bad = false;
+    // Every value takes a byte at least: a larger count is a damaged header.
+    if (!in.skip(5) || !in.u32(recording.seed) || !in.varint(count, bad) || bad || count > size) {
+        error = "is truncated: its header is cut short";
+        return false;
+    }
+    for (uint32_t i = 0; i < count; ++i) {
+        int32_t value = 0;
+        if (signed_varint(in, value) != Step::ok) {
+            error = "is truncated: its header is cut short";
+            return false;
+        }
+        recording.data.push_back(value);
+    }
     Deltas deltas;
     while (!in.done()) {
         const std::size_t start = in.at();
@@ -282,6 +291,7 @@ bool decode(const uint8_t* data, std::size_t size, Recording& recording, std::st
             return false;
         }
         recording.readings.push_back(reading);
+        recording.ended = reading.kind == Kind::end;
         if (reading.kind == Kind::end && !in.done()) {
             error = "holds data after its end mark at byte " + std::to_string(in.at());
             return false;

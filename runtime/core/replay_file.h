@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The replay file: a small header, then the readings of the run in the order
-// the program took them, each a byte of kind and small value, deltas where
-// values repeat. Encoding and decoding only; no file access.
+// The replay file: a header with the seed and the program's data, then the readings of the run in
+// the order the program took them, each a byte of kind and small value, deltas where values repeat.
+// Encoding and decoding only; no file access.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -10,9 +10,11 @@
 
 namespace rt::replay {
 
-inline constexpr uint8_t kFormatVersion = 1;
+// Version 2 keeps the values the run depends on in the header, where version
+// 1 kept one hash of the level file's bytes.
+inline constexpr uint8_t kFormatVersion = 2;
 inline constexpr char kMagic[4] = {'Z', 'R', 'P', 'L'};
-inline constexpr std::size_t kHeaderSize = 13;  // magic, version, seed, data hash
+inline constexpr std::size_t kFixedHeaderSize = 9;  // magic, version, seed; then the data
 
 // What a reading is; the value of a record byte's top three bits.
 enum class Kind : uint8_t {
@@ -39,9 +41,10 @@ struct Reading {
 
 struct Recording {
     uint32_t seed = 0;
-    uint32_t data_hash = 0;  // the program's fingerprint of the data the run read
+    std::vector<int32_t> data;  // the values of the program's data the run depends on
     std::vector<Reading> readings;
     std::vector<uint8_t> toggles;
+    bool ended = false;  // the file holds the end mark: the run ended normally
 };
 
 // The delta base of the value kinds, shared by encoder and decoder.
@@ -51,7 +54,9 @@ struct Deltas {
     int32_t event[3] = {};  // code, item and window of the last event that came
 };
 
-void encode_header(std::vector<uint8_t>& out, uint32_t seed, uint32_t data_hash);
+// The header: magic, version, seed, then the number of data values and each
+// value, as varints.
+void encode_header(std::vector<uint8_t>& out, uint32_t seed, const int32_t* data, int32_t count);
 // Appends one reading; a keys reading takes its changed scan codes from `toggles`.
 void encode(std::vector<uint8_t>& out, Deltas& deltas, const Reading& reading,
             const uint8_t* toggles);
@@ -61,7 +66,7 @@ void encode(std::vector<uint8_t>& out, Deltas& deltas, const Reading& reading,
 // A file that ends between two records (a run that crashed) is accepted.
 bool decode(const uint8_t* data, std::size_t size, Recording& recording, std::string& error);
 
-// FNV-1a, the hash of the state, the trail of states and the data fingerprint.
+// FNV-1a, the hash of the state and the trail of states.
 uint32_t hash_bytes(uint32_t hash, const void* data, std::size_t size);
 inline constexpr uint32_t kHashStart = 2166136261u;
 

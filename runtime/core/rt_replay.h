@@ -16,7 +16,9 @@
  * readings of other threads go to the desktop and the clock as usual. The
  * program ends through the function set with rt_replay_set_end when a replay
  * runs out of readings; at the end of the process a summary is printed to
- * standard output: the levels noted, the frame count and the state hashes. */
+ * standard output: the levels noted, the frame count, the state hashes and
+ * whether the replay matched (else the frame where it departed and what
+ * departed first), and where a recording without its end mark stops. */
 #ifndef ZENTARA_RT_REPLAY_H
 #define ZENTARA_RT_REPLAY_H
 
@@ -31,24 +33,35 @@ extern "C" {
 #define RT_REPLAY_PLAYING 2
 
 /* Starts recording into `path` (created or emptied) and seeds the random
- * generator with `seed`. `data_hash` is the caller's fingerprint of the data
- * the run depends on (a replay against other data is refused). 1 when
+ * generator with `seed`. `data` holds the `count` values of the caller's data
+ * that the run depends on (a replay against other values is refused). 1 when
  * recording, 0 when the file cannot be written or a session already runs
  * (rt_replay_error says why). */
-int32_t rt_replay_record(const char* path, uint32_t seed, uint32_t data_hash);
+int32_t rt_replay_record(const char* path, uint32_t seed, const int32_t* data, int32_t count);
 
 /* Loads a whole recording and answers every reading from it from now on;
  * seeds the generator with the recorded seed. 0 when the file cannot be read,
  * is not a replay, is of another format version, is cut inside a record, or
- * was recorded against other data than `data_hash`, which `data_name` names
- * (rt_replay_error says why, in one line that begins after the file's name). */
-int32_t rt_replay_play(const char* path, uint32_t data_hash, const char* data_name);
+ * was recorded against other data than the `count` values of `data`; the
+ * first value that differs is named by its entry in `names` (rt_replay_error
+ * says why, in one line that begins after the file's name). */
+int32_t rt_replay_play(const char* path, const int32_t* data, const char* const* names,
+                       int32_t count);
 
 /* Why the last rt_replay_record or rt_replay_play failed. */
 const char* rt_replay_error(void);
 
 /* RT_REPLAY_OFF, RT_REPLAY_RECORDING or RT_REPLAY_PLAYING. */
 int32_t rt_replay_mode(void);
+
+/* What a replay has shown when the program ends now: RT_REPLAY_DEPARTS once a
+ * frame or a reading differed from the recording, or while the recording
+ * goes on past the program's end (unless the player closed the window);
+ * otherwise, and when no replay was played, RT_REPLAY_MATCHES. Meant as the
+ * program's exit code. */
+#define RT_REPLAY_MATCHES 0
+#define RT_REPLAY_DEPARTS 1
+int32_t rt_replay_verdict(void);
 
 /* Called once per presented frame, after the frame's work and before it is
  * shown: answers a hash of the program's state, which the recording keeps
