@@ -3,6 +3,7 @@
 // start-up to EndProgram.
 #include <cstdio>
 
+#include "game/best_scores.h"
 #include "game/demo_pilot.h"
 #include "game/game_folder.h"
 #include "game/level_check.h"
@@ -25,6 +26,9 @@ int main(int argc, char** argv) {
         std::fputs(VersionText("zentara").c_str(), stdout);
         return 0;
     }
+    if (options.Scores) return PrintBestScores(CheckedGameFolder(options.DataDir));
+    // A demo or a replay only shows the best scores, unless asked.
+    KeepBestScores(options.SaveScores || (!options.Demo && options.Replay.empty()));
     if (options.Check) {
         if (options.CheckFolder.empty()) options.CheckFolder = CheckedGameFolder(options.DataDir);
         return RunCheck(options.CheckFolder);

@@ -45,7 +45,8 @@ constexpr ValueOption kValueOptions[] = {
     {"record", "FILE", "--record needs a file"},
     {"replay", "FILE", "--replay needs a file"},
 };
-constexpr const char* kFlags[] = {"help", "version", "demo", "unpaced", "check", "fullscreen"};
+constexpr const char* kFlags[] = {"help",  "version", "demo",        "unpaced",
+                                  "check", "scores",  "save-scores", "fullscreen"};
 
 void DefineOptions(QCommandLineParser& parser) {
     for (const ValueOption& option : kValueOptions) {
@@ -109,6 +110,8 @@ bool CheckCombinations(const QCommandLineParser& parser, ProgramOptions& options
                (options.Demo || options.Seed || !options.Record.empty())) {
         // Every input and the seed come from the recording.
         error = "--replay cannot be combined with --demo, --seed or --record";
+    } else if (options.SaveScores && !options.Demo && options.Replay.empty()) {
+        error = "--save-scores is for --demo and --replay (a player's game always keeps them)";
     } else if (!rest.isEmpty() && (!options.Check || rest.size() > 1)) {
         error = "unexpected argument " + Text(rest.value(options.Check ? 1 : 0));
     } else {
@@ -136,6 +139,8 @@ bool ParseOptions(int argc, const char* const* argv, ProgramOptions& options, st
     options.Unpaced = parser.isSet("unpaced");
     options.Check = parser.isSet("check");
     options.Fullscreen = parser.isSet("fullscreen");
+    options.Scores = parser.isSet("scores");
+    options.SaveScores = parser.isSet("save-scores");
     for (const ValueOption& option : kValueOptions) {
         // A repeated option counts with its last value, as it always did.
         if (!parser.isSet(option.name)) continue;
@@ -162,6 +167,7 @@ std::string OptionsUsage(const char* program) {
            "                    copied into DIR/zentara at each start)\n"
            "  --check [folder]  check the level file and pictures of a game folder,\n"
            "                    print what is wrong and end (exit code 0, 1 or 2)\n"
+           "  --scores          print the best score of every level and end\n"
            "  --seed N          start the random generator from seed N (repeatable runs)\n"
            "  --demo            the built-in pilot chooses a level and plays with the\n"
            "                    mouse and keys; it prints a line per finished level\n"
@@ -177,6 +183,8 @@ std::string OptionsUsage(const char* program) {
            "                    prints each level's score, the frames and a state hash;\n"
            "                    exit code 0 when it matches, 1 when it departs, 2 when\n"
            "                    it is refused\n"
+           "  --save-scores     with --demo or --replay: keep best scores as a player's\n"
+           "                    game does (otherwise they are shown, never written)\n"
            "  --unpaced         present frames as fast as they are drawn instead of\n"
            "                    60 per second (for tests; timed effects still follow\n"
            "                    the clock)\n"

@@ -21,6 +21,8 @@ struct ProgramOptions {
     bool Fullscreen = false;        // --fullscreen: start in full screen
     std::string Record;             // --record FILE: record the run into FILE
     std::string Replay;             // --replay FILE: play the run recorded in FILE
+    bool Scores = false;            // --scores: print the best scores and end
+    bool SaveScores = false;        // --save-scores: a demo or replay keeps best scores too
 };
 
 // Parses argv[1..argc-1]. Every path given is made absolute from the current

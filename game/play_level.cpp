@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "game/asset_discovery.h"
+#include "game/best_scores.h"
 #include "game/bonuses.h"
 #include "game/enemies.h"
 #include "game/explosions.h"
@@ -429,17 +430,18 @@ int32_t PlayLevel(int32_t window, int32_t menu, int32_t starField, int32_t level
         const int32_t w = rt_sprite_width(game.ShipExplosionImage);
         const int32_t h = rt_sprite_height(game.ShipExplosionImage);
         rt_sprite_draw_alpha(game.ShipExplosionImage, game.ShipX - w / 2, game.ShipY - h / 2, 255);
-        const int32_t panel =
-            MakeLostScreen(kPanelWidth, kPanelHeight, game.Points, game.GunShots, game.Hits,
-                           game.RocketShots, game.RocketHits, game.EnemiesDestroyed);
+        const int32_t panel = MakeLostScreen(
+            kPanelWidth, EndPanelHeight, game.Points, game.GunShots, game.Hits, game.RocketShots,
+            game.RocketHits, game.EnemiesDestroyed, NoteLevelScore(level, game.Points));
         ShowEndPanel(panel, window, menu, RT_KEY_R, LevelPhase::Lost);
         next = level;
     } else {
         level += 1;
         SaveLevelReached(level, levelReached);
         const int32_t panel =
-            MakeWonScreen(kPanelWidth, kPanelHeight, level, game.Points, game.GunShots, game.Hits,
-                          game.RocketShots, game.RocketHits, game.EnemiesDestroyed);
+            MakeWonScreen(kPanelWidth, EndPanelHeight, level, game.Points, game.GunShots, game.Hits,
+                          game.RocketShots, game.RocketHits, game.EnemiesDestroyed,
+                          NoteLevelScore(level - 1, game.Points));
         ShowEndPanel(panel, window, menu, RT_KEY_N, LevelPhase::Won);
         // Levels past the menu's last one cannot be offered, so play ends there.
         next = level <= std::min(levelCount, MaxMenuLevels) ? level : -1;

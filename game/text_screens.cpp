@@ -44,14 +44,18 @@ int32_t ShowTimedMessage(int32_t x, const char* text, uint32_t startTime, int32_
     return rt_ms_elapsed() - startTime > static_cast<uint32_t>(duration) ? 1 : 0;
 }
 
-// The statistics block shared by the won and lost panels.
+// The statistics block shared by the won and lost panels, with the best
+// score as the panel's last line, in the same font (a font of its own would
+// take an object handle more, and the recorded state holds the handles).
 void DrawStatistics(int32_t sprite, int32_t points, int32_t gunShots, int32_t gunHits,
-                    int32_t rocketShots, int32_t rocketHits, int32_t enemiesDestroyed) {
+                    int32_t rocketShots, int32_t rocketHits, int32_t enemiesDestroyed,
+                    const std::string& bestScore) {
     DrawTextBlock(sprite, 12,
                   {{0, 120, PointsLine(points), StatsColour},
                    {0, 140, GunShotsLine(gunShots, gunHits), StatsColour},
                    {0, 160, RocketShotsLine(rocketShots, rocketHits), StatsColour},
-                   {0, 180, EnemiesDestroyedLine(enemiesDestroyed), StatsColour}});
+                   {0, 180, EnemiesDestroyedLine(enemiesDestroyed), StatsColour},
+                   {0, 270, bestScore, StatsColour}});
 }
 
 }  // namespace
@@ -110,10 +114,11 @@ int32_t MakeLevelIntro(int32_t level, int32_t goalPoints, int32_t width, int32_t
 
 int32_t MakeWonScreen(int32_t width, int32_t height, int32_t nextLevel, int32_t points,
                       int32_t gunShots, int32_t gunHits, int32_t rocketShots, int32_t rocketHits,
-                      int32_t enemiesDestroyed) {
+                      int32_t enemiesDestroyed, const std::string& bestScore) {
     const int32_t panel = rt_sprite_create(-1, width, height);
     DrawTextBlock(panel, 50, {{0, 40, "You got it!", HeadlineColour}});
-    DrawStatistics(panel, points, gunShots, gunHits, rocketShots, rocketHits, enemiesDestroyed);
+    DrawStatistics(panel, points, gunShots, gunHits, rocketShots, rocketHits, enemiesDestroyed,
+                   bestScore);
     DrawTextBlock(panel, 15,
                   {{0, 210, "For level no. " + NumberText(nextLevel) + " press 'n'", PromptColour},
                    {0, 241, "To quit press 'q'", QuitColour}});
@@ -122,10 +127,11 @@ int32_t MakeWonScreen(int32_t width, int32_t height, int32_t nextLevel, int32_t 
 
 int32_t MakeLostScreen(int32_t width, int32_t height, int32_t points, int32_t gunShots,
                        int32_t gunHits, int32_t rocketShots, int32_t rocketHits,
-                       int32_t enemiesDestroyed) {
+                       int32_t enemiesDestroyed, const std::string& bestScore) {
     const int32_t panel = rt_sprite_create(-1, width, height);
     DrawTextBlock(panel, 50, {{0, 40, "You lost!", HeadlineColour}});
-    DrawStatistics(panel, points, gunShots, gunHits, rocketShots, rocketHits, enemiesDestroyed);
+    DrawStatistics(panel, points, gunShots, gunHits, rocketShots, rocketHits, enemiesDestroyed,
+                   bestScore);
     DrawTextBlock(panel, 15,
                   {{0, 210, "To retry this level press 'r'", PromptColour},
                    {0, 240, "To quit press 'q'", QuitColour}});

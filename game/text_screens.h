@@ -14,12 +14,15 @@ inline constexpr uint32_t QuitColour = 0xB8B8B8;
 int32_t MakeSkipLabel(int32_t width, int32_t height);
 int32_t MakeStoryPage();  // 700 x 600
 int32_t MakeLevelIntro(int32_t level, int32_t goalPoints, int32_t width, int32_t height);
+// The won and lost panels end with the line `bestScore` (the level's best
+// score) below "To quit press 'q'"; EndPanelHeight is tall enough for it.
+inline constexpr int32_t EndPanelHeight = 294;
 int32_t MakeWonScreen(int32_t width, int32_t height, int32_t nextLevel, int32_t points,
                       int32_t gunShots, int32_t gunHits, int32_t rocketShots, int32_t rocketHits,
-                      int32_t enemiesDestroyed);
+                      int32_t enemiesDestroyed, const std::string& bestScore);
 int32_t MakeLostScreen(int32_t width, int32_t height, int32_t points, int32_t gunShots,
                        int32_t gunHits, int32_t rocketShots, int32_t rocketHits,
-                       int32_t enemiesDestroyed);
+                       int32_t enemiesDestroyed, const std::string& bestScore);
 int32_t MakeNoMoreLevelsBanner();  // 600 x 200
 
 // Scrolls the story page up over the star field, one pixel per frame, until it

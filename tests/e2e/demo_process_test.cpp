@@ -51,7 +51,7 @@ class DemoProcess : public ::testing::Test {
 };
 
 // The parser's answers are tested on their own; here only that they reach
-// the exit code and the terminal.
+// the exit code and the terminal, and that --scores prints the table.
 TEST_F(DemoProcess, HelpAndARefusedOptionReachTheExitCode) {
     const zentara_test::ProcessRun run = Start("--help");
     EXPECT_EQ(run.ExitCode, 0);
@@ -59,6 +59,10 @@ TEST_F(DemoProcess, HelpAndARefusedOptionReachTheExitCode) {
     const zentara_test::ProcessRun bad = Start("--bogus");
     EXPECT_EQ(bad.ExitCode, 2);
     EXPECT_NE(bad.Output().find("--bogus"), std::string::npos) << bad.Output();
+    zentara_test::write_file(dir_ / "best-scores.txt", "3 1200 2024-05-06\n");
+    const zentara_test::ProcessRun scores = Start("--scores --data-dir .");
+    EXPECT_EQ(scores.ExitCode, 0);
+    EXPECT_NE(scores.Out.find("    3     1200  2024-05-06"), std::string::npos) << scores.Out;
 }
 
 // It says where it looked and what to do, and fails with exit code 2.
@@ -75,9 +79,9 @@ TEST_F(DemoProcess, AMissingLevelFileFailsBeforeAnyWindowOrFrame) {
 }
 
 // The demo wins levels and the level file records the last, changing nothing
-// but the level number of its first line; --frames ends the run on its frame
-// exactly. Winning is what the recorded replays guard; here it is the files
-// the program writes.
+// but the level number of its first line; no best score is written unasked;
+// --frames ends the run on its frame exactly. Winning is what the recorded
+// replays guard; here it is the files the program writes.
 TEST_F(DemoProcess, TheDemoWinsLevelsRecordsThemAndLeavesScreenshots) {
     CopyAssets();
     const std::string before = read_file(dir_ / "zentara" / "zentara.ini");
@@ -93,6 +97,7 @@ TEST_F(DemoProcess, TheDemoWinsLevelsRecordsThemAndLeavesScreenshots) {
     EXPECT_EQ(after.substr(0, after.find('\n') + 1),
               std::to_string(won + 1) + " /Level erreicht\r\n");
     EXPECT_EQ(after.substr(after.find('\n')), before.substr(before.find('\n')));
+    EXPECT_FALSE(fs::exists(dir_ / "best-scores.txt"));
     // Kept pictures are named by their frame; their contents are the screen's business.
     for (const char* shot : {"frame_000500.png", "frame_003000.png"}) {
         EXPECT_TRUE(fs::exists(dir_ / "shots" / shot)) << shot;

@@ -8,6 +8,7 @@
 #include <string>
 #include <tuple>
 
+#include "game/best_scores.h"
 #include "tests/game_program/runtime_once.h"
 #include "tests/support/temp_dir.h"
 
@@ -151,6 +152,35 @@ TEST_F(LevelFileTest, SavedProgressIsReadBackAmongSeveralSpellings) {
     SaveLevelReached(2, 1);
     EXPECT_EQ(ReadLevelReached(), 2);
     EXPECT_FALSE(std::filesystem::exists(kPath)) << "a new spelling was made";
+}
+
+// A best score is kept (dated) only when beaten, and the panel's line says
+// which; a damaged file is kept aside whole, the readable lines carried over;
+// a run that does not keep scores writes nothing.
+TEST_F(LevelFileTest, BestScoresAreKeptWhenBeatenAndADamagedFileIsKeptAside) {
+    const std::string today = TodayText();
+    zentara_test::write_file(BestScoresFile, "2 300 2024-01-02\n");
+    const struct {
+        int32_t Level, Points;
+        std::string Line;
+    } games[] = {
+        {2, 300, "Best score: 300 on 2024-01-02"},
+        {2, 301, "New best score! (before: 300 on 2024-01-02)"},
+        {3, -5, "New best score! (the first of this level)"},
+    };
+    for (const auto& g : games) EXPECT_EQ(NoteLevelScore(g.Level, g.Points), g.Line);
+    EXPECT_EQ(zentara_test::read_file(BestScoresFile),
+              BestScoresText({{3, -5, today}, {2, 301, today}}));
+
+    const std::string damaged = "2 90 2024-01-02\r\n# old\n2 80 2024-01-02\n1 x 2024-01-02\n";
+    zentara_test::write_file(BestScoresFile, damaged);
+    KeepBestScores(false);
+    EXPECT_EQ(NoteLevelScore(3, 5), "New best score! (the first of this level)");
+    EXPECT_EQ(zentara_test::read_file(BestScoresFile), damaged);
+    KeepBestScores(true);
+    EXPECT_EQ(NoteLevelScore(2, 95), "New best score! (before: 90 on 2024-01-02)");
+    EXPECT_EQ(zentara_test::read_file(std::string(BestScoresFile) + ".damaged"), damaged);
+    EXPECT_EQ(zentara_test::read_file(BestScoresFile), BestScoresText({{2, 95, today}}));
 }
 
 }  // namespace

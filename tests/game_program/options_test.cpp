@@ -62,6 +62,7 @@ TEST(Options, MistakesAreRefusedWithTheirReason) {
         {{"--data-dir"}, "--data-dir"},
         {{"stray"}, "stray"},
         {{"--check", "a", "b"}, "b"},
+        {{"--save-scores"}, "--demo"},
     };
     for (const auto& [args, reason] : cases) {
         ProgramOptions options;

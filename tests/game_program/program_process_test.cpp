@@ -151,9 +151,9 @@ TEST_F(ProgramTest, QOnTheWonPanelEndsWithExitCodeZero) {
         ::testing::ExitedWithCode(0), "panel");
 }
 
-// Every level won counts: levels 1 to 4 won in one run leave progress 5, and
-// the next start offers Level5, not Level6. Forked, so the runs share this
-// test's folder.
+// Every level won counts: levels 1 to 4 won in one run leave progress 5 (and
+// a best score each), and the next start offers Level5, not Level6. Forked,
+// so the runs share this test's folder.
 TEST_F(ProgramTest, EveryLevelWonInARunCountsAndTheNextStartOffersIt) {
     CopyPack();
     const std::string pack = zentara_test::read_file("zentara/zentara.ini");
@@ -180,6 +180,7 @@ TEST_F(ProgramTest, EveryLevelWonInARunCountsAndTheNextStartOffersIt) {
         ::testing::ExitedWithCode(0), "");
     const std::string saved = zentara_test::read_file("zentara/zentara.ini");
     EXPECT_EQ(saved.substr(0, saved.find('\n')), "5 /Level erreicht\r");
+    EXPECT_NE(zentara_test::read_file("best-scores.txt").find("\n4 1201 "), std::string::npos);
     EXPECT_EXIT(
         {
             StartProgram();
