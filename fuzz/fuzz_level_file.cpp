@@ -16,8 +16,8 @@
 #include <string>
 
 #include "fuzz/fuzz_common.h"
-#include "game/level_check.h"
-#include "game/level_file.h"
+#include "game/data/level_check.h"
+#include "game/data/level_file.h"
 #include "runtime/core/rt_core.h"
 #include "runtime/files/rt_files.h"
 

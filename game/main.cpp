@@ -3,11 +3,11 @@
 // start-up to EndProgram.
 #include <cstdio>
 
-#include "game/demo_pilot.h"
-#include "game/game_folder.h"
-#include "game/level_check.h"
-#include "game/options.h"
-#include "game/program.h"
+#include "game/data/game_folder.h"
+#include "game/data/level_check.h"
+#include "game/pilot/demo_pilot.h"
+#include "game/program/options.h"
+#include "game/program/program.h"
 
 int main(int argc, char** argv) {
     ProgramOptions options;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "game/asset_discovery.h"
+#include "game/data/asset_discovery.h"
 
 #include <gtest/gtest.h>
 
@@ -9,10 +9,10 @@
 #include <tuple>
 #include <vector>
 
-#include "game/game_state.h"
-#include "game/list_walk.h"
-#include "game/program.h"
-#include "game/records.h"
+#include "game/core/game_state.h"
+#include "game/core/list_walk.h"
+#include "game/core/records.h"
+#include "game/program/program.h"
 #include "runtime/runtime.h"
 #include "tests/game_program/runtime_once.h"
 #include "tests/support/temp_dir.h"

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "game/level_check.h"
+#include "game/data/level_check.h"
 #include "tests/support/temp_dir.h"
 
 namespace fs = std::filesystem;
