@@ -18,6 +18,7 @@
 #include "game/play/bonuses.h"
 #include "game/play/enemies.h"
 #include "game/play/explosions.h"
+#include "game/play/moves.h"
 #include "game/play/planets.h"
 #include "game/play/ship.h"
 #include "game/play/star_field.h"

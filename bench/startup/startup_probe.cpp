@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "game/program/program.h"
+#include "game/window/end_program.h"
 #include "runtime/window/rt_window.h"
 
 int main(int argc, char** argv) {

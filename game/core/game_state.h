@@ -117,3 +117,9 @@ struct Game {
 };
 
 extern Game game;
+
+// Creates the nine entity lists (freeing lists already held).
+void CreateEntityLists();
+
+// Frees the nine entity lists and forgets them.
+void FreeEntityLists();

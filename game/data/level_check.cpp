@@ -13,8 +13,9 @@
 #include <set>
 #include <sstream>
 
-#include "game/level/play_level.h"
-#include "game/program/program.h"
+#include "game/data/level_file.h"
+#include "game/play/enemies.h"
+#include "game/play/ship.h"
 #include "runtime/image/rt_image.h"
 
 namespace fs = std::filesystem;
@@ -24,7 +25,6 @@ namespace {
 constexpr int32_t kFirstGlobalLine = 25;
 constexpr int32_t kLastLine = 28;
 constexpr int32_t kManyEnemies = 300;
-constexpr int32_t kHighestSafeShield = 255;
 
 // The member names of lines 2 to 28 (lines 5 and 24 are read and not used).
 const char* const kFieldNames[] = {
@@ -268,7 +268,7 @@ std::vector<std::string> LevelParamFindings(const LevelParams& p, int32_t level)
     if (p.EnemyFireChance < p.EnemyCount)
         add(&LevelParams::EnemyFireChance, "below EnemyCount, enemies never fire");
     if (p.BaseAlpha < 5) add(&LevelParams::BaseAlpha, "below 5, explosions end early");
-    if (p.ShieldBase > kHighestSafeShield)
+    if (p.ShieldBase > HighestSafeShield)
         add(&LevelParams::ShieldBase, "above 255, the shield is lost at once");
     return out;
 }

@@ -6,7 +6,7 @@
 
 #include "game/core/runtime_text.h"
 #include "game/data/level_file_posix.h"
-#include "game/program/program.h"
+#include "game/window/end_program.h"
 #include "runtime/runtime.h"
 
 namespace {

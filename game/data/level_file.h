@@ -7,6 +7,10 @@
 
 #include "game/core/game_state.h"
 
+// Level items of the "Play" menu must stay below its command ids, so a level
+// file defines at most this many levels.
+inline constexpr int32_t MaxMenuLevels = 999;
+
 // Ends the program with the message box "Failure" / "zentara.ini not found"
 // when the level file cannot be opened. Returns 0 otherwise.
 int32_t CheckLevelFile();

@@ -19,10 +19,6 @@ int32_t PlayLevel(int32_t window, int32_t menu, int32_t starField, int32_t level
 // bonuses, planets and moons, the star-field direction and the shield bar.
 void StartLevel(int32_t level, const std::function<void()>& serveWindow = {});
 
-// The most enemies a level spawns, whatever its EnemyCount: more would only
-// exhaust the memory (each holds two pictures) and stall every frame.
-inline constexpr int32_t MostEnemies = 10000;
-
 // One pass of the frame loop, from clearing the back buffer to the flip: the
 // loop runs it until the level is lost or won.
 void RunOneFrame(int32_t window, int32_t menu, int32_t starField, int32_t& shipEnabled,
@@ -38,10 +34,6 @@ int32_t RandomSigned(int32_t max);
 // The overlays' jitter of one frame: RandomSigned(amplitude), 0 for a negative
 // amplitude (the same draws are taken).
 int32_t ShakeOffset(int32_t amplitude);
-
-// 1 when the point lies outside the screen (the right and bottom edges still
-// count as inside), else 0.
-int32_t IsOffScreen(int32_t x, int32_t y);
 
 // Shows `intro` over the scrolling star field for `time` ms, then frees it.
 // Window events are served as in play: the "Disable" items update the flags.

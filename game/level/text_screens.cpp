@@ -4,7 +4,7 @@
 #include "game/core/game_state.h"
 #include "game/core/runtime_text.h"
 #include "game/play/star_field.h"
-#include "game/program/program.h"
+#include "game/window/main_window.h"
 #include "runtime/runtime.h"
 
 namespace {
@@ -26,22 +26,6 @@ void DrawTextBlock(int32_t sprite, int32_t points, std::initializer_list<TextLin
     for (const TextLine& line : lines) rt_draw_text(line.X, line.Y, line.Text.c_str(), line.Colour);
     rt_draw_stop();
     rt_font_free(font);
-}
-
-// A bonus message along the bottom row of the screen, white on black.
-void DrawBonusMessage(int32_t x, const char* text) {
-    rt_draw_start(rt_screen_output());
-    rt_draw_text_colours(x, game.ScreenHeight - 40, text, 0xFFFFFF, 0x000000);
-    rt_draw_stop();
-}
-
-// Draws the message while the timed bonus runs; 1 once it has run out. The
-// unsigned difference stays right across the wrap of the millisecond clock.
-int32_t ShowTimedMessage(int32_t x, const char* text, uint32_t startTime, int32_t duration) {
-    if (startTime == 0) return 0;
-    DrawBonusMessage(x, text);
-    if (duration < 0) return 1;
-    return rt_ms_elapsed() - startTime > static_cast<uint32_t>(duration) ? 1 : 0;
 }
 
 // The statistics block shared by the won and lost panels.
@@ -179,22 +163,4 @@ int32_t ShowFinalBanner(int32_t banner) {
         rt_screen_flip();
     } while (now - start < kShowTime);
     return 0;
-}
-
-int32_t ShowGunpowerMessage(uint32_t startTime, int32_t duration) {
-    return ShowTimedMessage(game.ScreenWidth - 255, "Extra gunpower", startTime, duration);
-}
-
-int32_t ShowRocketCoverMessage(uint32_t startTime, int32_t duration) {
-    return ShowTimedMessage(game.ScreenWidth - 130, "Extra rocket cover", startTime, duration);
-}
-
-int32_t ShowShieldMessage() {
-    game.ShieldMessageCounter += 1;
-    if (game.ShieldMessageCounter == 200) {
-        game.ShieldMessageCounter = 0;
-        return 0;
-    }
-    DrawBonusMessage(game.ScreenWidth - 350, "Shield 100%");
-    return 1;
 }

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Every text the game shows: text sprites (story, level intro, end panels,
-// closing banner), the story and banner loops, and the bonus messages.
+// The text sprites of the story, the level intro, the end panels and the
+// closing banner, and the story and banner loops.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -30,14 +30,6 @@ int32_t ShowStory(int32_t storyPage, int32_t skipLabel, int32_t starField, int32
 
 // Shows the banner for 1.5 seconds. Returns 0.
 int32_t ShowFinalBanner(int32_t banner);
-
-// Bonus messages, drawn on the back buffer once per frame while the bonus
-// runs. The two timed ones draw nothing and answer 0 when startTime is 0, else
-// answer 1 once `duration` ms have passed since startTime (rt_ms_elapsed).
-int32_t ShowGunpowerMessage(uint32_t startTime, int32_t duration);
-int32_t ShowRocketCoverMessage(uint32_t startTime, int32_t duration);
-// 1 on 199 consecutive calls, then 0 once (nothing drawn), and so on.
-int32_t ShowShieldMessage();
 
 // The statistics lines of the won and lost panels.
 std::string HitRateText(int32_t gunShots, int32_t gunHits);  // "41.67"

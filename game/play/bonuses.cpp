@@ -5,7 +5,7 @@
 #include "game/core/game_state.h"
 #include "game/core/list_walk.h"
 #include "game/core/records.h"
-#include "game/level/text_screens.h"
+#include "game/play/bonus_messages.h"
 #include "runtime/core/rt_core.h"
 #include "runtime/screen/rt_screen.h"
 #include "runtime/sound/rt_sound.h"

@@ -7,8 +7,6 @@
 #include "game/core/game_math.h"
 #include "game/core/game_state.h"
 #include "game/core/list_walk.h"
-#include "game/level/play_level.h"
-#include "game/play/collisions.h"
 #include "game/play/ship.h"
 #include "runtime/core/rt_core.h"
 #include "runtime/screen/rt_screen.h"
@@ -101,46 +99,4 @@ void RemoveEnemy(Enemy* enemy) {
     rt_sprite_free(enemy->Sprite);
     rt_sprite_free(enemy->ShieldSprite);
     rt_list_delete(game.Enemies);
-}
-
-void MoveEnemies(int32_t rocketsEnabled) {
-    const LevelParams& p = game.Params;
-    rt_list_reset(game.Enemies);
-    while (Enemy* enemy = ListNext<Enemy>(game.Enemies)) {
-        enemy->X = EnemySway(enemy->X, enemy->Mirror, p.EnemySwayPeriod);
-        enemy->Y += rt_random(enemy->Speed);
-        if (enemy->Y > game.ScreenHeight) {
-            enemy->Y = -rt_random(30);
-            game.Points = WrapAdd(game.Points, p.EnemyPassPoints);
-        } else if (enemy->Y > 0) {
-            // The draw is taken for every visible enemy, whether rockets are
-            // on or not, so switching them off leaves the sequence unchanged.
-            const bool fires = rt_random(p.EnemyFireChance) == game.SpawnCount;
-            if (fires && rocketsEnabled) {
-                game.RocketShots += 1;
-                FireRocket(game.RocketImage, enemy->X, enemy->Y, p.RocketSpeed,
-                           AngleTo(game.ShipX, game.ShipY, enemy->X, enemy->Y));
-                rt_sound_play(game.RocketSound);
-            }
-        }
-        enemy = EnemyHitsShip(enemy);
-        RepairEnemy(enemy, p.BaseAlpha, p.EnemyRepairChance, p.EnemyRepairStep);
-        rt_sprite_draw_keyed(enemy->Sprite, enemy->X, enemy->Y);
-        rt_sprite_draw_alpha(
-            enemy->ShieldSprite, WrapSub(WrapSub(enemy->X, game.EnemyShieldOffset), game.Shake),
-            WrapAdd(WrapSub(enemy->Y, game.EnemyShieldOffset), game.Shake), enemy->Shield);
-    }
-}
-
-void MoveRockets() {
-    rt_list_reset(game.Rockets);
-    while (Rocket* rocket = ListNext<Rocket>(game.Rockets)) {
-        rocket->X = WrapAdd(rocket->X, rocket->StepX);
-        rocket->Y = WrapAdd(rocket->Y, rocket->StepY);
-        rt_sprite3d_begin();
-        rt_sprite3d_draw(rocket->Rotor, rocket->X, rocket->Y);
-        rt_sprite3d_end();
-        if (RocketHitsShip(rocket)) continue;
-        if (IsOffScreen(rocket->X, rocket->Y)) RemoveRocket(rocket);
-    }
 }

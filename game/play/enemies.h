@@ -36,6 +36,6 @@ void FireRocket(int32_t image, int32_t x, int32_t y, int32_t speed, int32_t angl
 void RemoveRocket(Rocket* rocket);
 void RemoveEnemy(Enemy* enemy);
 
-// Frame steps, on the level's state in `game`.
-void MoveEnemies(int32_t rocketsEnabled);  // step 7
-void MoveRockets();                        // step 9
+// The most enemies a level spawns, whatever its EnemyCount: more would only
+// exhaust the memory (each holds two pictures) and stall every frame.
+inline constexpr int32_t MostEnemies = 10000;

@@ -7,8 +7,6 @@
 #include "game/core/game_math.h"
 #include "game/core/game_state.h"
 #include "game/core/list_walk.h"
-#include "game/level/play_level.h"
-#include "game/play/collisions.h"
 #include "runtime/core/rt_core.h"
 #include "runtime/draw/rt_draw.h"
 #include "runtime/input/cursor_shim.h"
@@ -21,7 +19,6 @@ constexpr float kDegreesToRadians = 0.0174532905f;  // nearest float to pi / 180
 constexpr int32_t kHudWidth = 350;
 constexpr int32_t kHudHeight = 20;
 constexpr int32_t kHudPeriod = 20;
-constexpr int32_t kHighestSafeShield = 255;
 
 }  // namespace
 
@@ -86,12 +83,12 @@ int32_t HudBarWidth(int32_t level) {
 }
 
 uint32_t HudBarColour(int32_t level) {
-    return static_cast<uint32_t>(rt_rgb(level, WrapSub(kHighestSafeShield, level), 0));
+    return static_cast<uint32_t>(rt_rgb(level, WrapSub(HighestSafeShield, level), 0));
 }
 
 int32_t UpdateHud(int32_t hud, int32_t level, int32_t points) {
     if (game.HudCounter == 0) {
-        if (level > kHighestSafeShield) return 1;
+        if (level > HighestSafeShield) return 1;
         rt_draw_start(rt_sprite_output(hud));
         rt_draw_mode(RT_DRAW_TRANSPARENT);
         rt_draw_box(0, 0, kHudWidth, kHudHeight, 0);
@@ -130,24 +127,6 @@ void DrawShip() {
         DecayShield(p.ShieldBase, game.ShieldLevel, p.ShieldDecayPeriod, p.ShieldDecayStep);
     game.Lost = UpdateHud(game.HudSprite, game.ShieldLevel, game.Points);
     rt_sprite_draw(game.HudSprite, game.ScreenWidth - kHudWidth, game.ScreenHeight - kHudHeight);
-}
-
-void MoveShots() {
-    rt_list_reset(game.Shots);
-    while (Shot* shot = ListNext<Shot>(game.Shots)) {
-        shot->X = WrapAdd(shot->X, shot->StepX);
-        shot->Y = WrapAdd(shot->Y, shot->StepY);
-        if (IsOffScreen(shot->X, shot->Y)) {
-            game.ShotsInFlight = RemoveShot(shot, game.ShotsInFlight);
-            continue;
-        }
-        if (game.GunpowerStart != 0) {
-            rt_sprite_draw_keyed(shot->PowerSprite, shot->X - 3, shot->Y - 3);
-        } else {
-            rt_sprite_draw_keyed(shot->Sprite, shot->X - 5, shot->Y - 5);
-        }
-        ShotHitsEnemies(shot);
-    }
 }
 
 void TurnShip(int32_t delta) {

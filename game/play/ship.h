@@ -29,6 +29,9 @@ int32_t RemoveShot(Shot* shot, int32_t count);
 // level at or below `base` clears to 0. A period of 0 or less never fires.
 int32_t DecayShield(int32_t base, int32_t level, int32_t period, int32_t step);
 
+// The highest shield damage the ship survives: above it the level is lost.
+inline constexpr int32_t HighestSafeShield = 255;
+
 // Geometry and colour of the shield bar's coloured part for a shield level.
 int32_t HudBarX(int32_t level);
 int32_t HudBarWidth(int32_t level);
@@ -44,6 +47,5 @@ int32_t UpdateCursor(int32_t y, int32_t hidden);
 
 // Frame steps of the ship, on the level's state in `game`.
 void DrawShip();               // ship, shield, decay, bar (step 6)
-void MoveShots();              // shots and their enemy test (step 8)
 void TurnShip(int32_t delta);  // A / D
 void FireGun();                // space

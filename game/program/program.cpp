@@ -3,7 +3,6 @@
 
 #include <cstdlib>
 #include <string>
-#include <utility>
 
 #include "game/core/game_state.h"
 #include "game/core/records.h"
@@ -13,7 +12,9 @@
 #include "game/level/text_screens.h"
 #include "game/play/star_field.h"
 #include "game/program/replay_mode.h"
+#include "game/window/end_program.h"
 #include "game/window/full_screen.h"
+#include "game/window/main_window.h"
 #include "runtime/runtime.h"
 
 namespace {
@@ -21,39 +22,6 @@ namespace {
 constexpr int32_t kKeyQ = 16;
 constexpr int32_t kMainWindowFlags =
     RT_WINDOW_CAPTION | RT_WINDOW_SYSMENU | RT_WINDOW_MINIMIZEBOX | RT_WINDOW_MAXIMIZEBOX;
-
-std::function<void()> pumpEventsHook;
-
-// (Re)creates one entity list: a list already held in the variable is freed.
-void NewList(rt_list*& list, void*& current, int32_t recordSize) {
-    rt_list_free(list);
-    list = rt_list_new(recordSize, &current, nullptr, 0);
-}
-
-}  // namespace
-
-void CreateEntityLists() {
-    NewList(game.Enemies, game.EnemiesCurrent, kEnemyRecordSize);
-    NewList(game.Bonuses, game.BonusesCurrent, kBonusRecordSize);
-    NewList(game.EnemyExplosions, game.EnemyExplosionsCurrent, kEnemyExplosionRecordSize);
-    NewList(game.Planets, game.PlanetsCurrent, kPlanetRecordSize);
-    NewList(game.Moons, game.MoonsCurrent, kMoonRecordSize);
-    NewList(game.Shots, game.ShotsCurrent, kShotRecordSize);
-    NewList(game.ShotExplosions, game.ShotExplosionsCurrent, kShotExplosionRecordSize);
-    NewList(game.Rockets, game.RocketsCurrent, kRocketRecordSize);
-    NewList(game.RocketExplosions, game.RocketExplosionsCurrent, kRocketExplosionRecordSize);
-}
-
-namespace {
-
-void FreeEntityLists() {
-    for (rt_list** list :
-         {&game.Enemies, &game.Bonuses, &game.EnemyExplosions, &game.Planets, &game.Moons,
-          &game.Shots, &game.ShotExplosions, &game.Rockets, &game.RocketExplosions}) {
-        rt_list_free(*list);
-        *list = nullptr;
-    }
-}
 
 // The window stands a tenth of the primary desktop's width from its left edge
 // and a twentieth of its height from the top; each reading examines the
@@ -91,16 +59,6 @@ void BuildMainMenu() {
     rt_menu_item(MenuCredit, "Zentara - written and drawn by the Zentara team");
 }
 
-// A checked item becomes unchecked (feature on, 1) and the other way round.
-int32_t ToggleItem(int32_t menu, int32_t item) {
-    if (rt_menu_item_state(menu, item) != 0) {
-        rt_menu_item_set_state(menu, item, 0);
-        return 1;
-    }
-    rt_menu_item_set_state(menu, item, 1);
-    return 0;
-}
-
 void HandleMenuChoice(int32_t choice) {
     if (choice < MenuClose) PlayFromLevel(choice);
     switch (choice) {
@@ -121,55 +79,6 @@ void HandleMenuChoice(int32_t choice) {
 }
 
 }  // namespace
-
-void EndProgram() {
-    rt_window_close_all();
-    rt_gadget_end();
-    rt_sound_end();
-    rt_mouse_end();
-    rt_keyboard_end();
-    rt_screen_cleanup_hook();
-    rt_screen_shutdown();
-    rt_sprite3d_free_all();
-    rt_font_free_all();
-    rt_file_close_all();
-    rt_desktop_free();
-    rt_image_free_all();
-    rt_alphablend_shutdown();
-    // The lists are the game's share of the program heap, which goes with it.
-    FreeEntityLists();
-    std::exit(0);
-}
-
-void SetPumpEventsHook(std::function<void()> hook) {
-    pumpEventsHook = std::move(hook);
-}
-
-void RunPumpEventsHook() {
-    if (pumpEventsHook) pumpEventsHook();
-}
-
-int32_t PumpEvents(int32_t window, int32_t /*menu*/) {
-    RunPumpEventsHook();
-    rt_keyboard_poll();
-    FollowFullScreenKey(window);
-    const int32_t event = rt_window_event_poll();
-    if (event == 0 || rt_event_window() != window) return 0;
-    if ((event == EventMenu && rt_event_item() == MenuClose) || event == EventCloseWindow) {
-        EndProgram();
-    }
-    return 0;
-}
-
-int32_t ToggleDisableEnemies(int32_t menu) {
-    return ToggleItem(menu, MenuDisableEnemies);
-}
-int32_t ToggleDisableRockets(int32_t menu) {
-    return ToggleItem(menu, MenuDisableRockets);
-}
-int32_t ToggleDisableShip(int32_t menu) {
-    return ToggleItem(menu, MenuDisableShip);
-}
 
 void StartProgram(const ProgramOptions& options) {
     game = Game{};

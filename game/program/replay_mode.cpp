@@ -11,7 +11,7 @@
 #include "game/core/runtime_text.h"
 #include "game/data/level_file_posix.h"
 #include "game/level/play_level.h"
-#include "game/program/program.h"
+#include "game/window/end_program.h"
 #include "runtime/runtime.h"
 
 namespace {

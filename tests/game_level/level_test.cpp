@@ -19,6 +19,7 @@
 #include "game/play/bonuses.h"
 #include "game/play/collisions.h"
 #include "game/play/enemies.h"
+#include "game/play/moves.h"
 #include "game/play/ship.h"
 #include "game/play/star_field.h"
 #include "game/program/options.h"

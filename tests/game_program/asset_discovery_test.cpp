@@ -12,7 +12,6 @@
 #include "game/core/game_state.h"
 #include "game/core/list_walk.h"
 #include "game/core/records.h"
-#include "game/program/program.h"
 #include "runtime/runtime.h"
 #include "tests/game_program/runtime_once.h"
 #include "tests/support/temp_dir.h"

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "game/core/game_state.h"
+#include "game/play/bonus_messages.h"
 #include "runtime/runtime.h"
 #include "tests/game_program/runtime_once.h"
 
