@@ -10,7 +10,6 @@
 #include "game/play/ship.h"
 #include "runtime/core/rt_core.h"
 #include "runtime/screen/rt_screen.h"
-#include "runtime/sound/rt_sound.h"
 
 namespace {
 

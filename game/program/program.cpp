@@ -5,7 +5,6 @@
 #include <string>
 
 #include "game/core/game_state.h"
-#include "game/core/records.h"
 #include "game/core/runtime_text.h"
 #include "game/data/level_file.h"
 #include "game/level/play_level.h"
