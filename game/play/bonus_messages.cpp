@@ -2,7 +2,9 @@
 #include "game/play/bonus_messages.h"
 
 #include "game/core/game_state.h"
-#include "runtime/runtime.h"
+#include "runtime/core/rt_core.h"
+#include "runtime/draw/rt_draw.h"
+#include "runtime/screen/rt_screen.h"
 
 namespace {
 
