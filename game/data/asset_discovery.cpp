@@ -9,6 +9,7 @@
 #include "game/core/list_walk.h"
 #include "game/core/records.h"
 #include "game/core/runtime_text.h"
+#include "game/data/asset_files.h"
 #include "runtime/runtime.h"
 
 namespace {
@@ -35,9 +36,7 @@ bool StartsWithIgnoringCase(const std::string& name, const char* prefix) {
 template <class Visit>
 void ForEachPng(Visit visit) {
     const std::string directory = AssetDirectory();
-    const int32_t listing = rt_dir_open(-1, directory.c_str(), "*.png");
-    while (rt_dir_next(listing) != 0) visit(directory, EntryName(listing));
-    rt_dir_close(listing);
+    for (const std::string& name : ListPictures(directory)) visit(directory, name);
 }
 
 bool IsEnemyImage(const std::string& name) {
@@ -86,6 +85,40 @@ void AttachMoon(Moon* moon, int32_t planetSprite, int32_t planetIndex) {
 
 }  // namespace
 
+PictureFamily FamilyOf(const std::string& name) {
+    if (IsEnemyImage(name)) return PictureFamily::Enemy;
+    if (IsBonusImage(name)) return PictureFamily::Bonus;
+    if (IsPlanetImage(name)) return PictureFamily::Planet;
+    if (IsMoonImage(name)) return PictureFamily::Moon;
+    return PictureFamily::None;
+}
+
+std::vector<std::string> ListPictures(const std::string& directory, int32_t listing) {
+    return ListEntries(directory, "*.png", listing);
+}
+
+std::vector<std::string> ListEntries(const std::string& directory, const char* pattern,
+                                     int32_t listing) {
+    const int32_t opened = rt_dir_open(listing, directory.c_str(), pattern);
+    // A numbered listing keeps its number; -1 is answered with the new id.
+    const int32_t id = listing == -1 || opened == 0 ? opened : listing;
+    std::vector<std::string> names;
+    while (rt_dir_next(id) != 0) names.push_back(EntryName(id));
+    rt_dir_close(id);
+    return names;
+}
+
+std::string BonusFileStem(int32_t kind) {
+    return "zentara\\bonus0" + NumberText(kind);
+}
+
+// The two characters after "planetmond" name the planet's index.
+int32_t MoonPlanetIndex(const std::string& name) {
+    const std::string digits =
+        TakeRuntimeText([&](int32_t at) { rt_str_mid(LowerText(name).c_str(), 11, 2, at); });
+    return static_cast<int32_t>(rt_str_to_quad(digits.c_str()));
+}
+
 int32_t CountEnemyImages() {
     int32_t count = 0;
     ForEachPng([&](const std::string&, const std::string& name) {
@@ -100,19 +133,19 @@ int32_t LoadBonuses(int32_t /*unused*/) {
     int32_t kind = 0;
     ForEachPng([&](const std::string&, const std::string& name) {
         if (!IsBonusImage(name)) return;
-        const std::string stem = "zentara\\bonus0" + NumberText(kind);
+        const std::string stem = BonusFileStem(kind);
         Bonus* bonus = ListAdd<Bonus>(game.Bonuses);
         bonus->Sprite = rt_sprite_load(-1, (stem + ".png").c_str());
         bonus->Sound = rt_sound_load(-1, (stem + ".wav").c_str());
         bonus->Kind = static_cast<int8_t>(kind);
-        rt_sound_volume(bonus->Sound, 70);
+        rt_sound_volume(bonus->Sound, SoundVolume);
         bonus->Interval = rt_random(0) + 50;
         bonus->X = rt_random(game.ScreenWidth);
         bonus->Y = rt_random(game.ScreenHeight);
         bonus->StepX = StepAwayFromEdge(bonus->X, game.ScreenWidth);
         bonus->StepY = StepAwayFromEdge(bonus->Y, game.ScreenHeight);
         kind += 1;
-        if (kind == 3) kind = 0;
+        if (kind == BonusKinds) kind = 0;
     });
     return 0;
 }
@@ -122,7 +155,7 @@ int32_t LoadPlanets() {
     ForEachPng([&](const std::string& directory, const std::string& name) {
         if (!IsPlanetImage(name)) return;
         Planet* planet = ListAdd<Planet>(game.Planets);
-        planet->Sprite = rt_sprite_load_flags(-1, (directory + name).c_str(), RT_SPRITE_TEXTURE);
+        planet->Sprite = rt_sprite_load_flags(-1, (directory + name).c_str(), PlanetPictureFlags);
         planet->Rotor = rt_sprite3d_create(-1, planet->Sprite);
         planet->Entered = 1;
         planet->X = -rt_sprite_width(planet->Sprite) - rt_random(400);
@@ -145,11 +178,8 @@ int32_t LoadMoons() {
         Moon* moon = ListAdd<Moon>(game.Moons);
         moon->Sprite = rt_sprite_load(-1, (directory + name).c_str());
         moon->PlanetIndex = kNoPlanet;
-        // The two characters after "planetmond" name the planet's index;
-        // a moon whose planet does not exist keeps only its sprite.
-        const std::string digits =
-            TakeRuntimeText([&](int32_t at) { rt_str_mid(LowerText(name).c_str(), 11, 2, at); });
-        const int32_t planetIndex = static_cast<int32_t>(rt_str_to_quad(digits.c_str()));
+        // A moon whose planet does not exist keeps only its sprite.
+        const int32_t planetIndex = MoonPlanetIndex(name);
         rt_list_reset(game.Planets);
         while (Planet* planet = ListNext<Planet>(game.Planets)) {
             if (planet->Index == planetIndex) AttachMoon(moon, planet->Sprite, planetIndex);

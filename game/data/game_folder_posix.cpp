@@ -3,7 +3,9 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "game/core/runtime_text.h"
 #include "game/data/game_folder.h"
+#include "runtime/files/rt_files.h"
 
 #ifndef ZENTARA_PACK_FROM_BINDIR
 #define ZENTARA_PACK_FROM_BINDIR "../share/zentara"
@@ -16,23 +18,14 @@ namespace {
 constexpr const char* kPackFolder = "zentara";
 constexpr const char* kLevelFile = "zentara.ini";
 
-bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
-}
-
-// The entry of `folder` named `name` in any case; empty when there is none.
+// The entry of `folder` named `name` in any case, found as the game's own
+// file access finds it (the runtime's lookup and its choice among several
+// spellings); empty when there is none.
 fs::path FindEntry(const fs::path& folder, const std::string& name) {
+    const fs::path found =
+        TakeRuntimeText([&](int32_t at) { rt_file_resolve((folder / name).string().c_str(), at); });
     std::error_code error;
-    if (fs::exists(folder / name, error)) return folder / name;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        if (SameNameIgnoringCase(it->path().filename().string(), name)) return it->path();
-    }
-    return {};
+    return fs::exists(found, error) ? found : fs::path();
 }
 
 // A copy that the player owns and may write, whatever the pack's modes are:

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The checker behind `zentara --check [folder]`: tells a player what an edit
-// of the level file or the asset folder will do, without opening a window.
+// What `zentara --check` and a level start tell a player about the level
+// file: each finding names the line, what is wrong and what the game does
+// with it. The values are read by the game's own reader; only the wording is
+// this file's.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -8,18 +10,30 @@
 
 #include "game/core/game_state.h"
 
-// Checks the game folder `folder` (the one that holds zentara/): the level
-// file's progress line, level count, every value's syntax and the values
-// that break a level, and the asset folder's files. Prints one line per
-// finding ("file:line: Field: what happens") to standard output, or "no
-// problems found". Answers the exit code: 0 without findings, 1 with
-// findings, 2 when the folder has no level file.
-int RunCheck(const std::string& folder);
+// The levels a finding concerns run from FromLevel to ToLevel; a finding
+// about the progress or the folder concerns none (0 to 0).
+inline constexpr int32_t EveryLevel = INT32_MAX;
 
-// The findings of the rules on the values of one level, each as
-// "zentara.ini:line: Field: what happens (level N)".
-std::vector<std::string> LevelParamFindings(const LevelParams& params, int32_t level);
+struct Finding {
+    std::string File;  // as the player sees it: "zentara/zentara.ini"
+    int32_t Line = 0;  // 0 for a finding about the whole file
+    std::string Text;  // what is wrong and what the game does with it
+    int32_t FromLevel = 0;
+    int32_t ToLevel = 0;
 
-// Every finding about the level file's text `contents`, as RunCheck prints
-// them with `name` as the file's name.
-std::vector<std::string> LevelFileFindings(const std::string& name, const std::string& contents);
+    bool Concerns(int32_t level) const {
+        return level >= 1 && FromLevel <= level && level <= ToLevel;
+    }
+};
+
+// "file:line: text", or "file: text" without a line.
+std::string FindingText(const Finding& finding);
+
+// The findings of the rules on one level's values, each naming its line and
+// member, and the level for a value of a per-level line.
+std::vector<Finding> LevelParamFindings(const LevelParams& params, int32_t level);
+
+// Every finding about the level file's lines as ReadLevelFileLines gives them,
+// `name` being the file's name as the player sees it, in the file's order.
+std::vector<Finding> LevelFileFindings(const std::string& name,
+                                       const std::vector<std::string>& lines);

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "game/data/level_file.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 #include "game/core/runtime_text.h"
 #include "game/data/level_file_posix.h"
@@ -11,14 +13,20 @@
 
 namespace {
 
-// Both spellings name the same file; the runtime accepts either separator.
+// The reads name the file with the other separator; the runtime takes both.
 constexpr const char* kLevelFile = "zentara\\zentara.ini";
-constexpr const char* kLevelFileSlash = "zentara/zentara.ini";
+constexpr const char* kLevelFileSlash = LevelFilePath;
 
-// Lines 2 .. kLastPerLevelLine give one value per level, the lines after them
-// up to kLastLine one value for every level.
-constexpr int32_t kLastPerLevelLine = 24;
-constexpr int32_t kLastLine = 28;
+// The member names of lines 2 to 28 (lines 5 and 24 are read and not used).
+const char* const kParamNames[] = {
+    "GoalPoints",      "ShieldDecayPeriod", "ShieldDecayStep", "Unused5",
+    "MaxShots",        "ShotSpeed",         "ShotDamage",      "ShotHitPoints",
+    "GunpowerTime",    "RocketSpeed",       "RocketDamage",    "RocketHitPoints",
+    "RocketCoverTime", "EnemySwayPeriod",   "EnemyCount",      "EnemyRepairChance",
+    "EnemyRepairStep", "EnemyFireChance",   "EnemyKillPoints", "EnemyPassPoints",
+    "CollisionDamage", "EnemyBreakLevel",   "BonusValue",      "IntroTime",
+    "ShakeAmplitude",  "BaseAlpha",         "ShieldBase"};
+static_assert(std::size(kParamNames) == LastLevelLine - 1);
 
 // An unopened file (id 0) reads as empty lines, so a vanished file gives 0s.
 std::string ReadLine(int32_t file) {
@@ -41,32 +49,75 @@ int32_t ReadLevelReached() {
     const int32_t file = rt_file_open_read(-1, kLevelFile);
     const std::string line = ReadLine(file);
     rt_file_close(file);
-    return FieldValue(line, 1, " ");
+    return LevelReachedIn(line);
 }
 
 int32_t ReadLevelCount() {
     const int32_t file = rt_file_open_read(-1, kLevelFile);
     ReadLine(file);
-    const std::string firstWord = FieldText(ReadLine(file), 1, " ");
+    const std::string secondLine = ReadLine(file);
     rt_file_close(file);
-    return rt_str_count(firstWord.c_str(), "/");
+    return LevelCountIn(secondLine);
 }
 
 LevelParams ReadLevelParams(int32_t level) {
-    const int32_t file = rt_file_open_read(-1, kLevelFile);
-    ReadLine(file);
-    int32_t values[kLastLine - 1] = {};
-    for (int32_t line = 2; line <= kLastLine; ++line) {
-        const int32_t field = line <= kLastPerLevelLine ? level : 1;
-        values[line - 2] = FieldValue(ReadLine(file), field, "/");
-    }
-    rt_file_close(file);
+    return LevelParamsIn(ReadLevelFileLines(kLevelFile), level);
+}
 
+std::vector<std::string> ReadLevelFileLines(const std::string& path) {
+    const int32_t file = rt_file_open_read(-1, path.c_str());
+    std::vector<std::string> lines;
+    for (int32_t line = 1; line <= LastLevelLine; ++line) lines.push_back(ReadLine(file));
+    rt_file_close(file);
+    return lines;
+}
+
+int32_t LevelReachedIn(const std::string& firstLine) {
+    return FieldValue(firstLine, 1, " ");
+}
+
+int32_t LevelCountIn(const std::string& secondLine) {
+    return rt_str_count(FieldText(secondLine, 1, " ").c_str(), "/");
+}
+
+std::string LevelValueText(const std::string& lineText, int32_t line, int32_t level) {
+    return FieldText(lineText, line <= LastPerLevelLine ? level : 1, "/");
+}
+
+int32_t LevelValueOf(const std::string& text) {
+    return static_cast<int32_t>(rt_str_to_quad(text.c_str()));
+}
+
+LevelParams LevelParamsIn(const std::vector<std::string>& lines, int32_t level) {
+    int32_t values[LastLevelLine - 1] = {};
+    for (int32_t line = FirstParamLine; line <= LastLevelLine; ++line) {
+        const size_t at = static_cast<size_t>(line - 1);
+        if (at < lines.size())
+            values[line - 2] = LevelValueOf(LevelValueText(lines[at], line, level));
+    }
     // LevelParams lists its 27 members in the file's line order.
     static_assert(sizeof(LevelParams) == sizeof(values));
     LevelParams params;
     std::memcpy(&params, values, sizeof(values));
     return params;
+}
+
+bool IsWellFormedValue(const std::string& text) {
+    size_t at = text.find_first_not_of(" \t");
+    if (at == std::string::npos) return false;
+    if (text[at] == '-' || text[at] == '+') ++at;
+    const char* digits = "0123456789";
+    if (at < text.size() && (text[at] == '$' || text[at] == '%')) {
+        digits = text[at] == '$' ? "0123456789abcdefABCDEF" : "01";
+        ++at;
+    }
+    const size_t end = std::min(text.find_first_not_of(digits, at), text.size());
+    if (end <= at) return false;
+    return end == text.size() || text[end] == ' ' || text[end] == '\t';
+}
+
+const char* LevelParamName(int32_t line) {
+    return line >= FirstParamLine && line <= LastLevelLine ? kParamNames[line - 2] : "";
 }
 
 std::string LevelReachedLine(int32_t reached) {

@@ -10,7 +10,8 @@
 #include "game/core/list_walk.h"
 #include "game/core/records.h"
 #include "game/data/asset_discovery.h"
-#include "game/data/level_check.h"
+#include "game/data/asset_files.h"
+#include "game/data/folder_check.h"
 #include "game/data/level_file.h"
 #include "game/level/text_screens.h"
 #include "game/play/bonuses.h"
@@ -31,11 +32,9 @@
 
 namespace {
 
-constexpr int32_t kSoundVolume = 70;
 constexpr int32_t kPanelWidth = 350;
 constexpr int32_t kPanelHeight = 270;
 constexpr int32_t kSpawnsPerEventCheck = 256;
-constexpr int32_t kAlphaTexture = RT_SPRITE_TEXTURE | RT_SPRITE_ALPHA;  // 12
 
 LevelFrameHook frameHook;
 int64_t hookFrame = 0;
@@ -49,7 +48,7 @@ void RunHook(LevelPhase phase) {
 
 int32_t LoadSound(const char* path) {
     const int32_t sound = rt_sound_load(-1, path);
-    rt_sound_volume(sound, kSoundVolume);
+    rt_sound_volume(sound, SoundVolume);
     return sound;
 }
 
@@ -86,26 +85,27 @@ void StartLevel(int32_t level, const std::function<void()>& serveWindow) {
     // The file was there at program start; if it has gone since, the level
     // cannot be set up and the program ends with the same message.
     CheckLevelFile();
-    game.Params = ReadLevelParams(level);
+    const std::vector<std::string> lines = ReadLevelFileLines();
+    game.Params = LevelParamsIn(lines, level);
     const LevelParams& p = game.Params;
-    // What an edited file will do to this level, for the player who edits it.
-    for (const std::string& finding : LevelParamFindings(p, level)) {
-        std::fprintf(stderr, "zentara: %s\n", finding.c_str());
+    // What an edited file or folder will do to this level, for the player
+    // who edits them.
+    for (const Finding& finding : LevelStartFindings(lines, level)) {
+        std::fprintf(stderr, "zentara: %s\n", FindingText(finding).c_str());
     }
 
-    game.ShotSound = LoadSound("zentara\\kugel.wav");
-    game.RocketSound = LoadSound("zentara\\rakete.wav");
-    game.EnemyExplosionSound = LoadSound("zentara\\feindexplosion.wav");
-    game.RocketExplosionSound = LoadSound("zentara/raketeexplosion.wav");
-    game.CollisionSound = LoadSound("zentara/kollision.wav");
+    game.ShotSound = LoadSound(ShotSoundFile);
+    game.RocketSound = LoadSound(RocketSoundFile);
+    game.EnemyExplosionSound = LoadSound(EnemyExplosionSoundFile);
+    game.RocketExplosionSound = LoadSound(RocketExplosionSoundFile);
+    game.CollisionSound = LoadSound(CollisionSoundFile);
 
-    game.ShipExplosionImage = rt_sprite_load_flags(-1, "zentara\\shipexplosion.png", kAlphaTexture);
-    game.ShotImage = rt_sprite_load(-1, "zentara\\shipkugel1.png");
-    game.PowerShotImage = rt_sprite_load(-1, "zentara\\shipkugel2.png");
-    game.ShotFlashImage =
-        rt_sprite_load_flags(-1, "zentara\\shipKugelexplosion.png", kAlphaTexture);
-    game.ShipImage = rt_sprite_load_flags(-1, "zentara\\spaceship.png", kAlphaTexture);
-    game.ShipShieldImage = rt_sprite_load_flags(-1, "zentara\\shipschirm.png", kAlphaTexture);
+    game.ShipExplosionImage = LoadFixedPicture(ShipExplosionPicture);
+    game.ShotImage = LoadFixedPicture(ShotPicture);
+    game.PowerShotImage = LoadFixedPicture(PowerShotPicture);
+    game.ShotFlashImage = LoadFixedPicture(ShotFlashPicture);
+    game.ShipImage = LoadFixedPicture(ShipPicture);
+    game.ShipShieldImage = LoadFixedPicture(ShipShieldPicture);
     game.ShipWidth = rt_sprite_width(game.ShipImage);
     game.ShipHeight = rt_sprite_height(game.ShipImage);
     game.ShipRotated = rt_sprite3d_create(-1, game.ShipImage);
@@ -114,16 +114,14 @@ void StartLevel(int32_t level, const std::function<void()>& serveWindow) {
     game.TurnStep = 5;
     game.ShieldOffset = (rt_sprite_width(game.ShipShieldImage) - game.ShipWidth) / 2;
 
-    game.RocketImage = rt_sprite_load_flags(-1, "zentara\\rakete.png", kAlphaTexture);
-    game.RocketExplosionImage =
-        rt_sprite_load_flags(-1, "zentara\\raketeexplosion.png", kAlphaTexture);
+    game.RocketImage = LoadFixedPicture(RocketPicture);
+    game.RocketExplosionImage = LoadFixedPicture(RocketExplosionPicture);
     game.RocketBlastOffset = (rt_sprite_width(game.RocketExplosionImage) - game.ShipWidth) / 2;
 
     game.EnemyImageCount = CountEnemyImages();
 
-    game.EnemyShieldImage = rt_sprite_load_flags(-1, "zentara\\feindschirm.png", kAlphaTexture);
-    game.EnemyExplosionImage =
-        rt_sprite_load_flags(-1, "zentara\\feindexplosion.png", kAlphaTexture);
+    game.EnemyShieldImage = LoadFixedPicture(EnemyShieldPicture);
+    game.EnemyExplosionImage = LoadFixedPicture(EnemyExplosionPicture);
 
     Enemy* last = nullptr;
     int32_t counter = 0;
@@ -147,7 +145,7 @@ void StartLevel(int32_t level, const std::function<void()>& serveWindow) {
     LoadPlanets();
     LoadMoons();
 
-    game.CollisionFlashImage = rt_sprite_load_flags(-1, "zentara\\kollision.png", kAlphaTexture);
+    game.CollisionFlashImage = LoadFixedPicture(CollisionFlashPicture);
     game.FlashOffset = (rt_sprite_width(game.CollisionFlashImage) - game.ShipWidth) / 2;
 
     game.StarDirection = rt_random(1);

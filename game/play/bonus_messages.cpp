@@ -2,6 +2,7 @@
 #include "game/play/bonus_messages.h"
 
 #include "game/core/game_state.h"
+#include "game/play/bonus_kinds.h"
 #include "runtime/core/rt_core.h"
 #include "runtime/draw/rt_draw.h"
 #include "runtime/screen/rt_screen.h"
@@ -27,11 +28,12 @@ int32_t ShowTimedMessage(int32_t x, const char* text, uint32_t startTime, int32_
 }  // namespace
 
 int32_t ShowGunpowerMessage(uint32_t startTime, int32_t duration) {
-    return ShowTimedMessage(game.ScreenWidth - 255, "Extra gunpower", startTime, duration);
+    return ShowTimedMessage(game.ScreenWidth - 255, BonusNames[BonusGunpower], startTime, duration);
 }
 
 int32_t ShowRocketCoverMessage(uint32_t startTime, int32_t duration) {
-    return ShowTimedMessage(game.ScreenWidth - 130, "Extra rocket cover", startTime, duration);
+    return ShowTimedMessage(game.ScreenWidth - 130, BonusNames[BonusRocketCover], startTime,
+                            duration);
 }
 
 int32_t ShowShieldMessage() {
@@ -40,6 +42,6 @@ int32_t ShowShieldMessage() {
         game.ShieldMessageCounter = 0;
         return 0;
     }
-    DrawBonusMessage(game.ScreenWidth - 350, "Shield 100%");
+    DrawBonusMessage(game.ScreenWidth - 350, BonusNames[BonusShield]);
     return 1;
 }

@@ -4,9 +4,7 @@
 #pragma once
 #include <cstdint>
 
-inline constexpr int32_t BonusShield = 0;
-inline constexpr int32_t BonusGunpower = 1;
-inline constexpr int32_t BonusRocketCover = 2;
+#include "game/play/bonus_kinds.h"
 
 // An enemy's damage after it touched a bonus: half-way towards `breakLevel`,
 // stored modulo 256.

@@ -9,6 +9,7 @@
 #include "game/core/game_state.h"
 #include "game/core/records.h"
 #include "game/core/runtime_text.h"
+#include "game/data/level_file.h"
 #include "game/data/level_file_posix.h"
 #include "game/level/play_level.h"
 #include "game/window/end_program.h"
@@ -16,7 +17,7 @@
 
 namespace {
 
-constexpr const char* kLevelFileName = "zentara/zentara.ini";
+constexpr const char* kLevelFileName = LevelFilePath;
 
 uint32_t Fnv(uint32_t hash, const void* data, size_t size) {
     const auto* bytes = static_cast<const unsigned char*>(data);
