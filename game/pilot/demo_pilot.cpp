@@ -12,8 +12,10 @@
 #include <unordered_map>
 #include <vector>
 
+#include "game/core/game_math.h"
 #include "game/core/game_state.h"
 #include "game/core/records.h"
+#include "game/data/level_file.h"
 #include "game/play/ship.h"
 #include "game/window/end_program.h"
 #include "game/window/main_window.h"
@@ -223,7 +225,8 @@ void MarkDoomed(Field& field) {
         }
     }
     for (size_t i = 0; i < field.Enemies.size(); ++i) {
-        const int32_t damage = field.Enemies[i].Shield + hits[i] * game.Params.ShotDamage;
+        const int32_t damage =
+            WrapAdd(field.Enemies[i].Shield, WrapMul(hits[i], game.Params.ShotDamage));
         field.Enemies[i].Doomed = damage > game.Params.EnemyBreakLevel;
     }
 }
@@ -263,7 +266,7 @@ double Danger(const Field& field, int32_t px, int32_t py) {
 bool BonusWanted(const SeenBonus& b) {
     switch (b.Kind) {
         case 0:
-            return game.ShieldLevel > game.Params.ShieldBase + 30;
+            return game.ShieldLevel > WrapAdd(game.Params.ShieldBase, 30);
         case 1:
             return game.GunpowerStart == 0;
         case 2:
@@ -571,8 +574,14 @@ void StartDemo(const ProgramOptions& options) {
     std::atexit(DemoRun::ReportEnd);
     // The same route as a click on the item: the menu loop's wait fetches it.
     if (rt_window_post_menu(game.MainWindow, options.Level) == 0) {
-        std::fprintf(stderr, "zentara: the demo cannot choose Level%d (not reached yet)\n",
-                     options.Level);
-        EndProgram();
+        const int32_t offered = std::min(game.LevelCount, MaxMenuLevels);
+        const std::string why =
+            options.Level > offered
+                ? "the level file defines " + std::to_string(offered) + " levels"
+                : "not reached yet (the level file's progress, line 1, is " +
+                      std::to_string(game.LevelReached) + ")";
+        std::fprintf(stderr, "zentara: the demo cannot choose Level%d: %s\n", options.Level,
+                     why.c_str());
+        EndProgramWith(1);
     }
 }

@@ -25,7 +25,8 @@ bool DemoWanted(const ProgramOptions& options);
 
 // Installs the frame watchers for the options and, with --demo, the pilot,
 // then posts the chosen level's menu item. Call after StartProgram, before
-// the menu loop waits. Ends the program when the level cannot be chosen.
+// the menu loop waits. Ends the program with exit code 1 and the reason on
+// standard error when the level cannot be chosen.
 void StartDemo(const ProgramOptions& options);
 
 // The pilot's decision for one pass of a level loop, kept apart from the

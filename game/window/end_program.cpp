@@ -7,6 +7,10 @@
 #include "runtime/runtime.h"
 
 void EndProgram() {
+    EndProgramWith(0);
+}
+
+void EndProgramWith(int exitCode) {
     rt_window_close_all();
     rt_gadget_end();
     rt_sound_end();
@@ -22,5 +26,5 @@ void EndProgram() {
     rt_alphablend_shutdown();
     // The lists are the game's share of the program heap, which goes with it.
     FreeEntityLists();
-    std::exit(0);
+    std::exit(exitCode);
 }
