@@ -103,10 +103,16 @@ TEST_F(DemoProcess, APilotEndsWithItsReasonOrPlaysExtremeValues) {
     std::string file = read_file(dir_ / "zentara/zentara.ini");
     file = zentara_test::with_line(file, 3, "1/");  // the shield clears every frame
     file = zentara_test::with_line(file, 8, "2147483647/");
+    file = zentara_test::with_line(file, 16, "3/-4/4/5/5/6/6/7/8/9/");
     zentara_test::write_file(dir_ / "zentara/zentara.ini",
                              zentara_test::with_line(file, 28, "2147483647"));
+    fs::remove(dir_ / "zentara/kollision.png");
     const zentara_test::ProcessRun run = Start("--demo --seed 3 --unpaced --frames 600");
     EXPECT_EQ(std::pair(run.ExitCode, FramesAtEnd(run)), std::pair(0, 600LL)) << run.Err;
+    // Level 1 starts with the findings that concern it, and only those.
+    for (const char* told : {"zentara.ini:28: ShieldBase: above 255", "kollision.png: missing"})
+        EXPECT_NE(run.Err.find(told), std::string::npos) << run.Err;
+    EXPECT_EQ(run.Err.find("(level 2)"), std::string::npos) << run.Err;
 }
 
 TEST_F(DemoProcess, WinningTheLastLevelEndsWithTheClosingBanner) {
