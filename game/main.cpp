@@ -3,11 +3,12 @@
 // start-up to EndProgram.
 #include <cstdio>
 
-#include "game/demo_pilot.h"
-#include "game/game_folder.h"
-#include "game/level_check.h"
-#include "game/options.h"
-#include "game/program.h"
+#include "game/data/folder_check.h"
+#include "game/data/game_folder.h"
+#include "game/pilot/demo_pilot.h"
+#include "game/program/options.h"
+#include "game/program/program.h"
+#include "runtime/sound/rt_sound.h"
 
 int main(int argc, char** argv) {
     ProgramOptions options;
@@ -26,7 +27,9 @@ int main(int argc, char** argv) {
     }
     if (options.Check) {
         if (options.CheckFolder.empty()) options.CheckFolder = CheckedGameFolder(options.DataDir);
-        return RunCheck(options.CheckFolder);
+        const int code = RunCheck(options.CheckFolder);
+        rt_sound_end();
+        return code;
     }
     if (!EnterGameFolder(options.DataDir, InstalledPack(), error)) {
         std::fprintf(stderr, "zentara: %s\n", error.c_str());

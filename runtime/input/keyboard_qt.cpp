@@ -13,6 +13,7 @@
 #include "runtime/input/rt_input.h"
 #include "runtime/window/qt_platform.h"
 #include "runtime/window/window_frame_qt.h"
+#include "runtime/window/window_table_qt.h"
 
 namespace rt::input {
 namespace {

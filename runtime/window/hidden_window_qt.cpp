@@ -10,6 +10,7 @@
 #include "runtime/window/qt_platform.h"
 #include "runtime/window/rt_window.h"
 #include "runtime/window/window_frame_qt.h"
+#include "runtime/window/window_procedure_qt.h"
 
 namespace {
 

@@ -2,6 +2,8 @@
 // Menu bars on Qt: a menu record owns a QMenuBar; titles and popups are
 // QMenus, items are QActions carrying their command id. The builder state
 // (menu under construction, open popups) is kept per thread.
+#include "runtime/window/menu_qt.h"
+
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
@@ -15,6 +17,8 @@
 #include "runtime/window/handles.h"
 #include "runtime/window/rt_window.h"
 #include "runtime/window/window_frame_qt.h"
+#include "runtime/window/window_procedure_qt.h"
+#include "runtime/window/window_table_qt.h"
 
 namespace rt::window {
 namespace {

@@ -2,6 +2,8 @@
 // The window procedure: one application-wide event filter that turns what Qt
 // delivers to the runtime's windows into numbered events, and the fetch that
 // pumps Qt's event loop for them.
+#include "runtime/window/window_procedure_qt.h"
+
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QEvent>
@@ -13,9 +15,11 @@
 
 #include "runtime/core/replay_hooks.h"
 #include "runtime/window/event_queue.h"
+#include "runtime/window/lost_window_qt.h"
 #include "runtime/window/qt_platform.h"
 #include "runtime/window/rt_window.h"
 #include "runtime/window/window_frame_qt.h"
+#include "runtime/window/window_table_qt.h"
 
 namespace rt::window {
 namespace {

@@ -1,47 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Runtime windows on Qt: the window table, opening, sizing and closing, and
-// the accessors the other subsystems use to reach a window's widgets.
+// Runtime windows on Qt: opening, sizing and closing.
 #include <QApplication>
 #include <QGuiApplication>
-#include <QPointer>
 #include <QScreen>
 #include <new>
 
 #include "runtime/core/rt_core.h"
 #include "runtime/window/event_queue.h"
 #include "runtime/window/handles.h"
-#include "runtime/window/qt_platform.h"
+#include "runtime/window/menu_qt.h"
 #include "runtime/window/rt_window.h"
 #include "runtime/window/window_frame_qt.h"
+#include "runtime/window/window_procedure_qt.h"
 #include "runtime/window/window_style.h"
+#include "runtime/window/window_table_qt.h"
 
 namespace rt::window {
 namespace {
 
-struct WindowRecord {
-    int32_t live = 1;  // first word non-zero while the window is open
-    int32_t handle = 0;
-    // Null once something other than the program destroyed the widget; the
-    // record stays until the program closes the window.
-    QPointer<WindowFrame> frame;
-    QMetaObject::Connection on_destroyed;
-
-    ~WindowRecord() {
-        QObject::disconnect(on_destroyed);
-        delete frame.data();
-    }
-};
-
-rt_table* window_table() {
-    static rt_table* table = rt_table_new(sizeof(WindowRecord), 16, rt_window_close);
-    return table;
-}
-
 WindowRecord* record_of(int32_t id) {
-    return static_cast<WindowRecord*>(rt_table_check(window_table(), id));
+    return window_record(id);
 }
-
-bool g_cursor_hidden = false;
 
 // Where a window of this outer size goes for the centring flags; the given
 // position when no centring applies.
@@ -63,97 +42,9 @@ QPoint place(const WindowStyle& style, QPoint given, QSize outer) {
 }
 
 }  // namespace
-
-WindowFrame* frame_by_id(int32_t id) {
-    WindowRecord* record = record_of(id);
-    return record ? record->frame.get() : nullptr;
-}
-
-WindowFrame* frame_by_id_or_handle(int32_t value) {
-    if (WindowFrame* frame = frame_by_id(value)) return frame;
-    std::optional<int32_t> id = handle_target(HandleKind::window, value);
-    return id ? frame_by_id(*id) : nullptr;
-}
-
-void set_cursor_hidden(bool hidden) {
-    g_cursor_hidden = hidden;
-    if (!QApplication::instance()) return;
-    rt_table* table = window_table();
-    rt_table_first(table);
-    while (auto* record = static_cast<WindowRecord*>(rt_table_next(table, nullptr))) {
-        if (!record->frame) continue;
-        if (hidden) {
-            record->frame->setCursor(Qt::BlankCursor);
-        } else {
-            record->frame->unsetCursor();
-        }
-    }
-}
-
-bool cursor_hidden() {
-    return g_cursor_hidden;
-}
-
-bool runtime_window_active() {
-    if (!QApplication::instance()) return false;
-    return frame_of(QApplication::activeWindow()) != nullptr;
-}
-
-WindowFrame* screen_host() {
-    if (!QApplication::instance()) return nullptr;
-    rt_table* table = window_table();
-    rt_table_first(table);
-    while (auto* record = static_cast<WindowRecord*>(rt_table_next(table, nullptr))) {
-        if (record->frame && record->frame->screen_view) return record->frame;
-    }
-    return nullptr;
-}
-
-void report_lost_windows() {
-    rt_table* table = window_table();
-    rt_table_first(table);
-    int32_t id = 0;
-    while (auto* record = static_cast<WindowRecord*>(rt_table_next(table, &id))) {
-        if (!record->frame || record->frame->lost) event_state().queue({RT_EVENT_CLOSE, id, {}});
-    }
-}
-
 }  // namespace rt::window
 
 using namespace rt::window;
-
-namespace rt::qt {
-
-QApplication& app() {
-    if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance()))
-        return *existing;
-    // Kept for the whole process: widgets of other subsystems may still exist
-    // while static objects are destroyed at exit.
-    static int argc = 1;
-    static char name[] = "zentara";
-    static char* argv[] = {name, nullptr};
-    static QApplication* application = new QApplication(argc, argv);
-    application->setQuitOnLastWindowClosed(false);
-    return *application;
-}
-
-QWidget* window_widget(int32_t window_id) {
-    return frame_by_id_or_handle(window_id);
-}
-
-QWidget* client_widget(int32_t window_id) {
-    WindowFrame* frame = frame_by_id_or_handle(window_id);
-    return frame ? frame->client() : nullptr;
-}
-
-void show_screen_in(QWidget* view, int32_t width, int32_t height) {
-    WindowFrame* frame = frame_of(view);
-    if (!frame) return;
-    frame->screen_view = view;
-    frame->screen_picture = QSize(width, height);
-}
-
-}  // namespace rt::qt
 
 extern "C" void rt_window_init(void) {
     window_table();

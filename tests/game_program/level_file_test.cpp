@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "game/level_file.h"
+#include "game/data/level_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

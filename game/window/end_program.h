@@ -1,0 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The one way out of the program.
+#pragma once
+
+// Shuts the runtime down in its fixed order and ends the process with exit
+// code 0. Every way out of the program goes through here.
+[[noreturn]] void EndProgram();
+
+// The same way out with another exit code, for the run controls of the
+// command line that must report a failure to their caller.
+[[noreturn]] void EndProgramWith(int exitCode);
