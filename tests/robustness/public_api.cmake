@@ -1,45 +1,29 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Writes OUT: a line ROW(rt_name, "parameter,names") for every function the
-# runtime's public headers declare (runtime/runtime.h and the headers it
-# includes), so the boundary test calls each one; run by the build whenever a
-# header changes. Usage: cmake -DSOURCE_DIR=<tree> -DOUT=<file> -P public_api.cmake
+# public headers declare (runtime/runtime.h and the headers it includes), for
+# the boundary test; the build runs it whenever a header changes.
+# Usage: cmake -DSOURCE_DIR=<tree> -DOUT=<file> -P public_api.cmake
 file(READ "${SOURCE_DIR}/runtime/runtime.h" top)
-string(REGEX MATCHALL "#include \"runtime/[a-z]+/rt_[a-z]+\\.h\"" includes "${top}")
-set(headers "runtime/runtime.h")
-foreach(include IN LISTS includes)
-  string(REGEX REPLACE "#include \"(.*)\"" "\\1" header "${include}")
-  list(APPEND headers "${header}")
-endforeach()
-
+string(REGEX MATCHALL "runtime/[a-z]+/rt_[a-z]+\\.h" headers "${top}")
 set(rows "")
-set(count 0)
-foreach(header IN LISTS headers)
+foreach(header IN ITEMS "runtime/runtime.h" ${headers})
   file(READ "${SOURCE_DIR}/${header}" text)
-  # Semicolons would split CMake lists: they become "@" first.
+  # Comments go, and semicolons (which would split CMake lists) become "@".
   string(REPLACE ";" "@" text "${text}")
-  string(REGEX REPLACE "/\\*([^*]|\\*+[^*/])*\\*+/" "" text "${text}")
-  string(REGEX REPLACE "//[^\n]*" "" text "${text}")
+  string(REGEX REPLACE "/\\*([^*]|\\*+[^*/])*\\*+/|//[^\n]*" "" text "${text}")
   string(REGEX MATCHALL "rt_[a-z0-9_]+\\([^()]*\\)[ \t\n]*@" declarations "${text}")
   foreach(declaration IN LISTS declarations)
-    string(REGEX REPLACE "^(rt_[a-z0-9_]+)\\(.*" "\\1" name "${declaration}")
-    string(REGEX REPLACE "^[^(]*\\(([^()]*)\\).*" "\\1" parameters "${declaration}")
-    string(REPLACE "," ";" parameters "${parameters}")
-    set(names "")
-    foreach(parameter IN LISTS parameters)
-      string(STRIP "${parameter}" parameter)
-      if(parameter STREQUAL "void")
-        continue()
-      endif()
-      if(NOT parameter MATCHES "([A-Za-z_][A-Za-z0-9_]*)$")
-        message(FATAL_ERROR "${header}: ${name}: a parameter without a name: '${parameter}'")
-      endif()
-      list(APPEND names "${CMAKE_MATCH_1}")
-    endforeach()
-    list(JOIN names "," names)
+    string(REGEX REPLACE "^(rt_[a-z0-9_]+)\\(([^()]*)\\).*" "\\1" name "${declaration}")
+    string(REGEX REPLACE "^(rt_[a-z0-9_]+)\\(([^()]*)\\).*" "\\2" parameters "${declaration}")
+    # Each parameter's last word is its name; "void" is none.
+    string(REGEX REPLACE "[^,]*[^A-Za-z0-9_,]([A-Za-z_][A-Za-z0-9_]*)[ \t\n]*(,|$)" "\\1\\2"
+           names "${parameters}")
+    string(REGEX REPLACE "^[ \t\n]*void[ \t\n]*$" "" names "${names}")
     string(APPEND rows "ROW(${name}, \"${names}\")\n")
-    math(EXPR count "${count} + 1")
   endforeach()
 endforeach()
+string(REGEX MATCHALL "ROW" count "${rows}")
+list(LENGTH count count)
 if(count LESS 200)
   message(FATAL_ERROR "only ${count} public functions found: the headers' layout changed")
 endif()

@@ -150,7 +150,7 @@ TEST_F(BackBufferTest, TheWindowShowsEachFrameWhole) {
 // sprite between them: whatever the order, each draw must show every write
 // made before it. A sprite that is drawn between the writes must end as one
 // that never was.
-enum class Op { Lock, Write, Unlock, Draw, Plot, Stop };
+enum class Op { Lock, Write, Unlock, Draw, Plot, Box, Stop };
 struct Step {
     Op op;
     int32_t x, y;
@@ -183,12 +183,13 @@ class SpriteWrites : public ScreenTest {
             if (s.op == Op::Write) t.bits[s.y * t.pitch / 4 + s.x] = rt::screen::to_argb(s.colour);
             if (s.op == Op::Unlock && t.bits) rt_sprite_unlock(rt_sprite_pixels_of(t.sprite));
             if (s.op == Op::Draw && with_draws) draw(t, s.x, s.y, s.colour);
-            // A pass (its start or its end) ends the lock as well.
-            if (s.op == Op::Plot && !t.pass)
-                t.pass = rt_draw_start(rt_sprite_output(t.sprite)) == 1;
+            // A pass (its start, its painting, its end) ends the lock as well.
+            const bool in_pass = s.op == Op::Plot || s.op == Op::Box;
+            if (in_pass && !t.pass) t.pass = rt_draw_start(rt_sprite_output(t.sprite)) == 1;
             if (s.op == Op::Plot) rt_draw_plot(s.x, s.y, s.colour);
+            if (s.op == Op::Box) rt_draw_box(s.x, s.y, 3, 3, s.colour);
             if (s.op == Op::Stop && t.pass) rt_draw_stop();
-            if (s.op == Op::Unlock || s.op == Op::Plot || s.op == Op::Stop) t.bits = nullptr;
+            if (s.op == Op::Unlock || in_pass || s.op == Op::Stop) t.bits = nullptr;
             if (s.op == Op::Stop) t.pass = false;
         }
         if (t.pass) rt_draw_stop();
@@ -215,13 +216,18 @@ TEST_F(SpriteWrites, EveryWriteShowsInTheNextDraw) {
         {{Op::Plot, 3, 3, kGreen}, {Op::Draw, 0, 0, 1}, {Op::Plot, 4, 4, kWhite}},
         // a write through a read-only lock
         {{Op::Draw, 0, 0, 2}, {Op::Lock, 1, 0, 0}, {Op::Write, 5, 5, kGreen}},
+        // painted and plotted in a pass, drawn between the passes
+        {{Op::Box, 1, 1, kGreen},
+         {Op::Stop, 0, 0, 0},
+         {Op::Draw, 0, 0, 0},
+         {Op::Plot, 0, 0, kWhite}},
     };
     std::mt19937 random(29);
     std::vector<std::vector<Step>> runs = found;
     for (int r = 0; r < 200; ++r) {
         std::vector<Step> steps;
         for (int i = 0; i < 10; ++i) {
-            const auto op = static_cast<Op>(random() % 6);
+            const auto op = static_cast<Op>(random() % 7);
             steps.push_back({op, static_cast<int32_t>(random() % 16),
                              static_cast<int32_t>(random() % 16),
                              static_cast<uint32_t>(random() & 0xFFFFFF)});
