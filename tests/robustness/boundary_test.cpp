@@ -404,29 +404,6 @@ TEST(BoundaryProbe, AllocationFailuresAreFailures) {
     rt_screen_close();  // frees the sprites made
 }
 
-// A NaN angle reached the bounds of the turned quad as a signed overflow and
-// drew nothing while answering 1. A pixel store kept past its sprite's end was
-// used after being freed.
-TEST(BoundaryProbe, NaNTurnsAndFreedStoresAreRefused) {
-    start_runtime();
-    const int32_t sprite = rt_sprite_create_flags(-1, 8, 8, RT_SPRITE_TEXTURE);
-    const int32_t rotated = rt_sprite3d_create(-1, sprite);
-    rt_sprite3d_rotate(rotated, 90.0f, 0);
-    rt_sprite3d_rotate(rotated, NAN, 1);
-    rt_sprite3d_rotate(rotated, INFINITY, 0);
-    EXPECT_FLOAT_EQ(rt_sprite3d_angle(rotated), std::acos(-1.0f) / 2);
-    EXPECT_STREQ(rt_error(), "rt_sprite3d_rotate: the angle is not a finite number");
-    ASSERT_EQ(rt_sprite3d_begin(), 1);
-    EXPECT_EQ(rt_sprite3d_draw(rotated, 10, 10), 1);
-    rt_sprite3d_end();
-    rt_sprite_pixels* pixels = rt_sprite_pixels_of(sprite);
-    rt_sprite_free(sprite);
-    int32_t pitch = -1;
-    EXPECT_EQ(rt_sprite_lock(pixels, 0, &pitch), nullptr);
-    EXPECT_EQ(pitch, 0);
-    EXPECT_STREQ(rt_error(), "rt_sprite_lock: not the pixel store of a live sprite");
-}
-
 // Recording into a file that takes nothing answered 1, and every frame's flush
 // ignored write errors. Here a second file may grow to 200 bytes (in a child:
 // a session runs once per process); the flip whose record finds no room says

@@ -209,30 +209,23 @@ class SpriteWrites : public ScreenTest {
 };
 
 TEST_F(SpriteWrites, EveryWriteShowsInTheNextDraw) {
-    const std::vector<std::vector<Step>> found = {
-        // lock, write, draw, write, unlock, draw
+    // The orders found stale first (lock, write, draw, write, unlock, draw;
+    // in a pass: plot, draw, plot, end; a read-only lock's write; a painted
+    // box), then random ones.
+    // clang-format off
+    std::vector<std::vector<Step>> runs = {
         {{Op::Write, 3, 3, kGreen}, {Op::Draw, 0, 0, 0}, {Op::Write, 4, 4, kWhite}},
-        // in a pass on the sprite: plot, draw the sprite, plot, end
         {{Op::Plot, 3, 3, kGreen}, {Op::Draw, 0, 0, 1}, {Op::Plot, 4, 4, kWhite}},
-        // a write through a read-only lock
         {{Op::Draw, 0, 0, 2}, {Op::Lock, 1, 0, 0}, {Op::Write, 5, 5, kGreen}},
-        // painted and plotted in a pass, drawn between the passes
-        {{Op::Box, 1, 1, kGreen},
-         {Op::Stop, 0, 0, 0},
-         {Op::Draw, 0, 0, 0},
-         {Op::Plot, 0, 0, kWhite}},
-    };
+        {{Op::Box, 1, 1, kGreen}, {Op::Stop, 0, 0, 0}, {Op::Draw, 0, 0, 0}, {Op::Plot, 0, 0, kWhite}}};
+    // clang-format on
     std::mt19937 random(29);
-    std::vector<std::vector<Step>> runs = found;
     for (int r = 0; r < 200; ++r) {
-        std::vector<Step> steps;
+        std::vector<Step>& steps = runs.emplace_back();
         for (int i = 0; i < 10; ++i) {
-            const auto op = static_cast<Op>(random() % 7);
-            steps.push_back({op, static_cast<int32_t>(random() % 16),
-                             static_cast<int32_t>(random() % 16),
-                             static_cast<uint32_t>(random() & 0xFFFFFF)});
+            steps.push_back({Op(random() % 7), int32_t(random() % 16), int32_t(random() % 16),
+                             uint32_t(random() & 0xFFFFFF)});
         }
-        runs.push_back(steps);
     }
     for (size_t r = 0; r < runs.size(); ++r) {
         Target drawn, undrawn;
