@@ -38,10 +38,11 @@ struct rt_sprite_pixels {
     // Direct access. The pixels handed out belong to this store alone (a
     // store sharing them with copies or the decoded-picture cache gets its own
     // first), so even a read-only pointer cannot reach anyone else's pixels.
-    // Whatever the lock says, its pixels may be written: while it is open no
-    // derived image is trusted (every draw derives afresh), and its end
-    // (unlock, painting access, the end of a pass) drops them, so the next
-    // draw shows every write. Written pixels keep the alpha they were given.
+    // Whatever the lock says, its pixels may be written: while it (or a
+    // painting access) is open no derived image is trusted (every draw
+    // derives afresh), and its end (unlock, painting access, the end of a
+    // pass) drops them, so the next draw shows every write. Written pixels
+    // keep the alpha they were given.
     uint8_t* lock(int32_t* pitch);
     // Ends direct access; false when none was open.
     bool unlock();
@@ -90,9 +91,9 @@ struct rt_sprite_pixels {
     // Drops the derived images and what is known about the alpha.
     void changed() const;
     // A reader's first step: derived images cannot be trusted while a lock
-    // may be writing the pixels.
+    // or a painter may be writing the pixels.
     void refresh() const {
-        if (locked_) changed();
+        if (locked_ || painter) changed();
     }
 
     uint64_t generation_ = 0;
