@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "runtime/core/boundary.h"
 #include "runtime/core/replay_hooks.h"
 #include "runtime/core/rt_core.h"
 #include "runtime/core/rt_replay.h"
@@ -56,6 +57,7 @@ struct Session {
     // Recording.
     std::unique_ptr<std::FILE, FileCloser> out;
     std::vector<uint8_t> pending;
+    std::optional<int64_t> stopped_at;  // the frame whose record could not be written
 
     // Playing.
     Recording recording;
@@ -116,11 +118,20 @@ const Reading* take(Session& s, Kind kind) {
     return nullptr;
 }
 
-void write_pending(Session& s) {
-    if (!s.out) return;
-    if (!s.pending.empty()) std::fwrite(s.pending.data(), 1, s.pending.size(), s.out.get());
-    std::fflush(s.out.get());
+// Writes what is pending and flushes it to the file. False (the reason in
+// s.error, the file closed) when the file takes it no more: a full disk, a
+// removed medium.
+bool write_pending(Session& s) {
+    if (!s.out) return false;
+    const std::size_t size = s.pending.size();
+    errno = 0;
+    const bool written = std::fwrite(s.pending.data(), 1, size, s.out.get()) == size &&
+                         std::fflush(s.out.get()) == 0;
     s.pending.clear();
+    if (written) return true;
+    s.error = std::string("cannot be written (") + std::strerror(errno ? errno : EIO) + ")";
+    s.out.reset();
+    return false;
 }
 
 void report() {
@@ -128,7 +139,7 @@ void report() {
     const bool recorded = s.started == RT_REPLAY_RECORDING;
     if (recorded && s.out) {
         encode(s.pending, s.deltas, Reading{Kind::end}, nullptr);
-        write_pending(s);
+        if (!write_pending(s)) s.stopped_at = s.frames;
         s.out.reset();
     }
     const bool ended_early = !recorded && !s.ran_out && !s.closed && !at_end(s);
@@ -140,6 +151,10 @@ void report() {
     }
     std::printf("%s: %lld frames, last state %08x, trail %08x\n", who,
                 static_cast<long long>(s.frames), s.last_state, s.trail);
+    if (s.stopped_at) {
+        std::printf("record: the recording stopped at frame %lld: the file %s\n",
+                    static_cast<long long>(*s.stopped_at), s.error.c_str());
+    }
     if (!recorded) {
         if (s.departed) {
             std::printf("replay: departs from the recording at frame %lld\n",
@@ -184,7 +199,9 @@ bool read_whole(const char* path, std::vector<uint8_t>& data, std::string& error
 
 bool active() {
     const Session& s = session();
-    return s.mode != RT_REPLAY_OFF && s.owner == std::this_thread::get_id();
+    const int32_t mode = s.mode;
+    return (mode == RT_REPLAY_RECORDING || mode == RT_REPLAY_PLAYING) &&
+           s.owner == std::this_thread::get_id();
 }
 
 bool playing() {
@@ -247,7 +264,7 @@ Event event(const Event& real) {
     return {};
 }
 
-void frame() {
+bool frame() {
     Session& s = session();
     if (s.mode == RT_REPLAY_PLAYING && at_end(s)) run_out(s);
     const uint32_t state = s.state_hash ? s.state_hash() : 0;
@@ -256,84 +273,108 @@ void frame() {
     s.trail = hash_bytes(s.trail, &state, sizeof state);
     if (s.mode == RT_REPLAY_RECORDING) {
         encode(s.pending, s.deltas, Reading{Kind::frame, static_cast<int32_t>(state)}, nullptr);
-        write_pending(s);
-        return;
+        if (write_pending(s)) return true;
+        // The run goes on unrecorded; the program hears it from this flip.
+        s.stopped_at = s.frames;
+        s.mode = RT_REPLAY_STOPPED;
+        rt::core::record_failure(("the recording stopped: the file " + s.error).c_str());
+        return false;
     }
     const auto& r = s.recording.readings;
     if (r[s.next].kind != Kind::frame) {
         // Readings of this frame were left over: skip to the frame's end.
         depart(s);
         while (!at_end(s) && r[s.next].kind != Kind::frame) ++s.next;
-        if (at_end(s)) return;
+        if (at_end(s)) return true;
     }
     if (static_cast<uint32_t>(r[s.next].value) != state) depart(s);
     ++s.next;
+    return true;
 }
 
 }  // namespace rt::replay
 
 using namespace rt::replay;
+using rt::core::fail;
+using rt::core::guarded;
+
+namespace {
+
+// Records the session's reason for rt_error as well, the file as its subject.
+int32_t refuse(const char* path) {
+    return fail(0, session().error.c_str(), path);
+}
+
+}  // namespace
 
 extern "C" {
 
 int32_t rt_replay_record(const char* path, uint32_t seed, uint32_t data_hash) {
-    Session& s = session();
-    if (s.started != RT_REPLAY_OFF) {
-        s.error = "cannot be recorded: a session has already run in this process";
-        return 0;
-    }
-    s.out.reset(std::fopen(path, "wb"));
-    if (!s.out) {
-        s.error = std::string("cannot be written (") + std::strerror(errno) + ")";
-        return 0;
-    }
-    encode_header(s.pending, seed, data_hash);
-    write_pending(s);
-    begin(s, RT_REPLAY_RECORDING, seed);
-    return 1;
+    return guarded(__func__, 0, [&] {
+        Session& s = session();
+        if (path == nullptr) return fail(0, "no file name (NULL)");
+        if (s.started != RT_REPLAY_OFF) {
+            s.error = "cannot be recorded: a session has already run in this process";
+            return refuse(path);
+        }
+        s.out.reset(std::fopen(path, "wb"));
+        if (!s.out) {
+            s.error = std::string("cannot be written (") + std::strerror(errno) + ")";
+            return refuse(path);
+        }
+        encode_header(s.pending, seed, data_hash);
+        if (!write_pending(s)) return refuse(path);
+        begin(s, RT_REPLAY_RECORDING, seed);
+        return 1;
+    });
 }
 
 int32_t rt_replay_play(const char* path, uint32_t data_hash, const char* data_name) {
-    Session& s = session();
-    if (s.started != RT_REPLAY_OFF) {
-        s.error = "cannot be played: a session has already run in this process";
-        return 0;
-    }
-    std::vector<uint8_t> data;
-    try {
-        if (!read_whole(path, data, s.error)) return 0;
-        if (!decode(data.data(), data.size(), s.recording, s.error)) return 0;
-    } catch (const std::bad_alloc&) {
-        s.error = "is too large to be played";
-        return 0;
-    }
-    if (s.recording.data_hash != data_hash) {
-        s.error = std::string("was recorded with a different ") + data_name;
-        return 0;
-    }
-    begin(s, RT_REPLAY_PLAYING, s.recording.seed);
-    return 1;
+    return guarded(__func__, 0, [&] {
+        Session& s = session();
+        if (path == nullptr || data_name == nullptr) return fail(0, "no file or data name (NULL)");
+        if (s.started != RT_REPLAY_OFF) {
+            s.error = "cannot be played: a session has already run in this process";
+            return refuse(path);
+        }
+        std::vector<uint8_t> data;
+        try {
+            if (!read_whole(path, data, s.error)) return refuse(path);
+            if (!decode(data.data(), data.size(), s.recording, s.error)) return refuse(path);
+        } catch (const std::bad_alloc&) {
+            s.error = "is too large to be played";
+            return refuse(path);
+        }
+        if (s.recording.data_hash != data_hash) {
+            s.error = std::string("was recorded with a different ") + data_name;
+            return refuse(path);
+        }
+        begin(s, RT_REPLAY_PLAYING, s.recording.seed);
+        return 1;
+    });
 }
 
 const char* rt_replay_error(void) {
-    return session().error.c_str();
+    return guarded(__func__, "", [] { return session().error.c_str(); });
 }
 
 int32_t rt_replay_mode(void) {
-    return session().mode;
+    return guarded(__func__, RT_REPLAY_OFF, [] { return session().mode.load(); });
 }
 
 void rt_replay_set_state_hash(rt_replay_state_fn state_hash) {
-    session().state_hash = state_hash;
+    guarded(__func__, [&] { session().state_hash = state_hash; });
 }
 
 void rt_replay_set_end(rt_replay_end_fn end) {
-    session().end = end;
+    guarded(__func__, [&] { session().end = end; });
 }
 
 void rt_replay_note_level(int32_t level, int32_t won, int32_t points) {
-    Session& s = session();
-    s.levels.push_back({level, won != 0 ? 1 : 0, points, s.frames + 1});
+    guarded(__func__, [&] {
+        Session& s = session();
+        s.levels.push_back({level, won != 0 ? 1 : 0, points, s.frames + 1});
+    });
 }
 
 }  // extern "C"

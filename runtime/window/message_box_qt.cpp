@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <cstdio>
 
+#include "runtime/core/boundary.h"
 #include "runtime/window/qt_platform.h"
 #include "runtime/window/rt_window.h"
 #include "runtime/window/window_frame_qt.h"
@@ -20,17 +21,19 @@ bool has_display() {
 }  // namespace
 
 extern "C" int32_t rt_message_box(const char* title, const char* text) {
-    rt::qt::app();
-    if (!has_display()) {
-        std::fprintf(stderr, "%s: %s\n", title ? title : "", text ? text : "");
-        std::fflush(stderr);
+    return rt::core::guarded(__func__, RT_MESSAGE_BOX_OK, [&] {
+        rt::qt::app();
+        if (!has_display()) {
+            std::fprintf(stderr, "%s: %s\n", title ? title : "", text ? text : "");
+            std::fflush(stderr);
+            return RT_MESSAGE_BOX_OK;
+        }
+        // Application-modal: the program's other windows take no input meanwhile.
+        QMessageBox box(QMessageBox::NoIcon, rt::window::text_from_program(title),
+                        rt::window::text_from_program(text), QMessageBox::Ok,
+                        QApplication::activeWindow());
+        box.setWindowModality(Qt::ApplicationModal);
+        box.exec();
         return RT_MESSAGE_BOX_OK;
-    }
-    // Application-modal: the program's other windows take no input meanwhile.
-    QMessageBox box(QMessageBox::NoIcon, rt::window::text_from_program(title),
-                    rt::window::text_from_program(text), QMessageBox::Ok,
-                    QApplication::activeWindow());
-    box.setWindowModality(Qt::ApplicationModal);
-    box.exec();
-    return RT_MESSAGE_BOX_OK;
+    });
 }
