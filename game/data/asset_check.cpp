@@ -5,6 +5,7 @@
 #include <cctype>
 #include <climits>
 #include <filesystem>
+#include <map>
 #include <set>
 
 #include "game/core/runtime_text.h"
@@ -59,12 +60,23 @@ std::string Number(int64_t value) {
     return std::to_string(value);
 }
 
+// The name of a file without its folder, whichever separator the path uses.
+std::string BaseName(const std::string& path) {
+    return path.substr(path.find_last_of("/\\") + 1);
+}
+
+// A file of the asset folder as the player sees it, which is also its path
+// from the game folder.
+std::string InAssets(const std::string& name) {
+    return "zentara/" + name;
+}
+
 // Finds the file the game opens for `path` (as the program names it) and
 // reads it: everything but the decoding.
 Probe Locate(const std::string& folder, const std::string& path, std::string& bytes) {
     Probe probe;
     probe.Resolved = Resolve(folder + "/" + path);
-    probe.Shown = "zentara/" + fs::path(probe.Resolved).filename().string();
+    probe.Shown = InAssets(BaseName(probe.Resolved));
     std::error_code error;
     const fs::file_status status = fs::status(probe.Resolved, error);
     if (!fs::exists(status)) {
@@ -144,7 +156,7 @@ class AssetCheck {
         return families_[static_cast<size_t>(family)];
     }
 
-    void Use(const std::string& resolved) { used_.insert(fs::path(resolved).filename().string()); }
+    void Use(const std::string& resolved) { used_.insert(BaseName(resolved)); }
 
     void Add(const std::string& file, const std::string& text, bool concernsPlay = true) {
         out_.push_back({file, 0, text, concernsPlay ? 1 : 0, concernsPlay ? EveryLevel : 0});
@@ -207,22 +219,18 @@ class AssetCheck {
             {&EnemyShieldPicture, "enemy shields are not shown"},
             {&EnemyExplosionPicture, "enemies break up without an explosion"},
             {&CollisionFlashPicture, "rams show no flash"}};
-        Probe ship;
-        Picture(ShipPicture.Path, ShipPicture.Flags, pictures[4].second, &ship);
-        for (const auto& [picture, inPlay] : pictures) {
-            Probe probe;
-            if (picture == &ShipPicture) continue;
-            if (!Picture(picture->Path, picture->Flags, inPlay, &probe) ||
-                ship.Outcome != Probe::Result::Loaded) {
-                continue;
-            }
-            // These are centred on the ship by half their extra width.
-            const bool centred = picture == &ShipShieldPicture ||
-                                 picture == &RocketExplosionPicture ||
-                                 picture == &CollisionFlashPicture;
-            if (centred && probe.Width < ship.Width) {
+        std::map<const FixedPicture*, Probe> probes;
+        for (const auto& [picture, inPlay] : pictures)
+            Picture(picture->Path, picture->Flags, inPlay, &probes[picture]);
+        // These are centred on the ship by half their extra width.
+        const Probe& ship = probes[&ShipPicture];
+        for (const FixedPicture* overlay :
+             {&ShipShieldPicture, &RocketExplosionPicture, &CollisionFlashPicture}) {
+            const Probe& probe = probes[overlay];
+            if (ship.Outcome == Probe::Result::Loaded && probe.Outcome == Probe::Result::Loaded &&
+                probe.Width < ship.Width) {
                 Add(probe.Shown,
-                    "narrower than " + ship.Shown.substr(8) + ", drawn off its centre");
+                    "narrower than " + BaseName(ship.Shown) + ", drawn off its centre");
             }
         }
     }
@@ -246,7 +254,7 @@ class AssetCheck {
         const std::vector<std::string>& enemies = Family(PictureFamily::Enemy);
         const auto count = static_cast<int32_t>(enemies.size());
         if (count == 0) {
-            Add("zentara/" + fs::path(EnemyImageName(0)).filename().string(),
+            Add(InAssets(BaseName(EnemyImageName(0))),
                 "missing, and no other enemy picture either: every enemy is invisible, cannot be "
                 "shot or rammed, and still fires rockets");
         }
@@ -258,11 +266,10 @@ class AssetCheck {
         }
         for (const std::string& name : enemies) {
             if (used_.count(name) == 0) {
-                Add("zentara/" + name,
+                Add(InAssets(name),
                     "counted as an enemy picture, but enemies are loaded by number (feind00.png "
                     "to " +
-                        fs::path(EnemyImageName(count - 1)).filename().string() +
-                        "), so this picture is never shown",
+                        BaseName(EnemyImageName(count - 1)) + "), so this picture is never shown",
                     false);
             }
         }
@@ -279,7 +286,7 @@ class AssetCheck {
         }
         for (const std::string& name : bonuses) {
             if (used_.count(name) == 0) {
-                Add("zentara/" + name,
+                Add(InAssets(name),
                     "counted as a bonus item, but bonus items are loaded by count from "
                     "bonus00.png to bonus02.png, so this picture is never shown",
                     false);
@@ -291,14 +298,14 @@ class AssetCheck {
         const std::vector<std::string>& planets = Family(PictureFamily::Planet);
         const auto count = static_cast<int32_t>(planets.size());
         for (int32_t index = 0; index < count; ++index) {
-            Picture("zentara/" + planets[static_cast<size_t>(index)], PlanetPictureFlags,
+            Picture(InAssets(planets[static_cast<size_t>(index)]), PlanetPictureFlags,
                     "planet " + Number(index) + " is invisible; its moons circle an empty spot");
         }
         for (const std::string& name : Family(PictureFamily::Moon)) {
             const int32_t index = MoonPlanetIndex(name);
             if (index < 0 || index >= count) {
                 Use(name);
-                Add("zentara/" + name,
+                Add(InAssets(name),
                     "circles planet " + Number(index) + ", which does not exist (" +
                         (count == 0 ? std::string("there is no planet")
                                     : "planets are numbered 0 to " + Number(count - 1) +
@@ -307,10 +314,10 @@ class AssetCheck {
                 continue;
             }
             const std::string digits = Lower(name).substr(10, 2);
-            Picture("zentara/" + name, 0, "the moon of planet " + Number(index) + " is invisible");
+            Picture(InAssets(name), 0, "the moon of planet " + Number(index) + " is invisible");
             if (digits.size() != 2 || !std::isdigit(static_cast<unsigned char>(digits[0])) ||
                 !std::isdigit(static_cast<unsigned char>(digits[1]))) {
-                Add("zentara/" + name,
+                Add(InAssets(name),
                     "circles planet " + Number(index) + ": the two characters after " +
                         "\"planetmond\" are \"" + digits + "\", read as " + Number(index) +
                         "; two digits say it plainly",
@@ -343,9 +350,9 @@ class AssetCheck {
             std::string why = "not a file the game reads";
             for (const char* path : fixed) {
                 const std::string program = Resolve(folder_ + "/" + path);
-                if (Lower(fs::path(program).filename().string()) == Lower(name)) {
-                    why = "another spelling of a file the game reads as zentara/" +
-                          fs::path(program).filename().string();
+                if (Lower(BaseName(program)) == Lower(name)) {
+                    why = "another spelling of a file the game reads as " +
+                          InAssets(BaseName(program));
                 }
             }
             const std::string lower = Lower(name);
@@ -369,7 +376,7 @@ class AssetCheck {
             }
             if (std::any_of(name.begin(), name.end(), [](char c) { return c & 0x80; }))
                 why += " (the game counts bytes: a letter outside ASCII takes two or more)";
-            Add("zentara/" + name, "ignored by the game: " + why, false);
+            Add(InAssets(name), "ignored by the game: " + why, false);
         }
     }
 

@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "game/data/level_file.h"
+
 #ifndef ZENTARA_VERSION
 #define ZENTARA_VERSION "unknown"
 #endif
@@ -71,7 +73,7 @@ bool StoreValue(const std::string& name, const std::string& value, ProgramOption
         if (!ParseCount(value, INT32_MIN, UINT32_MAX, count)) return false;
         options.Seed = static_cast<uint32_t>(count);
     } else if (name == "level") {
-        if (!ParseCount(value, 1, 999, count)) return false;
+        if (!ParseCount(value, 1, MaxMenuLevels, count)) return false;
         options.Level = static_cast<int32_t>(count);
     } else if (name == "frames") {
         if (!ParseCount(value, 1, INT64_MAX, count)) return false;

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The checker of `zentara --check`: the shipped pack passes; each fault
-// planted in the level file is told once, on its line; in each damaged
-// folder the finding agrees with what the game's own loading then does.
+// The checker of `zentara --check`: each fault planted in the level file is
+// told once, on its line; in each damaged copy of the shipped pack the finding
+// agrees with what the game's own loading then does, and a copy the game
+// reads all the same has "no problems found".
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -35,10 +35,6 @@ std::pair<int, std::string> Check(const std::string& folder = ".") {
     testing::internal::CaptureStdout();
     const int code = RunCheck(folder);
     return {code, testing::internal::GetCapturedStdout()};
-}
-
-TEST(LevelCheck, ShippedPackHasNoProblems) {
-    EXPECT_EQ(Check(kPack), std::pair(0, std::string("no problems found\n")));
 }
 
 TEST(LevelCheck, AFolderWithoutLevelFileIsRefusedAndTheAssetFolderNamed) {
@@ -100,15 +96,11 @@ TEST(LevelCheck, EachPlantedFaultIsToldOnItsLine) {
 
 // A 24-bit BMP of one colour, as a player's paint program writes it.
 std::string Bmp(int32_t side) {
-    const int32_t row = (side * 3 + 3) / 4 * 4;
-    std::string bytes(54 + static_cast<size_t>(row * side), '\x40');
-    const int32_t header[] = {static_cast<int32_t>(bytes.size()), 0, 54, 40, side, side};
-    std::memcpy(&bytes[0], "BM", 2);
-    std::memcpy(&bytes[2], header, sizeof header);
-    const int16_t planesAndBits[] = {1, 24};
-    std::memcpy(&bytes[26], planesAndBits, sizeof planesAndBits);
-    std::memset(&bytes[30], 0, 24);
-    return bytes;
+    const int32_t pixels = (side * 3 + 3) / 4 * 4 * side;
+    const int32_t header[] = {54 + pixels, 0,      54, 40, side, side, 1 | 24 << 16,
+                              0,           pixels, 0,  0,  0,    0};
+    return "BM" + std::string(reinterpret_cast<const char*>(header), sizeof header) +
+           std::string(static_cast<size_t>(pixels), '\x40');
 }
 
 template <class Record>
