@@ -41,7 +41,8 @@ struct TextBlock {
 // Draws the blocks into a new sprite of at least width x height, widened to
 // the longest line so that no line is cut, whatever its numbers. Each font is
 // loaded once, for measuring (in a pass on the screen, before the sprite
-// exists) and for drawing alike.
+// exists) and for drawing alike, so a panel takes as many handles as it always
+// did and the handles of everything made after it stay the same.
 int32_t MakeEndPanel(int32_t width, int32_t height, const std::vector<TextBlock>& blocks) {
     std::vector<int32_t> fonts;
     for (const TextBlock& block : blocks) {
