@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
     ProgramOptions options;
     std::string error;
     if (!ParseOptions(argc, argv, options, error)) {
-        std::fprintf(stderr, "zentara: %s\n%s", error.c_str(), OptionsUsage("zentara").c_str());
+        std::fputs(OptionErrorText("zentara", error).c_str(), stderr);
         return 2;
     }
     if (options.Help) {

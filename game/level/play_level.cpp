@@ -167,8 +167,10 @@ void GrabPauseImage() {
     game.PauseImage = rt_sprite_grab(-1, 0, 0, game.ScreenWidth, game.ScreenHeight);
 }
 
-// Holds the frame as it stands until P is released again. Only the pointer
-// and the window are served meanwhile; bonus timers keep running on the clock.
+// Holds the frame as it stands, under the pause label, until P is released
+// again. Only the pointer and the window are served meanwhile; bonus timers
+// keep running on the clock. The frame is left in the back buffer without the
+// label, so the label goes with the pause.
 void Pause(int32_t window, int32_t menu) {
     GrabPauseImage();
     do {
@@ -177,9 +179,12 @@ void Pause(int32_t window, int32_t menu) {
         PumpEvents(window, menu);
         rt_screen_clear(0);
         rt_sprite_draw(game.PauseImage, 0, 0);
+        DrawPauseLabel();
         rt_screen_flip();
         rt_keyboard_poll();
     } while (!rt_key_released(RT_KEY_P));
+    rt_screen_clear(0);
+    rt_sprite_draw(game.PauseImage, 0, 0);
 }
 
 // Draws the end panel over the last frame, grabs the result and shows it

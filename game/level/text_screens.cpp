@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "game/level/text_screens.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "game/core/game_state.h"
 #include "game/core/runtime_text.h"
 #include "game/play/star_field.h"
@@ -28,15 +31,56 @@ void DrawTextBlock(int32_t sprite, int32_t points, std::initializer_list<TextLin
     rt_font_free(font);
 }
 
-// The statistics block shared by the won and lost panels.
-void DrawStatistics(int32_t sprite, int32_t points, int32_t gunShots, int32_t gunHits,
-                    int32_t rocketShots, int32_t rocketHits, int32_t enemiesDestroyed) {
-    DrawTextBlock(sprite, 12,
-                  {{0, 120, PointsLine(points), StatsColour},
-                   {0, 140, GunShotsLine(gunShots, gunHits), StatsColour},
-                   {0, 160, RocketShotsLine(rocketShots, rocketHits), StatsColour},
-                   {0, 180, EnemiesDestroyedLine(enemiesDestroyed), StatsColour}});
+// ---- End panels: as wide as their longest line ----
+
+struct TextBlock {
+    int32_t Points;  // size of the block's Georgia
+    std::vector<TextLine> Lines;
+};
+
+// Draws the blocks into a new sprite of at least width x height, widened to
+// the longest line so that no line is cut, whatever its numbers. Each font is
+// loaded once, for measuring (in a pass on the screen, before the sprite
+// exists) and for drawing alike, so a panel takes as many handles as it always
+// did and the handles of everything made after it stay the same.
+int32_t MakeEndPanel(int32_t width, int32_t height, const std::vector<TextBlock>& blocks) {
+    std::vector<int32_t> fonts;
+    for (const TextBlock& block : blocks) {
+        fonts.push_back(rt_font_load(-1, "Georgia", block.Points, RT_FONT_QUALITY));
+    }
+    rt_draw_start(rt_screen_output());
+    for (size_t i = 0; i < blocks.size(); ++i) {
+        rt_draw_font(rt_font_handle(fonts[i]));
+        for (const TextLine& line : blocks[i].Lines) {
+            width = std::max(width, line.X + rt_draw_text_width(line.Text.c_str()));
+        }
+    }
+    rt_draw_stop();
+    const int32_t panel = rt_sprite_create(-1, width, height);
+    rt_draw_start(rt_sprite_output(panel));
+    rt_draw_mode(0);
+    for (size_t i = 0; i < blocks.size(); ++i) {
+        rt_draw_font(rt_font_handle(fonts[i]));
+        for (const TextLine& line : blocks[i].Lines) {
+            rt_draw_text(line.X, line.Y, line.Text.c_str(), line.Colour);
+        }
+    }
+    rt_draw_stop();
+    for (int32_t font : fonts) rt_font_free(font);
+    return panel;
 }
+
+// The statistics block shared by the won and lost panels.
+TextBlock Statistics(int32_t points, int32_t gunShots, int32_t gunHits, int32_t rocketShots,
+                     int32_t rocketHits, int32_t enemiesDestroyed) {
+    return {12,
+            {{0, 120, PointsLine(points), StatsColour},
+             {0, 140, GunShotsLine(gunShots, gunHits), StatsColour},
+             {0, 160, RocketShotsLine(rocketShots, rocketHits), StatsColour},
+             {0, 180, EnemiesDestroyedLine(enemiesDestroyed), StatsColour}}};
+}
+
+// ---- End of the end panels' helpers ----
 
 }  // namespace
 
@@ -95,25 +139,25 @@ int32_t MakeLevelIntro(int32_t level, int32_t goalPoints, int32_t width, int32_t
 int32_t MakeWonScreen(int32_t width, int32_t height, int32_t nextLevel, int32_t points,
                       int32_t gunShots, int32_t gunHits, int32_t rocketShots, int32_t rocketHits,
                       int32_t enemiesDestroyed) {
-    const int32_t panel = rt_sprite_create(-1, width, height);
-    DrawTextBlock(panel, 50, {{0, 40, "You got it!", HeadlineColour}});
-    DrawStatistics(panel, points, gunShots, gunHits, rocketShots, rocketHits, enemiesDestroyed);
-    DrawTextBlock(panel, 15,
-                  {{0, 210, "For level no. " + NumberText(nextLevel) + " press 'n'", PromptColour},
-                   {0, 241, "To quit press 'q'", QuitColour}});
-    return panel;
+    return MakeEndPanel(
+        width, height,
+        {{50, {{0, 40, "You got it!", HeadlineColour}}},
+         Statistics(points, gunShots, gunHits, rocketShots, rocketHits, enemiesDestroyed),
+         {15,
+          {{0, 210, "For level no. " + NumberText(nextLevel) + " press 'n'", PromptColour},
+           {0, 241, "To quit press 'q'", QuitColour}}}});
 }
 
 int32_t MakeLostScreen(int32_t width, int32_t height, int32_t points, int32_t gunShots,
                        int32_t gunHits, int32_t rocketShots, int32_t rocketHits,
                        int32_t enemiesDestroyed) {
-    const int32_t panel = rt_sprite_create(-1, width, height);
-    DrawTextBlock(panel, 50, {{0, 40, "You lost!", HeadlineColour}});
-    DrawStatistics(panel, points, gunShots, gunHits, rocketShots, rocketHits, enemiesDestroyed);
-    DrawTextBlock(panel, 15,
-                  {{0, 210, "To retry this level press 'r'", PromptColour},
-                   {0, 240, "To quit press 'q'", QuitColour}});
-    return panel;
+    return MakeEndPanel(
+        width, height,
+        {{50, {{0, 40, "You lost!", HeadlineColour}}},
+         Statistics(points, gunShots, gunHits, rocketShots, rocketHits, enemiesDestroyed),
+         {15,
+          {{0, 210, "To retry this level press 'r'", PromptColour},
+           {0, 240, "To quit press 'q'", QuitColour}}}});
 }
 
 int32_t MakeNoMoreLevelsBanner() {
@@ -122,11 +166,17 @@ int32_t MakeNoMoreLevelsBanner() {
     return banner;
 }
 
-static bool PointerOnSkipLabel() {
+// The pointer resting on "Skip", Esc, Space or Enter down, or a click in the
+// window (`event`, the window event of the frame) ends the story.
+static bool StorySkipped(int32_t event) {
     // A pointer off the screen reads as -1 and never skips; screen
     // coordinates keep the corner under the label on a stretched screen.
-    return rt_screen_mouse_x() > game.ScreenWidth - 80 &&
-           rt_screen_mouse_y() > game.ScreenHeight - 80;
+    const bool onLabel =
+        rt_screen_mouse_x() > game.ScreenWidth - 80 && rt_screen_mouse_y() > game.ScreenHeight - 80;
+    const bool click = event == RT_EVENT_LBUTTONDOWN || event == RT_EVENT_LBUTTONUP ||
+                       event == RT_EVENT_RBUTTONDOWN || event == RT_EVENT_RBUTTONUP;
+    return onLabel || click || rt_key_down(RT_KEY_ESCAPE) || rt_key_down(RT_KEY_SPACE) ||
+           rt_key_down(RT_KEY_ENTER);
 }
 
 int32_t ShowStory(int32_t storyPage, int32_t skipLabel, int32_t starField, int32_t window,
@@ -136,7 +186,7 @@ int32_t ShowStory(int32_t storyPage, int32_t skipLabel, int32_t starField, int32
     int32_t y = game.ScreenHeight;
     const int32_t direction = rt_random(1);
     do {
-        PumpEvents(window, menu);
+        const int32_t event = PumpEvents(window, menu);
         rt_delay(10);
         y -= 1;
         rt_screen_clear(0);
@@ -144,7 +194,7 @@ int32_t ShowStory(int32_t storyPage, int32_t skipLabel, int32_t starField, int32
         rt_sprite_draw_keyed(storyPage, x, y);
         rt_sprite_draw_keyed(skipLabel, game.ScreenWidth - 100, game.ScreenHeight - 100);
         rt_screen_flip();
-        if (PointerOnSkipLabel()) y = kEnd;
+        if (StorySkipped(event)) y = kEnd;
     } while (y != kEnd);
     rt_sprite_free(storyPage);
     rt_sprite_free(skipLabel);
@@ -163,4 +213,22 @@ int32_t ShowFinalBanner(int32_t banner) {
         rt_screen_flip();
     } while (now - start < kShowTime);
     return 0;
+}
+
+// ---- The pause label ----
+
+// Runtime texts are Windows-1252, where 0x96 is the en dash.
+static constexpr char kPauseLabel[] = "Paused \x96 press P";
+
+void DrawPauseLabel() {
+    constexpr int32_t kMargin = 6;
+    rt_draw_start(rt_screen_output());
+    rt_draw_font(-1);
+    const int32_t width = rt_draw_text_width(kPauseLabel) + 2 * kMargin;
+    const int32_t height = rt_draw_text_height(kPauseLabel) + 2 * kMargin;
+    const int32_t x = (game.ScreenWidth - width) / 2;
+    const int32_t y = (game.ScreenHeight - height) / 2;
+    rt_draw_box(x, y, width, height, PauseLabelColour);
+    rt_draw_text_colours(x + kMargin, y + kMargin, kPauseLabel, 0xFFFFFF, PauseLabelColour);
+    rt_draw_stop();
 }

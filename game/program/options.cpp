@@ -179,6 +179,14 @@ std::string OptionsUsage(const char* program) {
            "  --help            show this text and exit\n";
 }
 
+// ---- Option errors ----
+
+std::string OptionErrorText(const char* program, const std::string& error) {
+    return std::string(program) + ": " + error + "\ntry '" + program + " --help'\n";
+}
+
+// ---- End of option errors ----
+
 std::string VersionText(const char* program) {
     return std::string(program) + " " + ZENTARA_VERSION + "\n";
 }

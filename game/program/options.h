@@ -30,5 +30,9 @@ bool ParseOptions(int argc, const char* const* argv, ProgramOptions& options, st
 // The text printed by --help.
 std::string OptionsUsage(const char* program);
 
+// The two lines printed for a refused command line: the reason, then where
+// to find the usage.
+std::string OptionErrorText(const char* program, const std::string& error);
+
 // The text printed by --version.
 std::string VersionText(const char* program);

@@ -40,7 +40,7 @@ int32_t PumpEvents(int32_t window, int32_t /*menu*/) {
     if ((event == EventMenu && rt_event_item() == MenuClose) || event == EventCloseWindow) {
         EndProgram();
     }
-    return 0;
+    return event;
 }
 
 int32_t ToggleDisableEnemies(int32_t menu) {

@@ -21,9 +21,10 @@ inline constexpr int32_t EventCloseWindow = RT_EVENT_CLOSE;
 inline constexpr int32_t EventRepaint = RT_EVENT_REPAINT;
 
 // Per-frame event handling of the story and the level loops: takes at most one
-// pending event; "Close" or the close box of `window` end the program, every
-// other event is dropped. F11 switches `window` to full screen and back.
-// `menu` is not used. Returns 0.
+// pending event; "Close" or the close box of `window` end the program, the
+// caller may look at any other. F11 switches `window` to full screen and back.
+// `menu` is not used. Returns the event taken for `window` (a click shows as
+// RT_EVENT_LBUTTONDOWN and the like), 0 when there was none.
 int32_t PumpEvents(int32_t window, int32_t menu);
 
 // Testing facility: a function called at the start of every PumpEvents, that
