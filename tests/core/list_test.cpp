@@ -72,25 +72,16 @@ TEST_F(ListTest, CursorScripts) {
         SetUp();
         for (const Step& step : c.steps) {
             Item* r = nullptr;
+            // clang-format off
             switch (step.op) {
-                case 'a':
-                    static_cast<Item*>(rt_list_add(list))->value = step.arg;
-                    continue;
-                case 'r':
-                    rt_list_reset(list);
-                    continue;
-                case 'd':
-                    rt_list_delete(list);
-                    continue;
-                case 'n':
-                    r = static_cast<Item*>(rt_list_next(list));
-                    break;
-                case 's':
-                    r = static_cast<Item*>(rt_list_select(list, step.arg));
-                    break;
-                default:
-                    r = item();
+                case 'a': static_cast<Item*>(rt_list_add(list))->value = step.arg; continue;
+                case 'r': rt_list_reset(list); continue;
+                case 'd': rt_list_delete(list); continue;
+                case 'n': r = static_cast<Item*>(rt_list_next(list)); break;
+                case 's': r = static_cast<Item*>(rt_list_select(list, step.arg)); break;
+                default: r = item();
             }
+            // clang-format on
             EXPECT_EQ(r ? r->value : -1, step.arg) << c.what << ": " << step.op;
             EXPECT_TRUE(!r || r == item()) << c.what << ": the cursor is on the answer";
         }
