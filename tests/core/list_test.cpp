@@ -43,15 +43,8 @@ class ListTest : public ::testing::Test {
 // cursor, s selects an index, c reads the cursor's record; then the values in
 // order.
 TEST_F(ListTest, CursorScripts) {
-    struct Step {
-        char op;
-        int32_t arg;
-    };
-    const struct {
-        const char* what;
-        std::vector<Step> steps;
-        std::vector<int32_t> values;
-    } cases[] = {
+    using Step = std::pair<char, int32_t>;  // the operation and its value
+    const std::tuple<const char*, std::vector<Step>, std::vector<int32_t>> cases[] = {
         // clang-format off
         {"empty, then walking past the end stays there and adds append",
          {{'n', -1}, {'c', -1}, {'a', 0}, {'a', 1}, {'r', 0}, {'n', 0}, {'n', 1}, {'n', -1},
@@ -67,25 +60,25 @@ TEST_F(ListTest, CursorScripts) {
          {{'a', 0}, {'a', 1}, {'a', 2}, {'s', 1}, {'d', 0}, {'c', 0}, {'n', 2}}, {0, 2}},
         // clang-format on
     };
-    for (const auto& c : cases) {
+    for (const auto& [what, steps, want] : cases) {
         TearDown();  // a fresh list for each script
         SetUp();
-        for (const Step& step : c.steps) {
+        for (const auto& [op, arg] : steps) {
             Item* r = nullptr;
             // clang-format off
-            switch (step.op) {
-                case 'a': static_cast<Item*>(rt_list_add(list))->value = step.arg; continue;
+            switch (op) {
+                case 'a': static_cast<Item*>(rt_list_add(list))->value = arg; continue;
                 case 'r': rt_list_reset(list); continue;
                 case 'd': rt_list_delete(list); continue;
                 case 'n': r = static_cast<Item*>(rt_list_next(list)); break;
-                case 's': r = static_cast<Item*>(rt_list_select(list, step.arg)); break;
+                case 's': r = static_cast<Item*>(rt_list_select(list, arg)); break;
                 default: r = item();
             }
             // clang-format on
-            EXPECT_EQ(r ? r->value : -1, step.arg) << c.what << ": " << step.op;
-            EXPECT_TRUE(!r || r == item()) << c.what << ": the cursor is on the answer";
+            EXPECT_EQ(r ? r->value : -1, arg) << what << ": " << op;
+            EXPECT_TRUE(!r || r == item()) << what << ": the cursor is on the answer";
         }
-        EXPECT_EQ(values(), c.values) << c.what;
+        EXPECT_EQ(values(), want) << what;
     }
 }
 
