@@ -298,10 +298,10 @@ void rt_table_remove(rt_table* table, int32_t id) {
     guarded(__func__, [&] {
         if (table == nullptr) return record_failure(kNoTable);
         if (id >= 0) {
-            if (id < table->capacity.load(std::memory_order_acquire))
-                std::memset(table->slot(id), 0, table->stride);
-            else
-                record_failure("the id names nothing");
+            if (id >= table->capacity.load(std::memory_order_acquire) ||
+                first_word(table->slot(id)) == 0)
+                return record_failure("the id names nothing");
+            std::memset(table->slot(id), 0, table->stride);
             return;
         }
         std::lock_guard guard(table->lock);

@@ -139,7 +139,7 @@ int32_t keep_if_filled(int32_t id) {
     if (record == nullptr) return 0;
     if (record->pixels && record->pixels->has_pixels(record->width, record->height)) return id;
     destroy(id);
-    return 0;
+    return rt::core::fail(0, "out of memory");
 }
 
 void destroy(int32_t id) {
