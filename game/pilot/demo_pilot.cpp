@@ -476,7 +476,7 @@ class DemoRun {
             std::snprintf(name, sizeof name, "frame_%06lld.png", static_cast<long long>(flips));
             const std::string path = options_.ScreenshotDir + "/" + name;
             if (!rt_screen_save_png(path.c_str())) {
-                std::fprintf(stderr, "zentara: could not write %s\n", path.c_str());
+                std::fprintf(stderr, "zentara: could not write %s: %s\n", path.c_str(), rt_error());
             }
         }
         if (options_.Frames && flips >= *options_.Frames) EndProgram();

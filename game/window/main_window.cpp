@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "game/window/main_window.h"
 
+#include <cstdio>
 #include <utility>
 
 #include "game/window/end_program.h"
@@ -31,8 +32,19 @@ void RunPumpEventsHook() {
     if (pumpEventsHook) pumpEventsHook();
 }
 
+// A recording whose file took no more (a full disk, a removed medium) has
+// stopped while play goes on: the player hears of it once, with the reason.
+static void TellOnceRecordingStopped() {
+    static bool told = false;
+    if (told || rt_replay_mode() != RT_REPLAY_STOPPED) return;
+    told = true;
+    std::fprintf(stderr, "zentara: the recording stopped, play goes on unrecorded: %s\n",
+                 rt_replay_error());
+}
+
 int32_t PumpEvents(int32_t window, int32_t /*menu*/) {
     RunPumpEventsHook();
+    TellOnceRecordingStopped();
     rt_keyboard_poll();
     FollowFullScreenKey(window);
     const int32_t event = rt_window_event_poll();
