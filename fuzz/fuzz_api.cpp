@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Random sequences of runtime calls, as a careless C program might make them:
-// sprites, drawing passes on the screen and on sprites (closing the screen or
-// replacing the sprite under a pass), rotated sprites, drawing images, lists,
-// tables, files and listings in a temporary folder, and string results at any
-// offset. Every text an answer names is read back whole, so a result written
-// outside the buffer or an offset that names no text shows up under ASan.
+// sprites (written through locks left open across draws), drawing passes on
+// the screen and on sprites (closing the screen or replacing the sprite under
+// a pass), rotated sprites, drawing images, lists, tables, files and listings
+// in a temporary folder, and string results at any offset. Every text an
+// answer names is read back whole, so a result written outside the buffer or
+// an offset that names no text shows up under ASan; so is the reason of every
+// failure, which must name a runtime call.
 #include <unistd.h>
 
 #include <cstdint>
@@ -36,6 +38,7 @@ struct Handles {
     rt_list* lists[2] = {};
     void* current[2] = {};
     rt_table* table = nullptr;
+    int32_t locked = 0;  // the sprite whose lock is open (its pixels may be written)
 };
 
 // An id as a caller might pass it: a kept handle, -1, a small slot number, or
@@ -122,18 +125,24 @@ void sprite_call(FuzzInput& in, Handles& h, uint8_t op) {
             rt_sprite_draw_keyed(pick(in, h.sprites), coordinate(in), coordinate(in));
             rt_sprite_draw(pick(in, h.sprites), coordinate(in), coordinate(in));
         },
-        [&] {
-            const int32_t sprite = pick(in, h.sprites);
+        [&] {  // a lock left open: draws of the sprite may come before its unlock
+            if (h.locked == 0 || (where & 3) == 0) h.locked = pick(in, h.sprites);
+            // Locked again for each write: whatever happened to the sprite since
+            // (a pass, a grab into it, its free), the pointer is good now.
             int32_t pitch = 0;
             auto* bits = static_cast<uint8_t*>(
-                rt_sprite_lock(rt_sprite_pixels_of(sprite), in.TakeByte() & 1, &pitch));
-            const int32_t w = rt_sprite_width(sprite), ht = rt_sprite_height(sprite);
-            if (bits != nullptr && w > 0 &&
-                ht > 0) {  // the last pixel: the whole store must be there
-                bits[static_cast<size_t>(ht - 1) * static_cast<size_t>(pitch) +
-                     static_cast<size_t>(w - 1) * 4] ^= in.TakeByte();
+                rt_sprite_lock(rt_sprite_pixels_of(h.locked), where & 4, &pitch));
+            const int32_t w = rt_sprite_width(h.locked), ht = rt_sprite_height(h.locked);
+            if (bits != nullptr && w > 0 && ht > 0) {
+                // Any pixel, the last one included: the whole store must be there.
+                const int32_t x = in.TakeByte() % w, y = in.TakeByte() % ht;
+                bits[static_cast<size_t>(y) * static_cast<size_t>(pitch) +
+                     static_cast<size_t>(x) * 4] ^= in.TakeByte();
             }
-            rt_sprite_unlock(rt_sprite_pixels_of(sprite));
+            if (where & 8) {
+                rt_sprite_unlock(rt_sprite_pixels_of(h.locked));
+                h.locked = 0;
+            }
         },
         [&] {
             keep(h.rotors, rt_sprite3d_create(pick(in, h.rotors), pick(in, h.sprites)), where);
@@ -278,6 +287,7 @@ void string_call(FuzzInput& in, uint8_t op) {
 
 // Everything an input made goes, so the next one starts from the same state.
 void clean_up(Handles& h) {
+    if (h.locked != 0) rt_sprite_unlock(rt_sprite_pixels_of(h.locked));
     rt_draw_stop();
     rt_sprite3d_end();
     rt_sprite3d_free_all();
@@ -312,16 +322,26 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     return 0;
 }
 
+// The reason of the thread's last failure names a runtime call, whole.
+void read_error() {
+    const char* error = rt_error();
+    FUZZ_CHECK(error[0] == '\0' || std::strncmp(error, "rt_", 3) == 0);
+    volatile size_t length = std::strlen(error);
+    (void)length;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > 4096) return 0;
     FuzzInput in(data, size);
     Handles h;
+    rt_error_clear();
     for (int step = 0; step < 64 && in.Remaining() > 0; ++step) {
         const uint8_t op = in.TakeByte(), sub = op / 6;
         run_one(
             op, [&] { sprite_call(in, h, sub); }, [&] { draw_call(in, h, sub); },
             [&] { list_call(in, h, sub); }, [&] { table_call(in, h); },
             [&] { file_call(in, h, sub); }, [&] { string_call(in, sub); });
+        read_error();
     }
     clean_up(h);
     return 0;

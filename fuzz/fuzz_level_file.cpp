@@ -3,8 +3,8 @@
 // in a scratch working directory, then the progress, the level count and the
 // parameters of several levels are read through the runtime's sequential files
 // and string fields. The text side of saving progress (the new first line
-// replacing the old) is checked on the same input, and so is the reading of
-// `zentara --check`, which must see the values the game reads.
+// replacing the old) is checked on the same input, and so are the findings of
+// `zentara --check` on the lines the game reads.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,8 +16,8 @@
 #include <string>
 
 #include "fuzz/fuzz_common.h"
-#include "game/level_check.h"
-#include "game/level_file.h"
+#include "game/data/level_check.h"
+#include "game/data/level_file.h"
 #include "runtime/core/rt_core.h"
 #include "runtime/files/rt_files.h"
 
@@ -73,14 +73,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                               0, -1,      INT32_MAX};
     for (const int32_t level : levels) ReadLevelParams(level);
 
-    // Whatever the checker says about level 1's values, it read them as the
-    // game does: the rules on the game's values give the same findings.
+    // The checker reads the lines the game reads. A rule that level 1's values
+    // break is told on its line, unless the line already has a finding about
+    // its text or lies past the file's end, which is told instead.
     const std::string contents(reinterpret_cast<const char*>(data), size);
-    const std::vector<std::string> findings = LevelFileFindings("zentara.ini", contents);
-    for (const std::string& finding : findings) FUZZ_CHECK(finding.rfind("zentara.ini:", 0) == 0);
+    const std::vector<Finding> findings = LevelFileFindings("zentara.ini", ReadLevelFileLines());
+    for (const Finding& finding : findings) {
+        FUZZ_CHECK(finding.File == "zentara.ini" && finding.Line >= 0 &&
+                   finding.Line <= LastLevelLine);
+    }
     if (count >= 1) {
-        for (const std::string& finding : LevelParamFindings(ReadLevelParams(1), 1)) {
-            FUZZ_CHECK(std::find(findings.begin(), findings.end(), finding) != findings.end());
+        for (const Finding& rule : LevelParamFindings(ReadLevelParams(1), 1)) {
+            FUZZ_CHECK(std::any_of(findings.begin(), findings.end(), [&](const Finding& f) {
+                return f.Line == rule.Line ||
+                       (f.Line < rule.Line && f.Text.rfind("the file ends here", 0) == 0);
+            }));
         }
     }
 

@@ -3,19 +3,20 @@
 // start-up to EndProgram.
 #include <cstdio>
 
-#include "game/best_scores.h"
-#include "game/demo_pilot.h"
-#include "game/game_folder.h"
-#include "game/level_check.h"
-#include "game/options.h"
-#include "game/player_notice.h"
-#include "game/program.h"
+#include "game/data/best_scores.h"
+#include "game/data/folder_check.h"
+#include "game/data/game_folder.h"
+#include "game/data/player_notice.h"
+#include "game/pilot/demo_pilot.h"
+#include "game/program/options.h"
+#include "game/program/program.h"
+#include "runtime/sound/rt_sound.h"
 
 int main(int argc, char** argv) {
     ProgramOptions options;
     std::string error;
     if (!ParseOptions(argc, argv, options, error)) {
-        std::fprintf(stderr, "zentara: %s\n%s", error.c_str(), OptionsUsage("zentara").c_str());
+        std::fputs(OptionErrorText("zentara", error).c_str(), stderr);
         return 2;
     }
     if (options.Help) {
@@ -31,7 +32,9 @@ int main(int argc, char** argv) {
     KeepBestScores(options.SaveScores || (!options.Demo && options.Replay.empty()));
     if (options.Check) {
         if (options.CheckFolder.empty()) options.CheckFolder = CheckedGameFolder(options.DataDir);
-        return RunCheck(options.CheckFolder);
+        const int code = RunCheck(options.CheckFolder);
+        rt_sound_end();
+        return code;
     }
     if (!EnterGameFolder(options.DataDir, InstalledPack(), error)) FailAtStart(error);
     StartProgram(options);

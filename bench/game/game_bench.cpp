@@ -13,14 +13,15 @@
 #include <vector>
 
 #include "bench/game/heavy_scene.h"
-#include "game/bonuses.h"
-#include "game/enemies.h"
-#include "game/explosions.h"
-#include "game/game_state.h"
-#include "game/planets.h"
-#include "game/play_level.h"
-#include "game/ship.h"
-#include "game/star_field.h"
+#include "game/core/game_state.h"
+#include "game/level/play_level.h"
+#include "game/play/bonuses.h"
+#include "game/play/enemies.h"
+#include "game/play/explosions.h"
+#include "game/play/moves.h"
+#include "game/play/planets.h"
+#include "game/play/ship.h"
+#include "game/play/star_field.h"
 #include "runtime/runtime.h"
 
 namespace {

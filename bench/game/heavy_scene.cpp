@@ -12,17 +12,17 @@
 #include <random>
 #include <string>
 
-#include "game/bonuses.h"
-#include "game/enemies.h"
-#include "game/explosions.h"
-#include "game/game_state.h"
-#include "game/list_walk.h"
-#include "game/options.h"
-#include "game/play_level.h"
-#include "game/program.h"
-#include "game/records.h"
-#include "game/ship.h"
-#include "game/star_field.h"
+#include "game/core/game_state.h"
+#include "game/core/list_walk.h"
+#include "game/core/records.h"
+#include "game/level/play_level.h"
+#include "game/play/bonuses.h"
+#include "game/play/enemies.h"
+#include "game/play/explosions.h"
+#include "game/play/ship.h"
+#include "game/play/star_field.h"
+#include "game/program/options.h"
+#include "game/program/program.h"
 #include "runtime/runtime.h"
 
 namespace fs = std::filesystem;

@@ -16,10 +16,10 @@
 #include <cstdlib>
 #include <vector>
 
-#include "game/demo_pilot.h"
-#include "game/game_state.h"
-#include "game/options.h"
-#include "game/program.h"
+#include "game/core/game_state.h"
+#include "game/pilot/demo_pilot.h"
+#include "game/program/options.h"
+#include "game/program/program.h"
 #include "runtime/screen/rt_screen.h"
 #include "runtime/screen/screen_state.h"
 

@@ -5,7 +5,8 @@
 
 #include <cstdlib>
 
-#include "game/program.h"
+#include "game/program/program.h"
+#include "game/window/end_program.h"
 #include "runtime/window/rt_window.h"
 
 int main(int argc, char** argv) {

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <new>
 
+#include "runtime/core/boundary.h"
 #include "runtime/core/rt_core.h"
 
 namespace {
@@ -64,152 +65,191 @@ rt_list_element* backward(rt_list_element* e, int32_t steps) {
 
 }  // namespace
 
+using rt::core::fail;
+using rt::core::guarded;
+
+namespace {
+
+constexpr const char* kNoList = "no list (NULL)";
+
+// Runs a list operation on a list that is there.
+template <class Result, class Work>
+Result on_list(const char* function, Result failure, rt_list* list, Work&& work) noexcept {
+    return guarded(function, failure, [&]() -> Result {
+        if (list == nullptr) return fail(failure, kNoList);
+        return work(*list);
+    });
+}
+
+}  // namespace
+
 extern "C" {
 
 rt_list* rt_list_new(int32_t record_size, void** current_var, const rt_field_desc* string_fields,
                      int32_t type_tag) {
-    // The element (links, record) and the pool's slot around it stay well
-    // inside 32 bits for every size accepted here.
-    if (record_size < 0 || record_size > RT_LIST_MAX_RECORD) return nullptr;
-    auto* list = new (std::nothrow) rt_list{};
-    if (list == nullptr) return nullptr;
-    list->current_var = current_var;
-    list->string_fields = string_fields;
-    list->element_size = static_cast<int32_t>(sizeof(rt_list_element)) + record_size;
-    list->pool = rt_pool_new(list->element_size, kPoolMinSlots, kPoolMaxSlots);
-    if (list->pool == nullptr) {
-        delete list;
-        return nullptr;
-    }
-    list->no_current = 1;
-    list->type_tag = type_tag;
-    return list;
+    return guarded(__func__, static_cast<rt_list*>(nullptr), [&]() -> rt_list* {
+        // The element (links, record) and the pool's slot around it stay well
+        // inside 32 bits for every size accepted here.
+        if (record_size < 0 || record_size > RT_LIST_MAX_RECORD)
+            return fail<rt_list*>(nullptr, "record size not within 0 .. RT_LIST_MAX_RECORD");
+        auto* list = new (std::nothrow) rt_list{};
+        if (list == nullptr) return fail<rt_list*>(nullptr, "out of memory");
+        list->current_var = current_var;
+        list->string_fields = string_fields;
+        list->element_size = static_cast<int32_t>(sizeof(rt_list_element)) + record_size;
+        list->pool = rt_pool_new(list->element_size, kPoolMinSlots, kPoolMaxSlots);
+        if (list->pool == nullptr) {
+            delete list;
+            return nullptr;  // the pool said why
+        }
+        list->no_current = 1;
+        list->type_tag = type_tag;
+        return list;
+    });
 }
 
 void rt_list_free(rt_list* list) {
-    if (!list) return;
-    rt_list_clear(list);
-    rt_pool_destroy(list->pool);
-    delete list;
+    on_list(__func__, 0, list, [](rt_list& l) {
+        rt_list_clear(&l);
+        rt_pool_destroy(l.pool);
+        delete &l;
+        return 0;
+    });
 }
 
 void rt_list_reset(rt_list* list) {
-    list->current = nullptr;
-    list->no_current = 1;
-    publish(list);
+    on_list(__func__, 0, list, [](rt_list& l) {
+        l.current = nullptr;
+        l.no_current = 1;
+        publish(&l);
+        return 0;
+    });
 }
 
 void* rt_list_next(rt_list* list) {
-    void* result = nullptr;
-    if (list->current) {
-        if (list->current->next) {
-            list->current = list->current->next;
-            list->index += 1;
-            result = record_of(list->current);
+    return on_list(__func__, static_cast<void*>(nullptr), list, [](rt_list& l) {
+        void* result = nullptr;  // past the last element: an answer, not a failure
+        if (l.current) {
+            if (l.current->next) {
+                l.current = l.current->next;
+                l.index += 1;
+                result = record_of(l.current);
+            }
+        } else {
+            l.current = l.first;
+            l.index = 0;
+            result = record_of(l.current);
         }
-    } else {
-        list->current = list->first;
-        list->index = 0;
-        result = record_of(list->current);
-    }
-    publish(list);
-    return result;
+        publish(&l);
+        return result;
+    });
 }
 
 void* rt_list_select(rt_list* list, int32_t i) {
-    int32_t old = list->index;
-    list->index = i;
-    if (i < 0 || i >= list->count) {
-        list->current = nullptr;
-        list->no_current = 1;
-        publish(list);
-        return nullptr;
-    }
-    // Walk from whichever of first, last and current is nearest.
-    rt_list_element* e;
-    int32_t count = list->count;
-    if (list->no_current || !list->current) {
-        e = i < count / 2 ? forward(list->first, i) : backward(list->last, count - i - 1);
-    } else if (i > old) {
-        int32_t d = i - old, from_end = count - i;
-        e = d < from_end ? forward(list->current, d) : backward(list->last, from_end - 1);
-    } else {
-        int32_t d = old - i;
-        e = d < i ? backward(list->current, d) : forward(list->first, i);
-    }
-    list->current = e;
-    list->no_current = 0;
-    publish(list);
-    return record_of(e);
+    return on_list(__func__, static_cast<void*>(nullptr), list, [i](rt_list& l) -> void* {
+        int32_t old = l.index;
+        l.index = i;
+        if (i < 0 || i >= l.count) {
+            // Documented: no element there, and no current element either.
+            l.current = nullptr;
+            l.no_current = 1;
+            publish(&l);
+            return nullptr;
+        }
+        // Walk from whichever of first, last and current is nearest.
+        rt_list_element* e;
+        int32_t count = l.count;
+        if (l.no_current || !l.current) {
+            e = i < count / 2 ? forward(l.first, i) : backward(l.last, count - i - 1);
+        } else if (i > old) {
+            int32_t d = i - old, from_end = count - i;
+            e = d < from_end ? forward(l.current, d) : backward(l.last, from_end - 1);
+        } else {
+            int32_t d = old - i;
+            e = d < i ? backward(l.current, d) : forward(l.first, i);
+        }
+        l.current = e;
+        l.no_current = 0;
+        publish(&l);
+        return record_of(e);
+    });
 }
 
 void* rt_list_add(rt_list* list) {
-    auto* e = static_cast<rt_list_element*>(rt_pool_alloc(list->pool));
-    if (e == nullptr) return nullptr;
-    std::memset(e, 0, static_cast<size_t>(list->element_size));
-    list->count += 1;
-    if (list->current) {
-        e->previous = list->current;
-        e->next = list->current->next;
-        if (e->next) e->next->previous = e;
-        list->current->next = e;
-        list->index += 1;
-    } else {
-        e->next = list->first;
-        if (e->next) e->next->previous = e;
-        list->index = 0;
-        list->no_current = 0;
-    }
-    list->current = e;
-    if (!e->previous) list->first = e;
-    if (!e->next) list->last = e;
-    publish(list);
-    return record_of(e);
+    return on_list(__func__, static_cast<void*>(nullptr), list, [](rt_list& l) -> void* {
+        auto* e = static_cast<rt_list_element*>(rt_pool_alloc(l.pool));
+        if (e == nullptr) return nullptr;  // the pool said why
+        std::memset(e, 0, static_cast<size_t>(l.element_size));
+        l.count += 1;
+        if (l.current) {
+            e->previous = l.current;
+            e->next = l.current->next;
+            if (e->next) e->next->previous = e;
+            l.current->next = e;
+            l.index += 1;
+        } else {
+            e->next = l.first;
+            if (e->next) e->next->previous = e;
+            l.index = 0;
+            l.no_current = 0;
+        }
+        l.current = e;
+        if (!e->previous) l.first = e;
+        if (!e->next) l.last = e;
+        publish(&l);
+        return record_of(e);
+    });
 }
 
 void rt_list_delete(rt_list* list) {
-    rt_list_element* e = list->current;
-    if (!e) {
-        publish(list);
-        return;
-    }
-    list->count -= 1;
-    if (e->previous) {
-        e->previous->next = e->next;
-        if (e->next)
-            e->next->previous = e->previous;
-        else
-            list->last = e->previous;
-        list->current = e->previous;
-        list->index -= 1;
-    } else if (e->next) {
-        // The next rt_list_next yields the new first element.
-        list->first = e->next;
-        list->first->previous = nullptr;
-        list->current = nullptr;
-        list->no_current = 1;
-    } else {
-        list->first = list->last = list->current = nullptr;
-        list->no_current = 1;
-    }
-    release_element(list, e);
-    publish(list);
+    on_list(__func__, 0, list, [](rt_list& l) {
+        rt_list_element* e = l.current;
+        if (!e) {
+            publish(&l);
+            return 0;
+        }
+        l.count -= 1;
+        if (e->previous) {
+            e->previous->next = e->next;
+            if (e->next)
+                e->next->previous = e->previous;
+            else
+                l.last = e->previous;
+            l.current = e->previous;
+            l.index -= 1;
+        } else if (e->next) {
+            // The next rt_list_next yields the new first element.
+            l.first = e->next;
+            l.first->previous = nullptr;
+            l.current = nullptr;
+            l.no_current = 1;
+        } else {
+            l.first = l.last = l.current = nullptr;
+            l.no_current = 1;
+        }
+        release_element(&l, e);
+        publish(&l);
+        return 0;
+    });
 }
 
 void rt_list_clear(rt_list* list) {
-    if (list->string_fields) {
-        for (rt_list_element* e = list->first; e; e = e->next)
-            free_string_fields(static_cast<char*>(record_of(e)), list->string_fields);
-    }
-    rt_pool_free_all(list->pool);
-    list->first = list->last = list->current = nullptr;
-    list->count = 0;
-    list->no_current = 1;
-    publish(list);
+    on_list(__func__, 0, list, [](rt_list& l) {
+        if (l.string_fields) {
+            for (rt_list_element* e = l.first; e; e = e->next)
+                free_string_fields(static_cast<char*>(record_of(e)), l.string_fields);
+        }
+        rt_pool_free_all(l.pool);
+        l.first = l.last = l.current = nullptr;
+        l.count = 0;
+        l.no_current = 1;
+        publish(&l);
+        return 0;
+    });
 }
 
 int32_t rt_list_count(const rt_list* list) {
-    return list->count;
+    return on_list(__func__, 0, const_cast<rt_list*>(list), [](rt_list& l) { return l.count; });
 }
 
 }  // extern "C"

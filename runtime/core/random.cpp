@@ -7,6 +7,7 @@
 
 #include <bit>
 
+#include "runtime/core/boundary.h"
 #include "runtime/core/rt_core.h"
 
 namespace {
@@ -53,18 +54,22 @@ RandomState& state() {
 
 }  // namespace
 
+using rt::core::guarded;
+
 extern "C" {
 
 int32_t rt_random(int32_t max) {
-    uint32_t r = step(state());
-    uint32_t range = static_cast<uint32_t>(max) + 1u;
-    if (range == 0) return static_cast<int32_t>(r);
-    // Scaling by a 64-bit product spreads r evenly over the range, no division.
-    return static_cast<int32_t>((static_cast<uint64_t>(r) * range) >> 32);
+    return guarded(__func__, 0, [&]() -> int32_t {
+        uint32_t r = step(state());
+        uint32_t range = static_cast<uint32_t>(max) + 1u;
+        if (range == 0) return static_cast<int32_t>(r);
+        // Scaling by a 64-bit product spreads r evenly over the range, no division.
+        return static_cast<int32_t>((static_cast<uint64_t>(r) * range) >> 32);
+    });
 }
 
 void rt_random_seed(int32_t value) {
-    seed(t_random, static_cast<uint32_t>(value));
+    guarded(__func__, [&] { seed(t_random, static_cast<uint32_t>(value)); });
 }
 
 }  // extern "C"

@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "runtime/core/boundary.h"
 #include "runtime/core/replay_hooks.h"
 #include "runtime/core/rt_core.h"
 #include "runtime/core/rt_replay.h"
@@ -57,6 +58,7 @@ struct Session {
     // Recording.
     std::unique_ptr<std::FILE, FileCloser> out;
     std::vector<uint8_t> pending;
+    std::optional<int64_t> stopped_at;  // the frame whose record could not be written
 
     // Playing.
     Recording recording;
@@ -167,11 +169,20 @@ const Reading* take(Session& s, Kind kind) {
     return nullptr;
 }
 
-void write_pending(Session& s) {
-    if (!s.out) return;
-    if (!s.pending.empty()) std::fwrite(s.pending.data(), 1, s.pending.size(), s.out.get());
-    std::fflush(s.out.get());
+// Writes what is pending and flushes it to the file. False (the reason in
+// s.error, the file closed) when the file takes it no more: a full disk, a
+// removed medium.
+bool write_pending(Session& s) {
+    if (!s.out) return false;
+    const std::size_t size = s.pending.size();
+    errno = 0;
+    const bool written = std::fwrite(s.pending.data(), 1, size, s.out.get()) == size &&
+                         std::fflush(s.out.get()) == 0;
     s.pending.clear();
+    if (written) return true;
+    s.error = std::string("cannot be written (") + std::strerror(errno ? errno : EIO) + ")";
+    s.out.reset();
+    return false;
 }
 
 void report() {
@@ -179,7 +190,7 @@ void report() {
     const bool recorded = s.started == RT_REPLAY_RECORDING;
     if (recorded && s.out) {
         encode(s.pending, s.deltas, Reading{Kind::end}, nullptr);
-        write_pending(s);
+        if (!write_pending(s)) s.stopped_at = s.frames;
         s.out.reset();
     }
     if (!recorded && ended_early(s)) {
@@ -200,6 +211,10 @@ void report() {
             "replay: the recording stops after frame %lld without its end mark (the "
             "recorded run was cut short there)\n",
             static_cast<long long>(s.recorded_frames));
+    }
+    if (s.stopped_at) {
+        std::printf("record: the recording stopped at frame %lld: the file %s\n",
+                    static_cast<long long>(*s.stopped_at), s.error.c_str());
     }
     if (!recorded) {
         if (s.departed) {
@@ -243,7 +258,9 @@ bool read_whole(const char* path, std::vector<uint8_t>& data, std::string& error
 
 bool active() {
     const Session& s = session();
-    return s.mode != RT_REPLAY_OFF && s.owner == std::this_thread::get_id();
+    const int32_t mode = s.mode;
+    return (mode == RT_REPLAY_RECORDING || mode == RT_REPLAY_PLAYING) &&
+           s.owner == std::this_thread::get_id();
 }
 
 bool playing() {
@@ -306,7 +323,7 @@ Event event(const Event& real) {
     return {};
 }
 
-void frame() {
+bool frame() {
     Session& s = session();
     if (s.mode == RT_REPLAY_PLAYING && at_end(s)) run_out(s);
     const uint32_t state = s.state_hash ? s.state_hash() : 0;
@@ -315,8 +332,12 @@ void frame() {
     s.trail = hash_bytes(s.trail, &state, sizeof state);
     if (s.mode == RT_REPLAY_RECORDING) {
         encode(s.pending, s.deltas, Reading{Kind::frame, static_cast<int32_t>(state)}, nullptr);
-        write_pending(s);
-        return;
+        if (write_pending(s)) return true;
+        // The run goes on unrecorded; the program hears it from this flip.
+        s.stopped_at = s.frames;
+        s.mode = RT_REPLAY_STOPPED;
+        rt::core::record_failure(("the recording stopped: the file " + s.error).c_str());
+        return false;
     }
     const auto& r = s.recording.readings;
     if (r[s.next].kind != Kind::frame) {
@@ -325,7 +346,7 @@ void frame() {
             s, s.frames,
             std::string("the frame ended where the recording holds ") + kind_name(r[s.next].kind));
         while (!at_end(s) && r[s.next].kind != Kind::frame) ++s.next;
-        if (at_end(s)) return;
+        if (at_end(s)) return true;
     }
     const auto recorded = static_cast<uint32_t>(r[s.next].value);
     if (recorded != state) {
@@ -334,82 +355,111 @@ void frame() {
         depart(s, s.frames, std::string("the game's state differs from the recorded one") + hashes);
     }
     ++s.next;
+    return true;
 }
 
 }  // namespace rt::replay
 
 using namespace rt::replay;
+using rt::core::fail;
+using rt::core::guarded;
+
+namespace {
+
+// Records the session's reason for rt_error as well, the file as its subject.
+int32_t refuse(const char* path) {
+    return fail(0, session().error.c_str(), path);
+}
+
+}  // namespace
 
 extern "C" {
 
 int32_t rt_replay_record(const char* path, uint32_t seed, const int32_t* data, int32_t count) {
-    Session& s = session();
-    if (s.started != RT_REPLAY_OFF) {
-        s.error = "cannot be recorded: a session has already run in this process";
-        return 0;
-    }
-    s.out.reset(std::fopen(path, "wb"));
-    if (!s.out) {
-        s.error = std::string("cannot be written (") + std::strerror(errno) + ")";
-        return 0;
-    }
-    encode_header(s.pending, seed, data, data ? count : 0);
-    write_pending(s);
-    begin(s, RT_REPLAY_RECORDING, seed);
-    return 1;
+    return guarded(__func__, 0, [&] {
+        Session& s = session();
+        if (path == nullptr) return fail(0, "no file name (NULL)");
+        if (count < 0 || (data == nullptr && count > 0)) {
+            return fail(0, "no data for the count given");
+        }
+        if (s.started != RT_REPLAY_OFF) {
+            s.error = "cannot be recorded: a session has already run in this process";
+            return refuse(path);
+        }
+        s.out.reset(std::fopen(path, "wb"));
+        if (!s.out) {
+            s.error = std::string("cannot be written (") + std::strerror(errno) + ")";
+            return refuse(path);
+        }
+        encode_header(s.pending, seed, data, data ? count : 0);
+        if (!write_pending(s)) return refuse(path);
+        begin(s, RT_REPLAY_RECORDING, seed);
+        return 1;
+    });
 }
 
 int32_t rt_replay_play(const char* path, const int32_t* data, const char* const* names,
                        int32_t count) {
-    Session& s = session();
-    if (s.started != RT_REPLAY_OFF) {
-        s.error = "cannot be played: a session has already run in this process";
-        return 0;
-    }
-    std::vector<uint8_t> bytes;
-    try {
-        if (!read_whole(path, bytes, s.error)) return 0;
-        if (!decode(bytes.data(), bytes.size(), s.recording, s.error)) return 0;
-    } catch (const std::bad_alloc&) {
-        s.error = "is too large to be played";
-        return 0;
-    }
-    const std::string difference = data_difference(s.recording.data, data, names, data ? count : 0);
-    if (!difference.empty()) {
-        s.error = "was recorded with other data: " + difference;
-        return 0;
-    }
-    for (const Reading& reading : s.recording.readings) {
-        if (reading.kind == Kind::frame) s.recorded_frames += 1;
-    }
-    begin(s, RT_REPLAY_PLAYING, s.recording.seed);
-    return 1;
+    return guarded(__func__, 0, [&] {
+        Session& s = session();
+        if (path == nullptr) return fail(0, "no file name (NULL)");
+        if (count < 0 || (count > 0 && (data == nullptr || names == nullptr))) {
+            return fail(0, "no data or data names for the count given");
+        }
+        if (s.started != RT_REPLAY_OFF) {
+            s.error = "cannot be played: a session has already run in this process";
+            return refuse(path);
+        }
+        std::vector<uint8_t> bytes;
+        try {
+            if (!read_whole(path, bytes, s.error)) return refuse(path);
+            if (!decode(bytes.data(), bytes.size(), s.recording, s.error)) return refuse(path);
+        } catch (const std::bad_alloc&) {
+            s.error = "is too large to be played";
+            return refuse(path);
+        }
+        const std::string difference =
+            data_difference(s.recording.data, data, names, data ? count : 0);
+        if (!difference.empty()) {
+            s.error = "was recorded with other data: " + difference;
+            return refuse(path);
+        }
+        for (const Reading& reading : s.recording.readings) {
+            if (reading.kind == Kind::frame) s.recorded_frames += 1;
+        }
+        begin(s, RT_REPLAY_PLAYING, s.recording.seed);
+        return 1;
+    });
 }
 
 int32_t rt_replay_verdict(void) {
-    const Session& s = session();
-    return s.departed || ended_early(s) ? RT_REPLAY_DEPARTS : RT_REPLAY_MATCHES;
+    return guarded(__func__, RT_REPLAY_MATCHES, [] {
+        const Session& s = session();
+        return s.departed || ended_early(s) ? RT_REPLAY_DEPARTS : RT_REPLAY_MATCHES;
+    });
 }
 
 const char* rt_replay_error(void) {
-    return session().error.c_str();
+    return guarded(__func__, "", [] { return session().error.c_str(); });
 }
 
 int32_t rt_replay_mode(void) {
-    return session().mode;
+    return guarded(__func__, RT_REPLAY_OFF, [] { return session().mode.load(); });
 }
 
 void rt_replay_set_state_hash(rt_replay_state_fn state_hash) {
-    session().state_hash = state_hash;
+    guarded(__func__, [&] { session().state_hash = state_hash; });
 }
 
 void rt_replay_set_end(rt_replay_end_fn end) {
-    session().end = end;
+    guarded(__func__, [&] { session().end = end; });
 }
 
 void rt_replay_note_level(int32_t level, int32_t won, int32_t points) {
-    Session& s = session();
-    s.levels.push_back({level, won != 0 ? 1 : 0, points, s.frames + 1});
+    guarded(__func__, [&] {
+        Session& s = session();
+        s.levels.push_back({level, won != 0 ? 1 : 0, points, s.frames + 1});
+    });
 }
 
 }  // extern "C"

@@ -38,7 +38,9 @@ struct Event {
 // A window event fetch: records it, or answers the recorded one.
 Event event(const Event& real);
 
-// A presented frame.
-void frame();
+// A presented frame. False when its record could not be written: the
+// recording has stopped (rt_replay_mode answers RT_REPLAY_STOPPED) and the
+// reason is recorded for rt_error.
+bool frame();
 
 }  // namespace rt::replay

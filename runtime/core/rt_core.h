@@ -3,7 +3,8 @@
  * and string operations, element lists with their pool, the millisecond clock,
  * random numbers and small math helpers.
  *
- * Plain C interface; every function is safe to call from C and C++. */
+ * Plain C interface; every function is safe to call from C and C++, and keeps
+ * the boundary rule stated in runtime/runtime.h. */
 #ifndef ZENTARA_RT_CORE_H
 #define ZENTARA_RT_CORE_H
 
@@ -12,6 +13,19 @@
 #ifdef __cplusplus
 extern "C" {
 #endif
+
+/* ------------------------------------------------------------------------
+ * Failures
+ * ---------------------------------------------------------------------- */
+
+/* Why the calling thread's last failing runtime call failed, as one line
+ * beginning with the call's name ("rt_sprite_load: zentara/x.png: not a PNG
+ * or BMP picture"); "" when none failed since the start or rt_error_clear.
+ * Every call that fails sets it; successful calls leave it as it is. The text
+ * lives until the thread's next failing call. */
+const char* rt_error(void);
+/* Empties the calling thread's rt_error text. */
+void rt_error_clear(void);
 
 /* ------------------------------------------------------------------------
  * Object tables
@@ -39,11 +53,13 @@ typedef void (*rt_destructor)(int32_t id);
 
 /* Creates a table whose pages hold the smallest power of two >= initial_slots
  * (at least 2; one slot when initial_slots < 2) records of record_size bytes.
- * NULL when memory runs out. */
+ * NULL for a negative size or count, a record above 2^24 bytes, a page above
+ * 2^30 bytes, and when memory runs out. The table lives until
+ * rt_table_destroy (library tables: until the process ends). */
 rt_table* rt_table_new(int32_t record_size, int32_t initial_slots, rt_destructor destructor);
 
 /* Frees the table and every record still in it without calling the destructor
- * (for tables that do not live until the process ends). NULL is ignored. */
+ * (for tables that do not live until the process ends). */
 void rt_table_destroy(rt_table* table);
 
 /* Highest numbered id a table grows to; numbers above it are refused. */
@@ -53,23 +69,28 @@ void rt_table_destroy(rt_table* table);
  * id 0 .. RT_TABLE_MAX_ID: grows the table until the slot exists, destroys the
  * object still living there (destructor), and returns the zero-filled slot;
  * *new_id = id. new_id may be NULL. Answers NULL (and new_id gets 0) for other
- * ids and when memory runs out. */
+ * ids and when memory runs out. A record stays where it is until it is
+ * removed (or its table destroyed); so does every pointer to it that
+ * rt_table_get, rt_table_check and rt_table_next answer. */
 void* rt_table_alloc(rt_table* table, int32_t id, int32_t* new_id);
 
-/* The record named by id when it is in use, else NULL. */
+/* The record named by id when it is in use, else NULL (a failure). */
 void* rt_table_get(const rt_table* table, int32_t id);
 
-/* Same answer as rt_table_get; the form meant for values of uncertain origin. */
+/* Same answer as rt_table_get; the form meant for values of uncertain origin:
+ * an id that names nothing is an answer here, not a failure. */
 void* rt_table_check(const rt_table* table, int32_t id);
 
-/* Zero-fills a numbered slot, or frees a dynamic record. Unknown ids are ignored. */
+/* Zero-fills a numbered slot, or frees a dynamic record. An id that names
+ * nothing fails and changes nothing. */
 void rt_table_remove(rt_table* table, int32_t id);
 
 /* Iteration: numbered slots in use in ascending order, then dynamic records in
  * use from the oldest to the newest. rt_table_first takes the table's lock and
  * restarts the walk; rt_table_next returns the next record (its id in *id when
  * id is not NULL) and releases the lock when it answers NULL. The record just
- * returned (or any other) may be removed during the walk. */
+ * returned (or any other) may be removed during the walk. rt_table_next
+ * without a walk begun on the calling thread fails. */
 void rt_table_first(rt_table* table);
 void* rt_table_next(rt_table* table, int32_t* id);
 
@@ -87,17 +108,18 @@ int32_t rt_table_page_slots(const rt_table* table);
 typedef void (*rt_area_fn)(void* area);
 typedef void (*rt_cleanup_fn)(void* data);
 
-/* Start-up: reserves an area of size bytes in every thread's block and returns
- * its offset. init runs on each thread's zero-filled area before its first use
- * (right away for the calling thread); destroy runs on it after the thread has
- * ended. Either may be NULL. */
+/* Start-up: reserves an area of size bytes (0 .. 2^24) in every thread's
+ * block and returns its offset; -1 for another size. init runs on each
+ * thread's zero-filled area before its first use (right away for the calling
+ * thread); destroy runs on it after the thread has ended. Either may be NULL. */
 int32_t rt_thread_area_register(int32_t size, rt_area_fn init, rt_area_fn destroy);
 
-/* The calling thread's area at offset (as returned by the registration). */
+/* The calling thread's area at offset (as returned by the registration); it
+ * lives as long as the thread. NULL for an offset never registered. */
 void* rt_thread_area(int32_t offset);
 
 /* Runs fn(data) once after the calling thread has ended; a thread's clean-ups
- * run in the order they were registered. */
+ * run in the order they were registered. fn must not be NULL. */
 void rt_on_thread_exit(rt_cleanup_fn fn, void* data);
 
 /* ------------------------------------------------------------------------
@@ -109,7 +131,9 @@ void rt_on_thread_exit(rt_cleanup_fn fn, void* data);
  * starts; after it, the fill position is the result's terminating NUL, so the
  * next piece written at the fill position continues the text. A pointer into
  * the buffer is valid only until the next write: turn an offset into a pointer
- * (rt_strbuf_base() + offset) right before passing it on. NULL texts read as "".
+ * (rt_strbuf_base() + offset) right before passing it on. NULL texts read as ""
+ * and negative counts as 0: in the string operations these are ordinary
+ * values, not failures.
  * A result offset the buffer does not have (negative, or past its capacity)
  * counts as -1; the answer is always where the result was really written. When
  * memory runs out a string-producing call answers the empty text there.
@@ -134,8 +158,10 @@ char* rt_strbuf_at(int32_t offset);
  * give back count bytes from the fill position, and record / re-derive a text
  * that may lie inside the buffer across a reservation (0 = not in the buffer).
  * rt_strbuf_reserve answers where the bytes go (the offset clamped as for
- * results: take the result's offset from this pointer), or NULL when memory
- * runs out; then the empty text stands at that offset and is the fill. */
+ * results: take the result's offset from this pointer); NULL for a negative
+ * length (nothing changes), and when memory runs out (then the empty text
+ * stands at that offset and is the fill). A negative count, and a located
+ * value that rt_strbuf_locate never answers (NULL), fail. */
 char* rt_strbuf_reserve(int32_t length, int32_t offset);
 void rt_strbuf_release(int32_t count);
 int32_t rt_strbuf_locate(const char* text);
@@ -143,7 +169,8 @@ char* rt_strbuf_ptr(int32_t located);
 
 /* Copies the temporary from start up to the fill position into *variable's own
  * block (allocated or resized) and sets the fill position back to start. When
- * memory runs out the variable keeps its block, emptied (or stays NULL). */
+ * memory runs out the variable keeps its block, emptied (or stays NULL). The
+ * block is the caller's until rt_str_free. A NULL variable fails. */
 void rt_str_assign(char** variable, int32_t start);
 /* Frees a variable's block; NULL is ignored. */
 void rt_str_free(char* text);
@@ -176,15 +203,21 @@ int64_t rt_str_to_quad(const char* text);
 
 typedef struct rt_pool rt_pool;
 
-/* NULL when memory runs out. */
+/* Largest element a pool hands out. */
+#define RT_POOL_MAX_ELEMENT ((1 << 30) + 64)
+
+/* NULL for a size outside 0 .. RT_POOL_MAX_ELEMENT, a negative slot count, and
+ * when memory runs out. The pool is the caller's until rt_pool_destroy. */
 rt_pool* rt_pool_new(int32_t element_size, int32_t min_slots, int32_t max_slots);
-/* An element of element_size bytes (contents undefined), aligned to 8; NULL
- * when not even a block of one slot can be had. */
+/* An element of element_size bytes (contents undefined), aligned to 8, valid
+ * until it is released or the pool freed; NULL when not even a block of one
+ * slot can be had. */
 void* rt_pool_alloc(rt_pool* pool);
+/* Gives an element of this pool back (NULL fails; anything else must be one). */
 void rt_pool_release(rt_pool* pool, void* element);
 /* Frees every block (all elements become invalid). */
 void rt_pool_free_all(rt_pool* pool);
-/* rt_pool_free_all, then frees the pool. NULL is ignored. */
+/* rt_pool_free_all, then frees the pool. */
 void rt_pool_destroy(rt_pool* pool);
 /* Slots over all blocks, and the number of blocks. */
 int32_t rt_pool_total_slots(const rt_pool* pool);
@@ -238,12 +271,16 @@ typedef struct rt_list {
 #define RT_LIST_MAX_RECORD (1 << 30)
 
 /* An empty list of records of record_size bytes (0 .. RT_LIST_MAX_RECORD);
- * NULL for other sizes and when memory runs out. */
+ * NULL for other sizes and when memory runs out. The list is the caller's
+ * until rt_list_free; a record that next, select or add answers stays valid
+ * until its element is deleted or the list cleared or freed. Every list
+ * operation fails on a NULL list. */
 rt_list* rt_list_new(int32_t record_size, void** current_var, const rt_field_desc* string_fields,
                      int32_t type_tag);
-/* Clears and frees the list; NULL is ignored. */
+/* Clears and frees the list. */
 void rt_list_free(rt_list* list);
 void rt_list_reset(rt_list* list);
+/* The next record; NULL past the last one (an answer, not a failure). */
 void* rt_list_next(rt_list* list);
 /* 0-based; out of range gives NULL and no current element. */
 void* rt_list_select(rt_list* list, int32_t index);
@@ -269,8 +306,10 @@ void rt_delay(int32_t ms);
 int32_t rt_random(int32_t max);
 void rt_random_seed(int32_t seed);
 
+/* NaN answers NaN, as a failure; infinities are ordinary values. */
 float rt_math_atan(float x);
-/* mode 1: ceil; mode 2: nearest, halves away from zero; otherwise floor. */
+/* mode 1: ceil; mode 2: nearest, halves away from zero; otherwise floor.
+ * NaN answers NaN, as a failure. */
 float rt_math_round(float x, int32_t mode);
 /* The colour red + green * 256 + blue * 65536 (0x00BBGGRR), no masking. */
 uint32_t rt_rgb(int32_t red, int32_t green, int32_t blue);

@@ -31,12 +31,17 @@ extern "C" {
 #define RT_REPLAY_OFF 0
 #define RT_REPLAY_RECORDING 1
 #define RT_REPLAY_PLAYING 2
+/* The recording stopped because its file took no more (a full disk, a removed
+ * medium); the run goes on unrecorded. rt_replay_error says why. */
+#define RT_REPLAY_STOPPED 3
 
 /* Starts recording into `path` (created or emptied) and seeds the random
  * generator with `seed`. `data` holds the `count` values of the caller's data
  * that the run depends on (a replay against other values is refused). 1 when
- * recording, 0 when the file cannot be written or a session already runs
- * (rt_replay_error says why). */
+ * recording, 0 when the file cannot be created or written (its header is
+ * written and flushed here) or a session already ran (rt_replay_error says
+ * why). Each presented frame flushes its record: the first flip whose record
+ * cannot be written answers 0, and the recording stops (RT_REPLAY_STOPPED). */
 int32_t rt_replay_record(const char* path, uint32_t seed, const int32_t* data, int32_t count);
 
 /* Loads a whole recording and answers every reading from it from now on;
@@ -48,10 +53,12 @@ int32_t rt_replay_record(const char* path, uint32_t seed, const int32_t* data, i
 int32_t rt_replay_play(const char* path, const int32_t* data, const char* const* names,
                        int32_t count);
 
-/* Why the last rt_replay_record or rt_replay_play failed. */
+/* Why the last rt_replay_record or rt_replay_play failed, or why the
+ * recording stopped: one line that begins after the file's name. The text
+ * lives until the next failure of the session. */
 const char* rt_replay_error(void);
 
-/* RT_REPLAY_OFF, RT_REPLAY_RECORDING or RT_REPLAY_PLAYING. */
+/* RT_REPLAY_OFF, RT_REPLAY_RECORDING, RT_REPLAY_PLAYING or RT_REPLAY_STOPPED. */
 int32_t rt_replay_mode(void);
 
 /* What a replay has shown when the program ends now: RT_REPLAY_DEPARTS once a

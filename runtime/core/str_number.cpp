@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "runtime/core/boundary.h"
 #include "runtime/core/rt_core.h"
 #include "runtime/core/strbuf_internal.h"
 
@@ -49,66 +50,76 @@ int digit_value(char c, int base) {
 
 }  // namespace
 
+using rt::core::guarded;
+
 extern "C" {
 
 int32_t rt_str_from_int(int32_t value, int32_t offset) {
-    char* out = rt_strbuf_reserve(32, offset);
-    return out ? finish(out, write_signed(out, value)) : rt_strbuf_pos();
+    return guarded(__func__, 0, [&]() -> int32_t {
+        char* out = rt_strbuf_reserve(32, offset);
+        return out ? finish(out, write_signed(out, value)) : rt_strbuf_pos();
+    });
 }
 
 int32_t rt_str_from_quad(int64_t value, int32_t offset) {
-    char* out = rt_strbuf_reserve(64, offset);
-    return out ? finish(out, write_signed(out, value)) : rt_strbuf_pos();
+    return guarded(__func__, 0, [&]() -> int32_t {
+        char* out = rt_strbuf_reserve(64, offset);
+        return out ? finish(out, write_signed(out, value)) : rt_strbuf_pos();
+    });
 }
 
 int32_t rt_str_from_float(float value, int32_t decimals, int32_t offset) {
-    char* out = rt_strbuf_reserve(1024, offset);
-    if (out == nullptr) return rt_strbuf_pos();  // out of memory: the empty text
-    uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    const char* special = nullptr;
-    if (bits == 0x7F800000u)
-        special = "+Infinity";
-    else if (bits == 0xFF800000u)
-        special = "-Infinity";
-    else if (bits == 0xFFFFFFFFu)
-        special = "NaN";
-    if (special) {
-        std::strcpy(out, special);
-        return finish(out, static_cast<int32_t>(std::strlen(special)));
-    }
-    if (decimals == -1)
-        decimals = 6;
-    else if (decimals < 0)
-        decimals = 0;
-    else if (decimals > 512)
-        decimals = 512;
-    // The largest float has 39 integer digits: sign, digits, point and 512
-    // decimals stay well inside the 1024 bytes reserved.
-    int length = std::snprintf(out, 1024, "%.*f", decimals, static_cast<double>(value));
-    return finish(out, length < 0 ? 0 : length);
+    return guarded(__func__, 0, [&]() -> int32_t {
+        char* out = rt_strbuf_reserve(1024, offset);
+        if (out == nullptr) return rt_strbuf_pos();  // out of memory: the empty text
+        uint32_t bits;
+        std::memcpy(&bits, &value, sizeof bits);
+        const char* special = nullptr;
+        if (bits == 0x7F800000u)
+            special = "+Infinity";
+        else if (bits == 0xFF800000u)
+            special = "-Infinity";
+        else if (bits == 0xFFFFFFFFu)
+            special = "NaN";
+        if (special) {
+            std::strcpy(out, special);
+            return finish(out, static_cast<int32_t>(std::strlen(special)));
+        }
+        if (decimals == -1)
+            decimals = 6;
+        else if (decimals < 0)
+            decimals = 0;
+        else if (decimals > 512)
+            decimals = 512;
+        // The largest float has 39 integer digits: sign, digits, point and 512
+        // decimals stay well inside the 1024 bytes reserved.
+        int length = std::snprintf(out, 1024, "%.*f", decimals, static_cast<double>(value));
+        return finish(out, length < 0 ? 0 : length);
+    });
 }
 
 int64_t rt_str_to_quad(const char* text) {
-    if (!text) return 0;
-    const char* p = text;
-    while (*p == ' ' || *p == '\t') ++p;
-    bool negative = false;
-    if (*p == '-' || *p == '+') negative = *p++ == '-';
-    int base = 10;
-    if (*p == '$') {
-        base = 16;
-        ++p;
-    } else if (*p == '%') {
-        base = 2;
-        ++p;
-    }
-    // Unsigned accumulation wraps in 64 bits as intended, without overflow.
-    uint64_t value = 0;
-    for (int d; (d = digit_value(*p, base)) >= 0; ++p)
-        value = value * base + static_cast<uint64_t>(d);
-    if (negative) value = 0 - value;
-    return static_cast<int64_t>(value);
+    return guarded(__func__, int64_t{0}, [&]() -> int64_t {
+        if (!text) return 0;
+        const char* p = text;
+        while (*p == ' ' || *p == '\t') ++p;
+        bool negative = false;
+        if (*p == '-' || *p == '+') negative = *p++ == '-';
+        int base = 10;
+        if (*p == '$') {
+            base = 16;
+            ++p;
+        } else if (*p == '%') {
+            base = 2;
+            ++p;
+        }
+        // Unsigned accumulation wraps in 64 bits as intended, without overflow.
+        uint64_t value = 0;
+        for (int d; (d = digit_value(*p, base)) >= 0; ++p)
+            value = value * base + static_cast<uint64_t>(d);
+        if (negative) value = 0 - value;
+        return static_cast<int64_t>(value);
+    });
 }
 
 }  // extern "C"

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "runtime/core/boundary.h"
 #include "runtime/core/rt_core.h"
 #include "runtime/core/strbuf_internal.h"
 
@@ -52,57 +53,69 @@ unsigned char lower_1252(unsigned char c) {
 
 }  // namespace
 
+using rt::core::guarded;
+
 extern "C" {
 
 int32_t rt_str_left(const char* text, int32_t n, int32_t offset) {
-    text = or_empty(text);
-    return write_slice(text, 0, clamp_count(n, rt_str_len(text)), offset);
+    return guarded(__func__, 0, [&]() -> int32_t {
+        text = or_empty(text);
+        return write_slice(text, 0, clamp_count(n, rt_str_len(text)), offset);
+    });
 }
 
 int32_t rt_str_right(const char* text, int32_t n, int32_t offset) {
-    text = or_empty(text);
-    int32_t length = rt_str_len(text);
-    int32_t k = clamp_count(n, length);
-    return write_slice(text, length - k, k, offset);
+    return guarded(__func__, 0, [&]() -> int32_t {
+        text = or_empty(text);
+        int32_t length = rt_str_len(text);
+        int32_t k = clamp_count(n, length);
+        return write_slice(text, length - k, k, offset);
+    });
 }
 
 int32_t rt_str_mid(const char* text, int32_t start, int32_t length, int32_t offset) {
-    text = or_empty(text);
-    int32_t size = rt_str_len(text);
-    int32_t from = std::max(start, 1) - 1;
-    int32_t k = from >= size ? 0 : clamp_count(length, size - from);
-    return write_slice(text, std::min(from, size), k, offset);
+    return guarded(__func__, 0, [&]() -> int32_t {
+        text = or_empty(text);
+        int32_t size = rt_str_len(text);
+        int32_t from = std::max(start, 1) - 1;
+        int32_t k = from >= size ? 0 : clamp_count(length, size - from);
+        return write_slice(text, std::min(from, size), k, offset);
+    });
 }
 
 int32_t rt_str_lower(const char* text, int32_t offset) {
-    text = or_empty(text);
-    int32_t length = rt_str_len(text);
-    int32_t start = write_slice(text, 0, length, offset);
-    // What was written: the whole text, or nothing when memory ran out.
-    const int32_t written = rt_strbuf_pos() - start;
-    char* out = rt_strbuf_base() + start;
-    for (int32_t i = 0; i < written; ++i)
-        out[i] = static_cast<char>(lower_1252(static_cast<unsigned char>(out[i])));
-    return start;
+    return guarded(__func__, 0, [&]() -> int32_t {
+        text = or_empty(text);
+        int32_t length = rt_str_len(text);
+        int32_t start = write_slice(text, 0, length, offset);
+        // What was written: the whole text, or nothing when memory ran out.
+        const int32_t written = rt_strbuf_pos() - start;
+        char* out = rt_strbuf_base() + start;
+        for (int32_t i = 0; i < written; ++i)
+            out[i] = static_cast<char>(lower_1252(static_cast<unsigned char>(out[i])));
+        return start;
+    });
 }
 
 int32_t rt_str_field(const char* text, int32_t index, const char* separator, int32_t offset) {
-    text = or_empty(text);
-    if (index < 1) index = 1;
-    // Only the first byte separates; an empty separator matches only the end.
-    char sep = separator ? separator[0] : '\0';
-    int32_t field = 1;
-    int32_t begin = 0;
-    for (int32_t i = 0;; ++i) {
-        char c = text[i];
-        if (c == sep || c == '\0') {
-            if (field == index) return write_slice(text, begin, i - begin, offset);
-            if (c == '\0') break;
-            ++field;
-            begin = i + 1;
+    return guarded(__func__, 0, [&]() -> int32_t {
+        text = or_empty(text);
+        if (index < 1) index = 1;
+        // Only the first byte separates; an empty separator matches only the end.
+        char sep = separator ? separator[0] : '\0';
+        int32_t field = 1;
+        int32_t begin = 0;
+        for (int32_t i = 0;; ++i) {
+            char c = text[i];
+            if (c == sep || c == '\0') {
+                if (field == index) return write_slice(text, begin, i - begin, offset);
+                if (c == '\0') break;
+                ++field;
+                begin = i + 1;
+            }
         }
-    }
-    return write_slice(text, 0, 0, offset);
+        return write_slice(text, 0, 0, offset);
+    });
 }
 
 }  // extern "C"

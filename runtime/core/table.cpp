@@ -193,18 +193,42 @@ struct rt_table {
     }
 };
 
+using rt::core::fail;
+using rt::core::guarded;
+using rt::core::record_failure;
+
+namespace {
+
+// The largest record a table keeps, and the most bytes one page may take.
+constexpr int64_t kMaxRecordSize = int64_t{1} << 24;
+constexpr int64_t kMaxPageBytes = int64_t{1} << 30;
+
+constexpr const char* kNoTable = "no table (NULL)";
+
+void* no_table() {
+    return fail<void*>(nullptr, kNoTable);
+}
+
+}  // namespace
+
 extern "C" {
 
 rt_table* rt_table_new(int32_t record_size, int32_t initial_slots, rt_destructor destructor) {
-    return rt::core::guarded(static_cast<rt_table*>(nullptr), [&] {
-        auto table = std::make_unique<rt_table>();
-        table->record_size = record_size > 4 ? static_cast<size_t>(record_size) : 4;
-        table->stride = round_up(table->record_size, kRecordAlign);
+    return guarded(__func__, static_cast<rt_table*>(nullptr), [&]() -> rt_table* {
+        if (record_size < 0 || initial_slots < 0)
+            return fail<rt_table*>(nullptr, "negative record size or slot count");
+        const size_t size = record_size > 4 ? static_cast<size_t>(record_size) : 4;
         int32_t shift = 0;
         if (initial_slots >= 2) {
             shift = 1;
             while (shift < 30 && (int64_t{1} << shift) < initial_slots) ++shift;
         }
+        if (record_size > kMaxRecordSize ||
+            static_cast<int64_t>(round_up(size, kRecordAlign)) << shift > kMaxPageBytes)
+            return fail<rt_table*>(nullptr, "record size or slot count too large");
+        auto table = std::make_unique<rt_table>();
+        table->record_size = size;
+        table->stride = round_up(size, kRecordAlign);
         table->page_shift = shift;
         table->page_slots = 1 << shift;
         table->destructor = destructor;
@@ -214,16 +238,22 @@ rt_table* rt_table_new(int32_t record_size, int32_t initial_slots, rt_destructor
 }
 
 void rt_table_destroy(rt_table* table) {
-    std::unique_ptr<rt_table> owned(table);
+    guarded(__func__, [&] {
+        if (table == nullptr) return record_failure(kNoTable);
+        std::unique_ptr<rt_table> owned(table);
+    });
 }
 
 void* rt_table_alloc(rt_table* table, int32_t id, int32_t* new_id) {
-    std::lock_guard guard(table->lock);
     if (new_id) *new_id = 0;
-    return rt::core::guarded(static_cast<void*>(nullptr), [&]() -> void* {
+    return guarded(__func__, static_cast<void*>(nullptr), [&]() -> void* {
+        if (table == nullptr) return no_table();
+        if (id < -1 || id > RT_TABLE_MAX_ID)
+            return fail<void*>(nullptr, "not -1 or a slot number 0 .. RT_TABLE_MAX_ID");
+        std::lock_guard guard(table->lock);
         if (id == -1) {
             int32_t handle;
-            if (!next_handle(&handle)) return nullptr;
+            if (!next_handle(&handle)) return fail<void*>(nullptr, "every handle is used up");
             // The block first: a failed allocation leaves the map untouched.
             DynamicBlock* block = table->take_block(handle);
             auto& node = table->dynamic[handle];
@@ -237,7 +267,6 @@ void* rt_table_alloc(rt_table* table, int32_t id, int32_t* new_id) {
             if (new_id) *new_id = handle;
             return result;
         }
-        if (id < 0 || id > RT_TABLE_MAX_ID) return nullptr;
         while (id >= table->capacity.load(std::memory_order_relaxed)) table->add_page();
         // An object still living under this number is destroyed first; the slot is
         // then handed out clean whatever the destructor left behind.
@@ -250,88 +279,109 @@ void* rt_table_alloc(rt_table* table, int32_t id, int32_t* new_id) {
 }
 
 void* rt_table_get(const rt_table* table, int32_t id) {
-    return table->record(id);
+    return guarded(__func__, static_cast<void*>(nullptr), [&]() -> void* {
+        if (table == nullptr) return no_table();
+        std::byte* record = table->record(id);
+        return record ? record : fail<void*>(nullptr, "the id names nothing");
+    });
 }
 
 void* rt_table_check(const rt_table* table, int32_t id) {
     // Numbered slots are read without the lock, and dynamic records are
-    // looked up under it (or found remembered), as rt_table_get does.
-    return table->record(id);
+    // looked up under it (or found remembered). Naming nothing is an answer
+    // here, not a failure: this is the probe for values of uncertain origin.
+    return guarded(__func__, static_cast<void*>(nullptr),
+                   [&]() -> void* { return table ? table->record(id) : no_table(); });
 }
 
 void rt_table_remove(rt_table* table, int32_t id) {
-    if (id >= 0) {
-        if (id < table->capacity.load(std::memory_order_acquire))
+    guarded(__func__, [&] {
+        if (table == nullptr) return record_failure(kNoTable);
+        if (id >= 0) {
+            if (id >= table->capacity.load(std::memory_order_acquire) ||
+                first_word(table->slot(id)) == 0)
+                return record_failure("the id names nothing");
             std::memset(table->slot(id), 0, table->stride);
-        return;
-    }
-    std::lock_guard guard(table->lock);
-    auto it = table->dynamic.find(id);
-    if (it == table->dynamic.end()) return;
-    rt_table::Dynamic& node = it->second;
-    // Cleared first, so no remembered lookup answers the record from here on.
-    node.block->handle.store(0, std::memory_order_release);
-    table->spare_blocks.push_back(node.block);
-    if (table->next_dynamic == &node) table->next_dynamic = node.newer;
-    (node.older ? node.older->newer : table->oldest) = node.newer;
-    (node.newer ? node.newer->older : table->newest) = node.older;
-    table->dynamic.erase(it);
+            return;
+        }
+        std::lock_guard guard(table->lock);
+        auto it = table->dynamic.find(id);
+        if (it == table->dynamic.end()) return record_failure("the id names nothing");
+        rt_table::Dynamic& node = it->second;
+        // Cleared first, so no remembered lookup answers the record from here on.
+        node.block->handle.store(0, std::memory_order_release);
+        table->spare_blocks.push_back(node.block);
+        if (table->next_dynamic == &node) table->next_dynamic = node.newer;
+        (node.older ? node.older->newer : table->oldest) = node.newer;
+        (node.newer ? node.newer->older : table->newest) = node.older;
+        table->dynamic.erase(it);
+    });
 }
 
 void rt_table_first(rt_table* table) {
-    table->lock.lock();
-    // A walk this thread left unfinished is restarted rather than nested, so an
-    // abandoned walk never leaves an extra hold on the lock.
-    if (table->walker.load(std::memory_order_relaxed) == std::this_thread::get_id())
-        table->lock.unlock();
-    table->walker.store(std::this_thread::get_id(), std::memory_order_relaxed);
-    table->next_slot = 0;
-    table->next_dynamic = table->oldest;
+    guarded(__func__, [&] {
+        if (table == nullptr) return record_failure(kNoTable);
+        table->lock.lock();
+        // A walk this thread left unfinished is restarted rather than nested, so
+        // an abandoned walk never leaves an extra hold on the lock.
+        if (table->walker.load(std::memory_order_relaxed) == std::this_thread::get_id())
+            table->lock.unlock();
+        table->walker.store(std::this_thread::get_id(), std::memory_order_relaxed);
+        table->next_slot = 0;
+        table->next_dynamic = table->oldest;
+    });
 }
 
 void* rt_table_next(rt_table* table, int32_t* id) {
-    if (table->walker.load(std::memory_order_relaxed) != std::this_thread::get_id()) {
-        if (id) *id = 0;
-        return nullptr;  // no walk open on this thread
-    }
-    // The cursor moves past each record before it is handed out, so removing it
-    // (or anything else) cannot derail the walk.
-    int64_t capacity = table->capacity.load(std::memory_order_relaxed);
-    while (table->next_slot < capacity) {
-        int64_t n = table->next_slot++;
-        std::byte* r = table->slot(n);
-        if (first_word(r) != 0) {
-            if (id) *id = static_cast<int32_t>(n);
-            return r;
-        }
-    }
-    while (rt_table::Dynamic* node = table->next_dynamic) {
-        table->next_dynamic = node->newer;
-        if (first_word(node->record()) != 0) {
-            if (id) *id = node->handle;
-            return node->record();
-        }
-    }
-    table->walker.store(std::thread::id{}, std::memory_order_relaxed);
-    table->lock.unlock();
     if (id) *id = 0;
-    return nullptr;
+    return guarded(__func__, static_cast<void*>(nullptr), [&]() -> void* {
+        if (table == nullptr) return no_table();
+        if (table->walker.load(std::memory_order_relaxed) != std::this_thread::get_id())
+            return fail<void*>(nullptr, "no walk begun on this thread (rt_table_first)");
+        // The cursor moves past each record before it is handed out, so removing
+        // it (or anything else) cannot derail the walk.
+        int64_t capacity = table->capacity.load(std::memory_order_relaxed);
+        while (table->next_slot < capacity) {
+            int64_t n = table->next_slot++;
+            std::byte* r = table->slot(n);
+            if (first_word(r) != 0) {
+                if (id) *id = static_cast<int32_t>(n);
+                return r;
+            }
+        }
+        while (rt_table::Dynamic* node = table->next_dynamic) {
+            table->next_dynamic = node->newer;
+            if (first_word(node->record()) != 0) {
+                if (id) *id = node->handle;
+                return node->record();
+            }
+        }
+        table->walker.store(std::thread::id{}, std::memory_order_relaxed);
+        table->lock.unlock();
+        return nullptr;  // the end of the walk, an answer
+    });
 }
 
 void rt_table_free_all(rt_table* table) {
-    if (!table->destructor) return;
-    rt_table_first(table);
-    int32_t id;
-    while (rt_table_next(table, &id)) table->destructor(id);
+    guarded(__func__, [&] {
+        if (table == nullptr) return record_failure(kNoTable);
+        if (!table->destructor) return;
+        rt_table_first(table);
+        int32_t id;
+        while (rt_table_next(table, &id)) table->destructor(id);
+    });
 }
 
 int32_t rt_table_capacity(const rt_table* table) {
-    int64_t capacity = table->capacity.load(std::memory_order_acquire);
-    return capacity > INT32_MAX ? INT32_MAX : static_cast<int32_t>(capacity);
+    return guarded(__func__, 0, [&] {
+        if (table == nullptr) return fail(0, kNoTable);
+        int64_t capacity = table->capacity.load(std::memory_order_acquire);
+        return capacity > INT32_MAX ? INT32_MAX : static_cast<int32_t>(capacity);
+    });
 }
 
 int32_t rt_table_page_slots(const rt_table* table) {
-    return table->page_slots;
+    return guarded(__func__, 0, [&] { return table ? table->page_slots : fail(0, kNoTable); });
 }
 
 }  // extern "C"

@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "runtime/core/boundary.h"
 #include "runtime/core/rt_core.h"
 
 namespace {
@@ -124,33 +125,49 @@ void extend_areas(ThreadState& s) {
 
 }  // namespace
 
+using rt::core::fail;
+using rt::core::guarded;
+
+// The largest area a registration takes; the layout stays far inside 32 bits.
+constexpr int32_t kMaxAreaSize = 1 << 24;
+
 extern "C" {
 
 int32_t rt_thread_area_register(int32_t size, rt_area_fn init, rt_area_fn destroy) {
-    int32_t rounded = size < 1 ? kAreaAlign : (size + kAreaAlign - 1) / kAreaAlign * kAreaAlign;
-    int32_t offset;
-    {
-        std::lock_guard guard(layout().lock);
-        offset = layout().total;
-        layout().areas.push_back({offset, rounded, init, destroy});
-        layout().total += rounded;
-    }
-    // The registering thread gets the new area (and runs its init) right away.
-    rt_thread_area(offset);
-    return offset;
+    return guarded(__func__, -1, [&] {
+        if (size < 0 || size > kMaxAreaSize) return fail(-1, "area size not within 0 .. 2^24");
+        const int32_t rounded =
+            size < 1 ? kAreaAlign : (size + kAreaAlign - 1) / kAreaAlign * kAreaAlign;
+        int32_t offset;
+        {
+            std::lock_guard guard(layout().lock);
+            if (layout().total > INT32_MAX - rounded) return fail(-1, "no room for more areas");
+            offset = layout().total;
+            layout().areas.push_back({offset, rounded, init, destroy});
+            layout().total += rounded;
+        }
+        // The registering thread gets the new area (and runs its init) right away.
+        rt_thread_area(offset);
+        return offset;
+    });
 }
 
 void* rt_thread_area(int32_t offset) {
-    ThreadState& s = state();
-    if (offset < 0) return nullptr;
-    if (offset >= s.covered_end) extend_areas(s);
-    for (Chunk& c : s.chunks)
-        if (offset >= c.begin && offset < c.end) return c.memory.get() + (offset - c.begin);
-    return nullptr;  // never registered
+    return guarded(__func__, static_cast<void*>(nullptr), [&]() -> void* {
+        if (offset < 0) return fail<void*>(nullptr, "negative offset");
+        ThreadState& s = state();
+        if (offset >= s.covered_end) extend_areas(s);
+        for (Chunk& c : s.chunks)
+            if (offset >= c.begin && offset < c.end) return c.memory.get() + (offset - c.begin);
+        return fail<void*>(nullptr, "no area registered at the offset");
+    });
 }
 
 void rt_on_thread_exit(rt_cleanup_fn fn, void* data) {
-    if (fn) state().cleanups.emplace_back(fn, data);
+    guarded(__func__, [&] {
+        if (fn == nullptr) return rt::core::record_failure("no function (NULL)");
+        state().cleanups.emplace_back(fn, data);
+    });
 }
 
 }  // extern "C"

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <thread>
 
+#include "runtime/core/boundary.h"
 #include "runtime/core/replay_hooks.h"
 #include "runtime/core/rt_core.h"
 
@@ -22,22 +23,28 @@ int32_t clock_reading() {
 
 }  // namespace
 
+using rt::core::guarded;
+
 extern "C" {
 
 uint32_t rt_ms_elapsed(void) {
-    return static_cast<uint32_t>(rt::replay::reading(rt::replay::Kind::clock, clock_reading));
+    return guarded(__func__, 0u, [&]() -> uint32_t {
+        return static_cast<uint32_t>(rt::replay::reading(rt::replay::Kind::clock, clock_reading));
+    });
 }
 
 void rt_delay(int32_t ms) {
-    // A replay answers the clock from its recording: waiting would only slow it.
-    if (ms <= 0 || rt::replay::playing()) {
-        std::this_thread::yield();
-        return;
-    }
-    timespec wait{ms / 1000, static_cast<long>(ms % 1000) * 1000000L};
-    timespec left{};
-    // A signal cuts the sleep short: sleep on for what is left.
-    while (nanosleep(&wait, &left) == -1 && errno == EINTR) wait = left;
+    guarded(__func__, [&] {
+        // A replay answers the clock from its recording: waiting would only slow it.
+        if (ms <= 0 || rt::replay::playing()) {
+            std::this_thread::yield();
+            return;
+        }
+        timespec wait{ms / 1000, static_cast<long>(ms % 1000) * 1000000L};
+        timespec left{};
+        // A signal cuts the sleep short: sleep on for what is left.
+        while (nanosleep(&wait, &left) == -1 && errno == EINTR) wait = left;
+    });
 }
 
 }  // extern "C"

@@ -5,6 +5,8 @@
 // pass's painter works on, so results are exact to the bit.
 #include <algorithm>
 
+#include "runtime/core/boundary.h"
+#include "runtime/core/rt_core.h"
 #include "runtime/draw/draw_state.h"
 #include "runtime/draw/images.h"
 #include "runtime/screen/sprite_pixels.h"
@@ -13,7 +15,13 @@ namespace rt::draw {
 
 namespace {
 
+using rt::core::fail;
+using rt::core::record_failure;
+
 constexpr uint32_t kOpaque = 0xFF000000u;
+constexpr const char* kNoImage = "no such image";
+// The largest image: 2^29 pixels, as for sprites.
+constexpr int64_t kMaxPixels = int64_t{1} << 29;
 constexpr uint32_t kColour = 0x00FFFFFFu;
 
 // One channel of src over dst with alpha 0..255, rounded to nearest.
@@ -56,12 +64,15 @@ void for_each_covered(QImage& target, const QImage& image, int32_t x, int32_t y,
 int32_t grab_image(rt_draw_state& s, int32_t id, int32_t x, int32_t y, int32_t width,
                    int32_t height) {
     QImage* target = s.context_image();
-    if (target == nullptr || width <= 0 || height <= 0) return 0;
+    if (target == nullptr) return fail(0, "the target's pixels cannot be had");
+    if (width <= 0 || height <= 0) return fail(0, "a size below 1");
+    if (int64_t{width} * height > kMaxPixels) return fail(0, "too large (more than 2^29 pixels)");
+    if (id < -1 || id > RT_TABLE_MAX_ID) return fail(0, "not -1 or a slot number");
     // From a sprite the image keeps its transparency: the pixels as the
     // sprite will hold them once the pass gives them back. The screen has none.
     const bool keyed = s.kind == rt_draw_state::Kind::Sprite;
     QImage image(width, height, keyed ? QImage::Format_ARGB32 : QImage::Format_RGB32);
-    if (image.isNull()) return 0;
+    if (image.isNull()) return fail(0, "out of memory");
     image.fill(kOpaque);  // what lies outside the target grabs as black
     // The part inside the target, worked out in 64 bits: the rectangle may
     // reach past the ends of the 32-bit range.
@@ -80,13 +91,16 @@ int32_t grab_image(rt_draw_state& s, int32_t id, int32_t x, int32_t y, int32_t w
 void draw_image_sized(rt_draw_state& s, int32_t id, int32_t x, int32_t y, int32_t width,
                       int32_t height) {
     const QImage* found = rt::images::find(id);
+    if (found == nullptr) return record_failure(kNoImage);
     QImage* target = s.context_image();
-    if (found == nullptr || target == nullptr) return;
+    if (target == nullptr) return record_failure("the target's pixels cannot be had");
     QImage sized = *found;
     if (width != 0 || height != 0) {
-        if (width <= 0 || height <= 0) return;
+        if (width <= 0 || height <= 0) return record_failure("a size below 1");
+        if (int64_t{width} * height > kMaxPixels)
+            return record_failure("too large (more than 2^29 pixels)");
         sized = found->scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        if (sized.isNull()) return;
+        if (sized.isNull()) return record_failure("out of memory");
     }
     s.touch(covered(*target, sized, x, y));
     // Images are copied by colour; in invert mode they combine with what is
@@ -103,8 +117,9 @@ void draw_image_sized(rt_draw_state& s, int32_t id, int32_t x, int32_t y, int32_
 
 void draw_image_alpha(rt_draw_state& s, int32_t id, int32_t x, int32_t y, int32_t opacity) {
     const QImage* found = rt::images::find(id);
+    if (found == nullptr) return record_failure(kNoImage);
     QImage* target = s.context_image();
-    if (found == nullptr || target == nullptr) return;
+    if (target == nullptr) return record_failure("the target's pixels cannot be had");
     s.touch(covered(*target, *found, x, y));
     const auto constant = static_cast<uint32_t>(opacity) & 0xFFu;
     if (found->hasAlphaChannel()) {

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <vector>
 
+#include "runtime/core/boundary.h"
 #include "runtime/core/text_1252.h"
 #include "runtime/draw/draw_state.h"
 #include "runtime/draw/fonts.h"
@@ -216,7 +217,8 @@ void select_font(rt_draw_state& s, int32_t font_handle) {
     } else if (auto font = rt::fonts::native_font(font_handle)) {
         s.font = *font;
     } else {
-        return;  // a handle that names no font selects nothing
+        // A handle that names no font selects nothing.
+        return rt::core::record_failure("no such font handle");
     }
     s.italicOverhang = measure_italic_overhang(s.font);
     s.rotatedFont.reset();
@@ -226,9 +228,11 @@ uint8_t* drawing_buffer(rt_draw_state& s) {
     if (s.contextState == 1) {
         if (!s.lock_target()) return nullptr;
         s.contextState = -1;
-    } else if (s.kind == rt_draw_state::Kind::Sprite && !s.sprite->holds(s.bufferPointer)) {
+    } else if (s.kind == rt_draw_state::Kind::Sprite &&
+               (!s.sprite->holds(s.bufferPointer) || !s.sprite->locked())) {
         // A copy came to share the locked pixels (writing on would change
-        // it too), or they moved: lock again for pixels of the store's own.
+        // it too), they moved, or their lock was ended from outside the pass:
+        // lock again, for pixels of the store's own whose writes will show.
         if (!s.lock_target()) return nullptr;
     }
     return s.bufferPointer;

@@ -45,6 +45,8 @@ QPainter* rt_draw_state::acquire_context() {
         deviceContext = screenPainter->isActive() ? &*screenPainter : nullptr;
         if (deviceContext == nullptr) screenPainter.reset();
     } else {
+        // Painting access ends the pass's direct access (its writes show from
+        // here on).
         bufferPointer = nullptr;
         deviceContext = sprite ? sprite->gdi_begin() : nullptr;
     }
@@ -71,7 +73,7 @@ bool rt_draw_state::lock_target() {
     // Pixels painted so far go back with the transparent colour first.
     sprite->gdi_end(false);
     int32_t pitch = 0;
-    uint8_t* bits = sprite->lock(false, &pitch);
+    uint8_t* bits = sprite->lock(&pitch);
     if (bits == nullptr) return false;
     bufferPointer = bits;
     bufferPitch = pitch;
@@ -86,7 +88,9 @@ void rt_draw_state::release_target(bool) {
         screenView = QImage();
         screenLoan.reset();
     } else if (sprite) {
+        // Either access ends here; a lock's writes show from now on.
         sprite->gdi_end(false);
+        sprite->unlock();
     }
 }
 

@@ -9,6 +9,7 @@
 #include <mutex>
 #include <new>
 
+#include "runtime/core/boundary.h"
 #include "runtime/core/rt_core.h"
 #include "runtime/draw/fonts.h"
 #include "runtime/draw/rt_draw.h"
@@ -80,53 +81,78 @@ int32_t display_dpi() {
 
 }  // namespace rt::fonts
 
+using rt::core::fail;
+using rt::core::guarded;
+
+namespace {
+
+// Sizes far beyond any screen: their pixel heights still fit 32 bits.
+constexpr int32_t kMaxPoints = 1 << 20;
+
+}  // namespace
+
 extern "C" {
 
 void rt_font_init(void) {
-    FontLibrary& lib = library();
-    if (lib.table == nullptr) lib.table = rt_table_new(sizeof(FontRecord), 16, rt_font_free);
+    guarded(__func__, [] {
+        FontLibrary& lib = library();
+        if (lib.table == nullptr) lib.table = rt_table_new(sizeof(FontRecord), 16, rt_font_free);
+    });
 }
 
 int32_t rt_font_load(int32_t id, const char* face, int32_t points, int32_t flags) {
-    FontLibrary& lib = library();
-    if (lib.table == nullptr) return 0;
-    int32_t new_id = 0;
-    void* memory = rt_table_alloc(lib.table, id, &new_id);
-    if (memory == nullptr) return 0;
-    QFont font = make_font(face, points, flags);
-    auto* record = new (memory) FontRecord;
-    {
-        std::lock_guard guard(lib.lock);
-        record->native = lib.next_native++;
-        lib.native.emplace(record->native, std::move(font));
-    }
-    return id == -1 ? new_id : record->native;
+    return guarded(__func__, 0, [&] {
+        FontLibrary& lib = library();
+        if (lib.table == nullptr) return fail(0, "no font library (rt_font_init)");
+        if (face == nullptr) return fail(0, "no face name (NULL)");
+        if (points < 0 || points > kMaxPoints) return fail(0, "a size not within 0 .. 2^20 points");
+        QFont font = make_font(face, points, flags);
+        int32_t new_id = 0;
+        void* memory = rt_table_alloc(lib.table, id, &new_id);
+        if (memory == nullptr) return 0;  // the table said why
+        auto* record = new (memory) FontRecord;
+        {
+            std::lock_guard guard(lib.lock);
+            record->native = lib.next_native++;
+            lib.native.emplace(record->native, std::move(font));
+        }
+        return id == -1 ? new_id : record->native;
+    });
 }
 
 int32_t rt_font_handle(int32_t font) {
-    const FontRecord* record = find(font);
-    return record ? record->native : 0;
+    return guarded(__func__, 0, [&] {
+        const FontRecord* record = find(font);
+        return record ? record->native : fail(0, "no such font");
+    });
 }
 
 void rt_font_free(int32_t font) {
-    FontLibrary& lib = library();
-    FontRecord* record = find(font);
-    if (record == nullptr) return;
-    {
-        std::lock_guard guard(lib.lock);
-        lib.native.erase(record->native);
-    }
-    record->~FontRecord();
-    rt_table_remove(lib.table, font);
+    guarded(__func__, [&] {
+        FontLibrary& lib = library();
+        FontRecord* record = find(font);
+        if (record == nullptr) return rt::core::record_failure("no such font");
+        {
+            std::lock_guard guard(lib.lock);
+            lib.native.erase(record->native);
+        }
+        record->~FontRecord();
+        rt_table_remove(lib.table, font);
+    });
 }
 
 void rt_font_free_all(void) {
-    FontLibrary& lib = library();
-    if (lib.table != nullptr) rt_table_free_all(lib.table);
+    guarded(__func__, [] {
+        FontLibrary& lib = library();
+        if (lib.table != nullptr) rt_table_free_all(lib.table);
+    });
 }
 
 int32_t rt_font_pixel_height(int32_t points) {
-    return -mul_div(points, rt::fonts::display_dpi(), 72);
+    return guarded(__func__, 0, [&] {
+        if (points < 0 || points > kMaxPoints) return fail(0, "a size not within 0 .. 2^20 points");
+        return -mul_div(points, rt::fonts::display_dpi(), 72);
+    });
 }
 
 }  // extern "C"

@@ -35,7 +35,8 @@ const QImage* find(int32_t id) {
 }
 
 int32_t store(int32_t id, QImage image) {
-    if (g_images == nullptr || image.isNull()) return 0;
+    if (g_images == nullptr) return rt::core::fail(0, "no image table (rt_image_init)");
+    if (image.isNull()) return rt::core::fail(0, "out of memory");
     int32_t new_id = 0;
     void* memory = rt_table_alloc(g_images, id, &new_id);
     if (memory == nullptr) return 0;
@@ -45,39 +46,55 @@ int32_t store(int32_t id, QImage image) {
 
 }  // namespace rt::images
 
+using rt::core::fail;
+using rt::core::guarded;
+
 extern "C" {
 
 void rt_image_init(void) {
-    if (g_images == nullptr) g_images = rt_table_new(sizeof(ImageRecord), 16, rt_image_free);
+    guarded(__func__, [] {
+        if (g_images == nullptr) g_images = rt_table_new(sizeof(ImageRecord), 16, rt_image_free);
+    });
 }
 
 void rt_image_free(int32_t image) {
-    ImageRecord* record = find_record(image);
-    if (record == nullptr) return;
-    record->~ImageRecord();
-    rt_table_remove(g_images, image);
+    guarded(__func__, [&] {
+        ImageRecord* record = find_record(image);
+        if (record == nullptr) return rt::core::record_failure("no such image");
+        record->~ImageRecord();
+        rt_table_remove(g_images, image);
+    });
 }
 
 void rt_image_free_all(void) {
-    if (g_images != nullptr) rt_table_free_all(g_images);
+    guarded(__func__, [] {
+        if (g_images != nullptr) rt_table_free_all(g_images);
+    });
 }
 
 int32_t rt_image_size(int32_t image, int32_t* width, int32_t* height) {
-    const QImage* found = rt::images::find(image);
-    if (width) *width = found ? found->width() : 0;
-    if (height) *height = found ? found->height() : 0;
-    return found ? 1 : 0;
+    if (width) *width = 0;
+    if (height) *height = 0;
+    return guarded(__func__, 0, [&] {
+        const QImage* found = rt::images::find(image);
+        if (found == nullptr) return fail(0, "no such image");
+        if (width) *width = found->width();
+        if (height) *height = found->height();
+        return 1;
+    });
 }
 
 // Constant-opacity blending is built into the drawing code here; there is no
 // library to load, only the availability to record.
 int32_t rt_alphablend_init(void) {
-    g_alphablend = true;
-    return 1;
+    return guarded(__func__, 0, [] {
+        g_alphablend = true;
+        return 1;
+    });
 }
 
 void rt_alphablend_shutdown(void) {
-    g_alphablend = false;
+    guarded(__func__, [] { g_alphablend = false; });
 }
 
 }  // extern "C"

@@ -4,7 +4,11 @@
  *
  * A pass runs: target = rt_screen_output() or rt_sprite_output(sprite);
  * rt_draw_start(target); primitives; rt_draw_stop(). The pass belongs to the
- * calling thread. Colours are 0x00BBGGRR (red in the low byte). */
+ * calling thread. Colours are 0x00BBGGRR (red in the low byte). Every function
+ * keeps the boundary rule of runtime/runtime.h; a primitive without a running
+ * pass fails (it answers as stated below, and nothing is drawn). Positions and
+ * the signed sizes of shapes may be anything: what lies outside the target is
+ * clipped. */
 #ifndef ZENTARA_RT_DRAW_H
 #define ZENTARA_RT_DRAW_H
 
@@ -24,20 +28,25 @@ typedef struct rt_draw_state rt_draw_state;
 
 /* Start-up: forgets the calling thread's drawing state. */
 void rt_draw_init(void);
-/* Targets; NULL when no screen is open / the handle names no sprite. A pass
- * whose target goes away (the screen closes, the sprite's pixels are replaced
- * by a grab or a load into its id) draws nothing more; its stop is safe. */
+/* Targets; NULL when no screen is open / the handle names no sprite. The
+ * pointer is the thread's current target until rt_draw_stop, a failed
+ * rt_draw_start or the thread's next target; it is only ever compared, never
+ * read, after that. A pass whose target goes away (the screen closes, the
+ * sprite's pixels are replaced by a grab or a load into its id) draws nothing
+ * more; its stop is safe. */
 rt_draw_state* rt_screen_output(void);
 rt_draw_state* rt_sprite_output(int32_t sprite);
-/* Starts the pass on the target (which becomes the thread's current one).
- * 1 or 0; a failed start drops the target. */
+/* Starts the pass on the target the thread's last rt_screen_output or
+ * rt_sprite_output made. 1, or 0 for NULL, any other pointer (nothing is
+ * dropped then) or a target that went away or cannot be painted (which is
+ * dropped). */
 int32_t rt_draw_start(rt_draw_state* target);
 /* Ends the current pass; on a sprite the transparent colour is applied again. */
 void rt_draw_stop(void);
 
 /* Text with its cell's top-left corner at (x, y); answers the x in pixels just
- * after it (x itself for an empty text or without a pass). The background is
- * black unless given. */
+ * after it (x itself for an empty text, and for a failure: a NULL text, no
+ * pass). The background is black unless given. */
 int32_t rt_draw_text(int32_t x, int32_t y, const char* text, uint32_t front_colour);
 int32_t rt_draw_text_colours(int32_t x, int32_t y, const char* text, uint32_t front_colour,
                              uint32_t back_colour);
@@ -46,7 +55,8 @@ int32_t rt_draw_text_colours(int32_t x, int32_t y, const char* text, uint32_t fr
 void rt_draw_box(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t colour);
 /* One pixel written straight into the target, fully opaque. */
 void rt_draw_plot(int32_t x, int32_t y, uint32_t colour);
-/* Selects a font (rt_font_handle), or -1 for the system font. */
+/* Selects a font (rt_font_handle), or -1 for the system font; a handle that
+ * names no font fails and selects nothing. */
 void rt_draw_font(int32_t font_handle);
 void rt_draw_mode(int32_t mode);
 
@@ -63,18 +73,24 @@ void rt_draw_line(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
 #define RT_DRAW_FILL_SURFACE 0xFFFFFFFFu
 void rt_draw_fill(int32_t x, int32_t y, uint32_t border_colour);
 void rt_draw_plot_front(int32_t x, int32_t y);
-/* Colour (0x00BBGGRR) of a pixel; -1 outside the target or without a pass. */
+/* Colour (0x00BBGGRR) of a pixel; -1 outside the target (an answer) or
+ * without a pass (a failure). */
 int32_t rt_draw_point(int32_t x, int32_t y);
 /* Text turned by the angle (degrees, anticlockwise as the letters' baseline
- * rises), drawn with a transparent background. */
+ * rises), drawn with a transparent background. A NULL text or a NaN or
+ * infinite angle fails. */
 void rt_draw_text_rotated(int32_t x, int32_t y, const char* text, float angle);
 /* Width (with the italic overhang) and height in pixels of the text in the
- * selected font, both >= 0; 0 for an empty text or without a pass. */
+ * selected font, both >= 0; 0 for an empty text, and for a failure (a NULL
+ * text, no pass). */
 int32_t rt_draw_text_width(const char* text);
 int32_t rt_draw_text_height(const char* text);
 /* Direct access to the target's pixels (locks it): the first row, NULL
  * without a pass; the row pitch in bytes (0 without a pass); the format code
- * (64 = 32-bit 0xFFRRGGBB pixels, 0 without a pass). */
+ * (64 = 32-bit 0xFFRRGGBB pixels, 0 without a pass). The pointer is good until
+ * the pass paints through its painter again (text, shapes, fills, images),
+ * stops, or loses its target; on a sprite, every write shows in the sprite's
+ * next draw. */
 void* rt_draw_buffer(void);
 int32_t rt_draw_buffer_pitch(void);
 int32_t rt_draw_buffer_format(void);
@@ -86,13 +102,14 @@ int32_t rt_draw_buffer_format(void);
  * (what lies outside the target grabs as black). From a sprite the image keeps
  * the sprite's transparency (its transparent colour's pixels see-through);
  * from the screen it is opaque. Answers the handle or slot number; 0 without
- * a pass, for an empty rectangle, a refused id or when memory runs out. */
+ * a pass, for a size below 1 or above 2^29 pixels, a refused id or when
+ * memory runs out. */
 int32_t rt_draw_grab_image(int32_t id, int32_t x, int32_t y, int32_t width, int32_t height);
 /* Draws the image's colours with its top-left corner at (x, y); in invert mode
- * each pixel becomes NOT (image OR target). */
+ * each pixel becomes NOT (image OR target). An id that names no image fails. */
 void rt_draw_image(int32_t image, int32_t x, int32_t y);
 /* As rt_draw_image, stretched smoothly to width x height (0 x 0: natural
- * size; any other size below 1 draws nothing). */
+ * size; any other size below 1, or above 2^29 pixels, fails). */
 void rt_draw_image_sized(int32_t image, int32_t x, int32_t y, int32_t width, int32_t height);
 /* Blends the image over the target with opacity (opacity & 0xFF) / 255: an
  * image with its own alpha is blended by that alpha times the opacity; 255
@@ -101,7 +118,7 @@ void rt_draw_image_alpha(int32_t image, int32_t x, int32_t y, int32_t opacity);
 
 /* Makes the image table (start-up). */
 void rt_image_init(void);
-/* Frees an image; unknown ids are ignored. */
+/* Frees an image; an id that names no image fails. */
 void rt_image_free(int32_t image);
 /* Frees every image (program end). */
 void rt_image_free_all(void);
@@ -121,9 +138,10 @@ void rt_alphablend_shutdown(void);
 #define RT_FONT_ITALIC 0x200
 
 void rt_font_init(void);
-/* Loads a face at a size in points. For id -1 answers the new font object's
- * handle; for a slot number the font's native handle (as rt_font_handle). A
- * face that is not installed is replaced by a similar one. */
+/* Loads a face at a size in points (0 .. 2^20). For id -1 answers the new font
+ * object's handle; for a slot number the font's native handle (as
+ * rt_font_handle); 0 for a NULL face, another size or a refused id. A face
+ * that is not installed is replaced by a similar one. */
 int32_t rt_font_load(int32_t id, const char* face, int32_t points, int32_t flags);
 /* The native font handle for rt_draw_font (non-zero); 0 for a handle that
  * names no font. */
@@ -132,7 +150,8 @@ void rt_font_free(int32_t font);
 void rt_font_free_all(void);
 /* The font height a load of this size asks for, as the negative pixel count
  * -(points x dpi / 72) rounded (negative: a character height, not a cell
- * height); its magnitude is the letters' height in pixels. */
+ * height); its magnitude is the letters' height in pixels. 0 for points
+ * outside 0 .. 2^20 (a failure). */
 int32_t rt_font_pixel_height(int32_t points);
 
 #ifdef __cplusplus

@@ -76,35 +76,40 @@ void split_search(const char* directory, const char* pattern, std::string& dir, 
 }  // namespace rt::files
 
 using namespace rt::files;
+using rt::core::fail;
+using rt::core::guarded;
+
+namespace {
+constexpr const char* kNoListing = "no such listing";
+}  // namespace
 
 extern "C" int32_t rt_dir_current(int32_t result_offset) {
-    return rt::core::guarded(0, [&] { return put_text(os::current_directory(), result_offset); });
+    return guarded(__func__, 0, [&] { return put_text(os::current_directory(), result_offset); });
 }
 
 extern "C" int32_t rt_file_resolve(const char* name, int32_t result_offset) {
-    return rt::core::guarded(0, [&] {
-        return put_text(name == nullptr ? std::string() : resolve_path(name), result_offset);
+    return guarded(__func__, 0, [&] {
+        if (name == nullptr) return fail(put_text({}, result_offset), "no file name (NULL)");
+        return put_text(resolve_path(name), result_offset);
     });
 }
 
 extern "C" int32_t rt_dir_open(int32_t id, const char* directory, const char* pattern) {
-    return rt::core::guarded(0, [&] {
+    return guarded(__func__, 0, [&] {
+        if (id < -1 || id > RT_TABLE_MAX_ID) return fail(0, "not -1 or a slot number");
         std::string dir, mask;
         split_search(directory, pattern, dir, mask);
         std::vector<std::string> names;
         if (!dir.empty()) dir = resolve_path(dir.c_str());
-        const bool readable = os::list_directory(dir, names);
-
-        int32_t new_id = 0;
-        void* slot = rt_table_alloc(dir_table(), id, &new_id);
-        if (!slot) return 0;
-        if (!readable) {
-            rt_table_remove(dir_table(), new_id);
-            return 0;
-        }
-        auto* record = new (slot) DirRecord();
+        // The directory first: one that cannot be read leaves the id as it was.
+        if (!os::list_directory(dir, names))
+            return fail(0, "the directory cannot be read", dir.empty() ? "." : dir.c_str());
         std::erase_if(names, [&](const std::string& name) { return !wildcard_match(mask, name); });
         std::sort(names.begin(), names.end(), name_before);
+        int32_t new_id = 0;
+        void* slot = rt_table_alloc(dir_table(), id, &new_id);
+        if (!slot) return 0;  // the table said why
+        auto* record = new (slot) DirRecord();
         record->entries = std::move(names);
         // An empty listing is open but has already "started", so the first
         // rt_dir_next answers 0.
@@ -115,28 +120,34 @@ extern "C" int32_t rt_dir_open(int32_t id, const char* directory, const char* pa
 }
 
 extern "C" int32_t rt_dir_next(int32_t listing) {
-    DirRecord* record = find_listing(listing);
-    if (!record || record->entries.empty()) return 0;
-    if (record->started == 0) {
-        record->started = 1;
+    return guarded(__func__, 0, [&] {
+        DirRecord* record = find_listing(listing);
+        if (!record) return fail(0, kNoListing);
+        if (record->entries.empty()) return 0;
+        if (record->started == 0) {
+            record->started = 1;
+            return 1;
+        }
+        if (record->current + 1 >= record->entries.size()) return 0;  // the end: an answer
+        ++record->current;
         return 1;
-    }
-    if (record->current + 1 >= record->entries.size()) return 0;
-    ++record->current;
-    return 1;
+    });
 }
 
 extern "C" int32_t rt_dir_entry_name(int32_t listing, int32_t result_offset) {
-    const DirRecord* record = find_listing(listing);
-    if (!record || record->entries.empty()) return put_text({}, result_offset);
-    // The name is copied straight from the record: nothing here can throw.
-    return put_text(record->entries[record->current], result_offset);
+    return guarded(__func__, 0, [&] {
+        const DirRecord* record = find_listing(listing);
+        if (!record) return fail(put_text({}, result_offset), kNoListing);
+        if (record->entries.empty()) return put_text({}, result_offset);
+        return put_text(record->entries[record->current], result_offset);
+    });
 }
 
 extern "C" void rt_dir_close(int32_t listing) {
-    if (listing == -1) return;
-    DirRecord* record = find_listing(listing);
-    if (!record) return;
-    record->~DirRecord();
-    rt_table_remove(dir_table(), listing);
+    guarded(__func__, [&] {
+        DirRecord* record = find_listing(listing);
+        if (!record) return rt::core::record_failure(kNoListing);
+        record->~DirRecord();
+        rt_table_remove(dir_table(), listing);
+    });
 }

@@ -21,6 +21,7 @@ int32_t open_file(const char* path, Access access) {
     struct stat info {};
     if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
         ::close(fd);
+        errno = EISDIR;
         return 0;
     }
     // 0 means "not open" to the callers; should descriptor 0 be free (standard

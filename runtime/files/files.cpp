@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Numbered sequential files: the file table and the line-level operations.
+#include <cerrno>
+#include <cstring>
 #include <mutex>
 #include <new>
 
+#include "runtime/core/boundary.h"
 #include "runtime/core/rt_core.h"
 #include "runtime/files/file_buffer.h"
 #include "runtime/files/file_os.h"
@@ -10,6 +13,8 @@
 
 namespace rt::files {
 namespace {
+
+using rt::core::fail;
 
 constexpr int32_t kInitialSlots = 16;
 constexpr int32_t kLineChunk = 4096;
@@ -30,21 +35,24 @@ FileRecord* find_file(int32_t id) {
 }
 
 int32_t open_with(int32_t id, const char* name, os::Access access) {
+    if (name == nullptr) return fail(0, "no file name (NULL)");
+    if (id < -1 || id > RT_TABLE_MAX_ID) return fail(0, "not -1 or a slot number");
+    // The file first: a name that cannot be opened leaves the id as it was.
+    const int32_t handle = os::open_file(name, access);
+    if (handle == 0) return fail(0, std::strerror(errno), name);
     int32_t new_id = 0;
     void* slot = rt_table_alloc(file_table(), id, &new_id);
-    if (!slot) return 0;
-    const int32_t handle = os::open_file(name, access);
-    if (handle == 0) {
-        // A numbered slot is left zero-filled, which already reads as free.
-        rt_table_remove(file_table(), new_id);
-        return 0;
+    if (!slot) {
+        os::close(handle);
+        return 0;  // the table said why
     }
     try {
         new (slot) FileRecord(handle);
     } catch (const std::bad_alloc&) {
         os::close(handle);
+        // A numbered slot is left zero-filled, which already reads as free.
         rt_table_remove(file_table(), new_id);
-        return 0;
+        return fail(0, "out of memory");
     }
     // A fixed id answers the OS handle: non-zero even for slot 0.
     return id == -1 ? new_id : handle;
@@ -54,20 +62,13 @@ int32_t open_with(int32_t id, const char* name, os::Access access) {
 }  // namespace rt::files
 
 using namespace rt::files;
-
-extern "C" void rt_file_init(void) {
-    file_table();
-}
-
-extern "C" int32_t rt_file_open_read(int32_t id, const char* name) {
-    return open_with(id, name, os::Access::Read);
-}
-
-extern "C" int32_t rt_file_open(int32_t id, const char* name) {
-    return open_with(id, name, os::Access::ReadWrite);
-}
+using rt::core::fail;
+using rt::core::guarded;
+using rt::core::record_failure;
 
 namespace {
+
+constexpr const char* kNoFile = "no such open file";
 
 // Reads the rest of a line into the temporary buffer from `start` on; answers
 // its length, or -1 when the buffer cannot grow (the line is then dropped).
@@ -96,43 +97,66 @@ int32_t read_line_into(FileRecord& record, int32_t start, int32_t& reserved) {
 
 }  // namespace
 
-extern "C" int32_t rt_file_read_line(int32_t file, int32_t result_offset) {
-    rt_strbuf_ensure();
-    int32_t reserved = kLineChunk;
-    // The buffer clamps the offset: the line starts where the room really is.
-    char* room = rt_strbuf_reserve(reserved, result_offset);
-    if (room == nullptr) return rt_strbuf_pos();  // out of memory: the empty text
-    const auto start = static_cast<int32_t>(room - rt_strbuf_base());
-    int32_t length = 0;
-    if (FileRecord* record = find_file(file)) {
-        length = read_line_into(*record, start, reserved);
-        if (length < 0) return start;  // the empty text stands at start
-    }
-    rt_strbuf_release(reserved - length);
-    rt_strbuf_base()[start + length] = '\0';
-    return start;
+extern "C" {
+
+void rt_file_init(void) {
+    guarded(__func__, [] { file_table(); });
 }
 
-extern "C" int32_t rt_file_write_line(int32_t file, const char* text) {
-    FileRecord* record = find_file(file);
-    if (!record) return 0;
-    int32_t written = 0;
-    if (text && *text) written += write_bytes(*record, text, rt_str_len(text));
-    written += write_bytes(*record, "\r\n", 2);
-    return written;
+int32_t rt_file_open_read(int32_t id, const char* name) {
+    return guarded(__func__, 0, [&] { return open_with(id, name, os::Access::Read); });
 }
 
-extern "C" void rt_file_close(int32_t file) {
-    if (file == -1) return;
-    FileRecord* record = find_file(file);
-    if (!record) return;
-    flush(*record);
-    const int32_t handle = record->handle;
-    record->~FileRecord();
-    os::close(handle);
-    rt_table_remove(file_table(), file);
+int32_t rt_file_open(int32_t id, const char* name) {
+    return guarded(__func__, 0, [&] { return open_with(id, name, os::Access::ReadWrite); });
 }
 
-extern "C" void rt_file_close_all(void) {
-    rt_table_free_all(file_table());
+int32_t rt_file_read_line(int32_t file, int32_t result_offset) {
+    return guarded(__func__, 0, [&] {
+        rt_strbuf_ensure();
+        int32_t reserved = kLineChunk;
+        // The buffer clamps the offset: the line starts where the room really is.
+        char* room = rt_strbuf_reserve(reserved, result_offset);
+        if (room == nullptr) return rt_strbuf_pos();  // out of memory: the empty text
+        const auto start = static_cast<int32_t>(room - rt_strbuf_base());
+        int32_t length = 0;
+        if (FileRecord* record = find_file(file)) {
+            length = read_line_into(*record, start, reserved);
+            if (length < 0) return start;  // the empty text stands at start
+        } else {
+            record_failure(kNoFile);  // answers the empty text
+        }
+        rt_strbuf_release(reserved - length);
+        rt_strbuf_base()[start + length] = '\0';
+        return start;
+    });
 }
+
+int32_t rt_file_write_line(int32_t file, const char* text) {
+    return guarded(__func__, 0, [&] {
+        FileRecord* record = find_file(file);
+        if (!record) return fail(0, kNoFile);
+        int32_t written = 0;
+        if (text && *text) written += write_bytes(*record, text, rt_str_len(text));
+        written += write_bytes(*record, "\r\n", 2);
+        return written;
+    });
+}
+
+void rt_file_close(int32_t file) {
+    guarded(__func__, [&] {
+        FileRecord* record = find_file(file);
+        if (!record) return record_failure(kNoFile);
+        flush(*record);
+        const int32_t handle = record->handle;
+        record->~FileRecord();
+        os::close(handle);
+        rt_table_remove(file_table(), file);
+    });
+}
+
+void rt_file_close_all(void) {
+    guarded(__func__, [] { rt_table_free_all(file_table()); });
+}
+
+}  // extern "C"

@@ -10,8 +10,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <climits>
+#include <cstring>
 #include <memory>
 
+#include "runtime/core/boundary.h"
 #include "runtime/files/name_match.h"
 
 namespace rt::files {
@@ -114,11 +117,18 @@ std::string resolve_path(const char* path) {
 bool read_whole_file(const char* path, std::vector<uint8_t>& out, FileIdentity* identity) {
     out.clear();
     const std::string resolved = resolve_path(path);
-    if (resolved.empty()) return false;
+    if (resolved.empty()) return rt::core::fail(false, "no file name");
     const int fd = ::open(resolved.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
+    if (fd < 0) return rt::core::fail(false, std::strerror(errno), path);
     struct stat info {};
     bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    if (!ok) rt::core::record_failure("not a regular file", path);
+    // Nothing of the interface takes more than 2^31 - 1 bytes: a larger file
+    // is refused before any of it is read or memory is reserved for it.
+    if (ok && info.st_size > INT32_MAX) {
+        rt::core::record_failure("too large (more than 2 GiB)", path);
+        ok = false;
+    }
     if (ok && identity != nullptr) {
         identity->path = resolved;
         fill_identity(*identity, info);
@@ -130,10 +140,16 @@ bool read_whole_file(const char* path, std::vector<uint8_t>& out, FileIdentity* 
             const ssize_t got = ::read(fd, chunk, sizeof chunk);
             if (got < 0 && errno == EINTR) continue;
             if (got < 0) {
+                rt::core::record_failure(std::strerror(errno), path);
                 ok = false;
                 break;
             }
             if (got == 0) break;
+            if (out.size() + static_cast<size_t>(got) > static_cast<size_t>(INT32_MAX)) {
+                rt::core::record_failure("too large (more than 2 GiB)", path);
+                ok = false;
+                break;
+            }
             out.insert(out.end(), chunk, chunk + got);
         }
     }

@@ -33,7 +33,8 @@ struct FileIdentity {
 // no regular file to read.
 bool identify_file(const char* path, FileIdentity& out);
 
-// Reads a whole file found through resolve_path. False when it cannot be read.
+// Reads a whole file found through resolve_path. False when it cannot be read
+// or holds more than 2^31 - 1 bytes (the reason recorded for rt_error).
 // With `identity`, also tells which version of the file was read (taken from
 // the open file, so it names the bytes in `out`); its path is left empty when
 // the file changed while it was read.

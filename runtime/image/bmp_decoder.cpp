@@ -247,6 +247,6 @@ constexpr rt_image_decoder kBmpDecoder = {bmp_check, bmp_decode, bmp_close};
 
 }  // namespace
 
-extern "C" void rt_bmp_decoder_register(void) {
-    rt_image_decoder_register(&kBmpDecoder);
+extern "C" const rt_image_decoder* rt_bmp_decoder(void) {
+    return &kBmpDecoder;
 }

@@ -18,6 +18,14 @@ int32_t rt_image_decoder_is_registered(const rt_image_decoder* decoder);
  * width x height x 4 bytes that would not fit a 32-bit signed size). */
 int32_t rt_image_row_bytes(const rt_decode_state* state);
 
+/* The built-in decoders. */
+const rt_image_decoder* rt_bmp_decoder(void);
+const rt_image_decoder* rt_png_decoder(void);
+
+/* Lets the decoder of the calling thread's recognised image release what it
+ * kept, as a decode does, without decoding. */
+void rt_image_state_release(void);
+
 #ifdef __cplusplus
 }
 #endif

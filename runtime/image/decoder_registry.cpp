@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <mutex>
 
+#include "runtime/core/boundary.h"
 #include "runtime/image/decoder_internal.h"
 #include "runtime/image/rt_image.h"
 
@@ -39,6 +40,10 @@ thread_local ThreadState t_decode;
 
 }  // namespace
 
+using rt::core::fail;
+using rt::core::guarded;
+using rt::core::record_failure;
+
 extern "C" int32_t rt_image_decoder_is_registered(const rt_image_decoder* decoder) {
     Registry& reg = registry();
     std::lock_guard guard(reg.lock);
@@ -57,72 +62,102 @@ extern "C" int32_t rt_image_row_bytes(const rt_decode_state* state) {
     return static_cast<int32_t>(width * (state->depth == 32 ? 4 : 3));
 }
 
-extern "C" void rt_image_decoder_init(void) {
-    Registry& reg = registry();
-    {
-        std::lock_guard guard(reg.lock);
-        reg.decoders.fill(nullptr);
-        reg.count = 0;
-    }
+extern "C" void rt_image_state_release(void) {
     t_decode.release();
-    t_decode.state = rt_decode_state{};
+}
+
+extern "C" void rt_image_decoder_init(void) {
+    guarded(__func__, [] {
+        Registry& reg = registry();
+        {
+            std::lock_guard guard(reg.lock);
+            reg.decoders.fill(nullptr);
+            reg.count = 0;
+        }
+        t_decode.release();
+        t_decode.state = rt_decode_state{};
+    });
 }
 
 extern "C" void rt_image_decoder_register(const rt_image_decoder* decoder) {
-    if (!decoder) return;
-    Registry& reg = registry();
-    std::lock_guard guard(reg.lock);
-    if (reg.count < kMaxDecoders) reg.decoders[reg.count++] = decoder;
+    guarded(__func__, [&] {
+        if (!decoder) return record_failure("no decoder (NULL)");
+        Registry& reg = registry();
+        std::lock_guard guard(reg.lock);
+        if (reg.count == kMaxDecoders) return record_failure("no room for more decoders");
+        reg.decoders[reg.count++] = decoder;
+    });
+}
+
+extern "C" void rt_bmp_decoder_register(void) {
+    guarded(__func__, [] { rt_image_decoder_register(rt_bmp_decoder()); });
+}
+
+extern "C" void rt_png_decoder_register(void) {
+    guarded(__func__, [] {
+        if (!rt_image_decoder_is_registered(rt_png_decoder()))
+            rt_image_decoder_register(rt_png_decoder());
+    });
 }
 
 extern "C" int32_t rt_image_recognise(const void* data, int32_t length) {
-    t_decode.release();
-    rt_decode_state& state = t_decode.state;
-    state = rt_decode_state{};
-    if (!data || length <= 0) return 0;
-    state.data = static_cast<const uint8_t*>(data);
-    state.data_length = length;
+    return guarded(__func__, 0, [&] {
+        t_decode.release();
+        rt_decode_state& state = t_decode.state;
+        state = rt_decode_state{};
+        if (!data) return fail(0, "no data (NULL)");
+        if (length <= 0) return fail(0, "no bytes to look at");
+        state.data = static_cast<const uint8_t*>(data);
+        state.data_length = length;
 
-    std::array<const rt_image_decoder*, kMaxDecoders> decoders{};
-    size_t count = 0;
-    {
-        Registry& reg = registry();
-        std::lock_guard guard(reg.lock);
-        decoders = reg.decoders;
-        count = reg.count;
-    }
-    for (size_t i = 0; i < count; ++i) {
-        const rt_image_decoder* decoder = decoders[i];
-        if (!decoder->check || !decoder->check(&state)) continue;
-        state.decoder = decoder;
-        // A size the caller could not even allocate is refused here, before
-        // anyone allocates for it.
-        if (rt_image_row_bytes(&state) == 0) {
-            t_decode.release();
-            return 0;
+        std::array<const rt_image_decoder*, kMaxDecoders> decoders{};
+        size_t count = 0;
+        {
+            Registry& reg = registry();
+            std::lock_guard guard(reg.lock);
+            decoders = reg.decoders;
+            count = reg.count;
         }
-        return 1;
-    }
-    return 0;
+        for (size_t i = 0; i < count; ++i) {
+            const rt_image_decoder* decoder = decoders[i];
+            if (!decoder->check || !decoder->check(&state)) continue;
+            state.decoder = decoder;
+            // A size the caller could not even allocate is refused here, before
+            // anyone allocates for it.
+            if (rt_image_row_bytes(&state) == 0) {
+                t_decode.release();
+                return fail(0, "a picture too large (or of no size)");
+            }
+            return 1;
+        }
+        return fail(0, "not a picture a registered decoder knows");
+    });
 }
 
 extern "C" int32_t rt_image_width(void) {
-    return t_decode.state.width;
+    return guarded(__func__, 0, [] { return t_decode.state.width; });
 }
 extern "C" int32_t rt_image_height(void) {
-    return t_decode.state.height;
+    return guarded(__func__, 0, [] { return t_decode.state.height; });
 }
 extern "C" int32_t rt_image_depth(void) {
-    return t_decode.state.depth;
+    return guarded(__func__, 0, [] { return t_decode.state.depth; });
 }
 
 extern "C" int32_t rt_image_decode(void* buffer, int32_t pitch, int32_t flags) {
-    rt_decode_state& state = t_decode.state;
-    if (!state.decoder) return 0;
-    int32_t result = 0;
-    if (buffer && pitch >= rt_image_row_bytes(&state) && state.decoder->decode) {
-        result = state.decoder->decode(&state, buffer, pitch, flags);
-    }
-    t_decode.release();
-    return result;
+    return guarded(__func__, 0, [&] {
+        rt_decode_state& state = t_decode.state;
+        if (!state.decoder) return fail(0, "no picture recognised (rt_image_recognise)");
+        int32_t result = 0;
+        if (!buffer) {
+            record_failure("no buffer (NULL)");
+        } else if (pitch < rt_image_row_bytes(&state)) {
+            record_failure("a pitch shorter than a row");
+        } else if (state.decoder->decode) {
+            result = state.decoder->decode(&state, buffer, pitch, flags);
+            if (result == 0) record_failure("the picture's data is damaged");
+        }
+        t_decode.release();
+        return result;
+    });
 }

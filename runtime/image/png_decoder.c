@@ -125,6 +125,6 @@ static void png_close(rt_decode_state* state) {
 
 static const rt_image_decoder png_decoder = {png_check, png_decode, png_close};
 
-void rt_png_decoder_register(void) {
-    if (!rt_image_decoder_is_registered(&png_decoder)) rt_image_decoder_register(&png_decoder);
+const rt_image_decoder* rt_png_decoder(void) {
+    return &png_decoder;
 }

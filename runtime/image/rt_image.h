@@ -6,7 +6,8 @@
  * Use: rt_image_recognise(data, length); read rt_image_width/height/depth;
  * allocate height rows of at least width * depth / 8 bytes; then
  * rt_image_decode(buffer, pitch, flags). Output pixels are blue, green, red
- * (depth 24) or blue, green, red, alpha (depth 32). The state is per thread. */
+ * (depth 24) or blue, green, red, alpha (depth 32). The state is per thread.
+ * Every function keeps the boundary rule of runtime/runtime.h. */
 #ifndef ZENTARA_RT_IMAGE_H
 #define ZENTARA_RT_IMAGE_H
 
@@ -48,7 +49,8 @@ typedef struct rt_image_decoder {
 /* Empties the registry and resets the calling thread's state. Start-up. */
 void rt_image_decoder_init(void);
 
-/* Appends a decoder (room for 30; further ones are ignored). */
+/* Appends a decoder (room for 30; a NULL decoder or a 31st fails). The
+ * decoder must live as long as the registry uses it. */
 void rt_image_decoder_register(const rt_image_decoder* decoder);
 
 /* Registers the built-in BMP decoder. Start-up. */
@@ -57,7 +59,9 @@ void rt_bmp_decoder_register(void);
 /* Registers the PNG decoder; a second call does nothing. Start-up. */
 void rt_png_decoder_register(void);
 
-/* 1 when a registered decoder recognises the data, else 0. */
+/* 1 when a registered decoder recognises the data; 0 for NULL data, a length
+ * below 1, data no decoder knows and a picture too large for a 32-bit signed
+ * size. The data must stay put until the decode. */
 int32_t rt_image_recognise(const void* data, int32_t length);
 
 /* Size and depth of the last recognised image on this thread. */
@@ -66,8 +70,8 @@ int32_t rt_image_height(void);
 int32_t rt_image_depth(void);
 
 /* Decodes the recognised image into buffer (flags: RT_IMAGE_BOTTOM_UP) and
- * releases the decoder's state. 1 on success, 0 on failure or when nothing
- * was recognised. */
+ * releases the decoder's state. 1 on success; 0 when nothing was recognised,
+ * for a NULL buffer, a pitch shorter than a row and damaged data. */
 int32_t rt_image_decode(void* buffer, int32_t pitch, int32_t flags);
 
 #ifdef __cplusplus

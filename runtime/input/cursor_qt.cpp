@@ -3,6 +3,7 @@
 // while the count is 0 or more.
 #include "runtime/input/cursor_shim.h"
 #include "runtime/window/window_frame_qt.h"
+#include "runtime/window/window_table_qt.h"
 
 namespace {
 

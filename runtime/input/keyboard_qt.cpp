@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QPointer>
 
+#include "runtime/core/boundary.h"
 #include "runtime/core/replay_hooks.h"
 #include "runtime/input/input_service.h"
 #include "runtime/input/key_table.h"
@@ -13,6 +14,7 @@
 #include "runtime/input/rt_input.h"
 #include "runtime/window/qt_platform.h"
 #include "runtime/window/window_frame_qt.h"
+#include "runtime/window/window_table_qt.h"
 
 namespace rt::input {
 namespace {
@@ -70,54 +72,82 @@ bool keyboard_window_active() {
 
 using namespace rt::input;
 
+using rt::core::fail;
+using rt::core::guarded;
+
+namespace {
+
+// A scan code the key tests know: 0 .. 255, or -1 for any key.
+bool known_key(int32_t scancode) {
+    return scancode == RT_KEY_ANY || (scancode >= 0 && scancode <= 255);
+}
+
+}  // namespace
+
 extern "C" int32_t rt_keyboard_init(void) {
-    g_keyboard_initialised = true;
-    service_acquire();
-    QApplication& application = rt::qt::app();
-    if (!device()) {
-        auto* keyboard = new KeyboardDevice;
-        keyboard->setParent(&application);
-        application.installEventFilter(keyboard);
-        device() = keyboard;
-        key_table().create();
-    }
-    return 1;
+    return guarded(__func__, 0, [] {
+        g_keyboard_initialised = true;
+        service_acquire();
+        QApplication& application = rt::qt::app();
+        if (!device()) {
+            auto* keyboard = new KeyboardDevice;
+            keyboard->setParent(&application);
+            application.installEventFilter(keyboard);
+            device() = keyboard;
+            key_table().create();
+        }
+        return 1;
+    });
 }
 
 extern "C" int32_t rt_keyboard_poll(void) {
-    if (!device()) return 0;
-    // The table is as fresh as the events delivered so far: deliver what is
-    // waiting (other events are queued for the next fetch as usual).
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-    bool focus = keyboard_window_active();
-    if (rt::replay::active()) focus = rt::replay::keyboard(focus, key_table().live());
-    return key_table().poll(focus) ? 1 : 0;
+    return guarded(__func__, 0, [] {
+        if (!device()) return fail(0, "no keyboard (rt_keyboard_init)");
+        // The table is as fresh as the events delivered so far: deliver what is
+        // waiting (other events are queued for the next fetch as usual).
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        bool focus = keyboard_window_active();
+        if (rt::replay::active()) focus = rt::replay::keyboard(focus, key_table().live());
+        // Without the focus the poll answers 0 (every key up): an answer.
+        return key_table().poll(focus) ? 1 : 0;
+    });
 }
 
 extern "C" int32_t rt_key_down(int32_t scancode) {
-    return key_table().key_down(scancode);
+    return guarded(__func__, 0, [&] {
+        if (!known_key(scancode)) return fail(0, "no such scan code");
+        return key_table().key_down(scancode);
+    });
 }
 
 extern "C" int32_t rt_key_released(int32_t scancode) {
-    return key_table().key_released(scancode);
+    return guarded(__func__, 0, [&] {
+        if (!known_key(scancode)) return fail(0, "no such scan code");
+        return key_table().key_released(scancode);
+    });
 }
 
 extern "C" void rt_keyboard_end(void) {
-    if (!g_keyboard_initialised) return;
-    g_keyboard_initialised = false;
-    delete device().data();
-    key_table().destroy();
-    service_release();
+    guarded(__func__, [] {
+        if (!g_keyboard_initialised) return;
+        g_keyboard_initialised = false;
+        delete device().data();
+        key_table().destroy();
+        service_release();
+    });
 }
 
 extern "C" int32_t rt_input_post_key(int32_t window, int32_t scancode, int32_t down) {
-    QWidget* top = rt::qt::window_widget(window);
-    std::optional<KeyEventDesc> desc = key_for_scancode(scancode);
-    if (!top || !desc || rt::window::frame_by_id(window) == nullptr) return 0;
-    // Delivered where a real key press would go: the window's focus widget.
-    QWidget* target = top->focusWidget() ? top->focusWidget() : top;
-    auto type = down ? QEvent::KeyPress : QEvent::KeyRelease;
-    QCoreApplication::postEvent(target, new QKeyEvent(type, desc->key, Qt::NoModifier,
-                                                      desc->native_scancode, 0, 0, desc->text));
-    return 1;
+    return guarded(__func__, 0, [&] {
+        QWidget* top = rt::qt::window_widget(window);
+        if (!top || rt::window::frame_by_id(window) == nullptr) return fail(0, "no such window");
+        std::optional<KeyEventDesc> desc = key_for_scancode(scancode);
+        if (!desc) return fail(0, "no such scan code");
+        // Delivered where a real key press would go: the window's focus widget.
+        QWidget* target = top->focusWidget() ? top->focusWidget() : top;
+        auto type = down ? QEvent::KeyPress : QEvent::KeyRelease;
+        QCoreApplication::postEvent(target, new QKeyEvent(type, desc->key, Qt::NoModifier,
+                                                          desc->native_scancode, 0, 0, desc->text));
+        return 1;
+    });
 }

@@ -5,7 +5,8 @@
  * frame, then test keys. Keys are named by keyboard scan codes (physical key
  * positions): 1 escape, 2..11 digits 1..0, 16 Q, 17 W, 19 R, 25 P, 28 enter,
  * 30 A, 32 D, 49 N, 57 space; the extended keys use their E0-prefixed codes
- * (200 up, 203 left, 205 right, 208 down). -1 stands for any key. */
+ * (200 up, 203 left, 205 right, 208 down). -1 stands for any key. Every
+ * function keeps the boundary rule of runtime/runtime.h. */
 #ifndef ZENTARA_RT_INPUT_H
 #define ZENTARA_RT_INPUT_H
 
@@ -37,7 +38,7 @@ int32_t rt_keyboard_init(void);
  * open screen (with no screen open: any runtime window) lacks the focus. */
 int32_t rt_keyboard_poll(void);
 /* 128 while the key is down in the snapshot, else 0; for -1: 1 when any key
- * 0..254 is down. */
+ * 0..254 is down. A scan code outside -1 .. 255 fails (0). */
 int32_t rt_key_down(int32_t scancode);
 /* 1 once, on the first snapshot where a key is up after this function saw it
  * down; else 0. For -1: applies to every key 0..254. */
@@ -48,7 +49,8 @@ void rt_keyboard_end(void);
 int32_t rt_mouse_init(void);
 void rt_mouse_end(void);
 /* Pointer position in the window's client area, or -1 when the pointer is
- * outside it (either coordinate) or the id names no open window. */
+ * outside it (either coordinate; an answer) or the id names no open window
+ * (a failure). */
 int32_t rt_window_mouse_x(int32_t window);
 int32_t rt_window_mouse_y(int32_t window);
 /* Pointer in screen (back-buffer) coordinates over the window hosting the open

@@ -7,6 +7,7 @@
 #include <memory>
 #include <new>
 
+#include "runtime/core/boundary.h"
 #include "runtime/core/rt_core.h"
 #include "runtime/screen/rt_screen.h"
 #include "runtime/screen/screen_internal.h"
@@ -113,106 +114,145 @@ void leave_mode_states() {
 
 }  // namespace rt::sprite3d
 
+using rt::core::fail;
+using rt::core::guarded;
+
+namespace {
+
+constexpr const char* kNoRotated = "no such rotated sprite";
+
+// Runs a function on a live rotated sprite.
+template <class Result, class Work>
+Result on_rotated(const char* function, Result failure, int32_t id, Work&& work) noexcept {
+    return guarded(function, failure, [&]() -> Result {
+        RotatedSprite* r = find(id);
+        if (r == nullptr) return fail(failure, kNoRotated);
+        return work(*r);
+    });
+}
+
+}  // namespace
+
 extern "C" {
 
 int32_t rt_sprite3d_init(void) {
-    ModeState& m = mode();
-    if (m.table == nullptr) m.table = rt_table_new(sizeof(RotatedSprite), 64, rt_sprite3d_free);
-    m.isModeBegun = false;
-    m.areModeStatesSet = false;
-    m.sourceBlend = rt::screen::kBlendSourceAlpha;
-    m.destinationBlend = rt::screen::kBlendInverseSourceAlpha;
-    return m.table ? 1 : 0;
+    return guarded(__func__, 0, [] {
+        ModeState& m = mode();
+        if (m.table == nullptr) m.table = rt_table_new(sizeof(RotatedSprite), 64, rt_sprite3d_free);
+        m.isModeBegun = false;
+        m.areModeStatesSet = false;
+        m.sourceBlend = rt::screen::kBlendSourceAlpha;
+        m.destinationBlend = rt::screen::kBlendInverseSourceAlpha;
+        return m.table ? 1 : 0;  // the table said why
+    });
 }
 
 int32_t rt_sprite3d_create(int32_t id, int32_t sprite) {
-    ModeState& m = mode();
-    if (m.table == nullptr) return 0;
-    int32_t flags = 0;
-    std::shared_ptr<rt_sprite_pixels> pixels = rt::sprites::pixels(sprite, &flags);
-    if (pixels == nullptr || (flags & 4) == 0) {
-        if (id != -1) rt_sprite3d_free(id);  // nothing is left under the id
-        return 0;
-    }
-    int32_t new_id = 0;
-    void* memory = rt_table_alloc(m.table, id, &new_id);
-    if (memory == nullptr) return 0;
-    auto* r = new (memory) RotatedSprite;
-    r->pixels = std::move(pixels);
-    r->width = r->pixels->width();
-    r->height = r->pixels->height();
-    reset_corners(*r);
-    return new_id;
+    return guarded(__func__, 0, [&] {
+        ModeState& m = mode();
+        if (m.table == nullptr) return fail(0, "no rotated-sprite library (rt_sprite3d_init)");
+        if (id < -1 || id > RT_TABLE_MAX_ID) return fail(0, "not -1 or a slot number");
+        int32_t flags = 0;
+        std::shared_ptr<rt_sprite_pixels> pixels = rt::sprites::pixels(sprite, &flags);
+        if (pixels == nullptr || (flags & RT_SPRITE_TEXTURE) == 0) {
+            if (id != -1 && find(id) != nullptr)
+                rt_sprite3d_free(id);  // nothing is left under the id
+            return fail(0,
+                        pixels ? "the sprite lacks flag 4 (RT_SPRITE_TEXTURE)" : "no such sprite");
+        }
+        int32_t new_id = 0;
+        void* memory = rt_table_alloc(m.table, id, &new_id);
+        if (memory == nullptr) return 0;  // the table said why
+        auto* r = new (memory) RotatedSprite;
+        r->pixels = std::move(pixels);
+        r->width = r->pixels->width();
+        r->height = r->pixels->height();
+        reset_corners(*r);
+        return new_id;
+    });
 }
 
 void rt_sprite3d_rotate(int32_t sprite3d, float degrees, int32_t relative) {
-    RotatedSprite* r = find(sprite3d);
-    if (r == nullptr) return;
-    const float radians = static_cast<float>(std::acos(-1.0) * degrees * 2.0 / 360.0);
-    r->angle = relative != 0 ? r->angle + radians : radians;
-    r->isGeometryValid = false;
+    on_rotated(__func__, 0, sprite3d, [&](RotatedSprite& r) {
+        // A turn that is no number (or no finite one) would leave the corners
+        // nowhere: refused, and the angle stays.
+        if (!rt::core::finite(degrees)) return fail(0, "the angle is not a finite number");
+        const float radians = static_cast<float>(std::acos(-1.0) * degrees * 2.0 / 360.0);
+        const float angle = relative != 0 ? r.angle + radians : radians;
+        if (!rt::core::finite(angle)) return fail(0, "the angle is not a finite number");
+        r.angle = angle;
+        r.isGeometryValid = false;
+        return 0;
+    });
 }
 
 float rt_sprite3d_angle(int32_t sprite3d) {
-    const RotatedSprite* r = find(sprite3d);
-    return r ? r->angle : 0.0f;
+    return on_rotated(__func__, 0.0f, sprite3d, [](const RotatedSprite& r) { return r.angle; });
 }
 
 int32_t rt_sprite3d_begin(void) {
-    if (!rt_scene_begin()) return 0;
-    mode().isModeBegun = true;
-    return apply_mode_states();
+    return guarded(__func__, 0, [] {
+        if (!rt_scene_begin()) return 0;  // it said why
+        mode().isModeBegun = true;
+        return apply_mode_states();
+    });
 }
 
 void rt_sprite3d_end(void) {
-    ModeState& m = mode();
-    if (!m.isModeBegun) return;
-    rt::sprite3d::leave_mode_states();
-    m.isModeBegun = false;
+    guarded(__func__, [] {
+        ModeState& m = mode();
+        if (!m.isModeBegun) return;
+        rt::sprite3d::leave_mode_states();
+        m.isModeBegun = false;
+    });
 }
 
 int32_t rt_sprite3d_draw(int32_t sprite3d, int32_t x, int32_t y) {
-    return rt_sprite3d_draw_alpha(sprite3d, x, y, 255);
+    return guarded(__func__, 0, [&] { return rt_sprite3d_draw_alpha(sprite3d, x, y, 255); });
 }
 
 int32_t rt_sprite3d_draw_alpha(int32_t sprite3d, int32_t x, int32_t y, int32_t opacity) {
-    RotatedSprite* r = find(sprite3d);
-    if (r == nullptr) return 0;
-    ModeState& m = mode();
-    if (!m.areModeStatesSet) apply_mode_states();
-    if (!r->isGeometryValid) rebuild_geometry(*r);
-    // The device draws inside a scene; without one there is nothing to draw on.
-    if (!rt_scene_begin()) return 0;
-    // Only the bits of the opacity that land in the diffuse alpha byte count.
-    const uint32_t alpha = static_cast<uint32_t>(opacity) & 0xFFu;
-    if (alpha == 0 || r->width == 0 || r->height == 0) return 1;
-    QTransform placed = r->model;
-    placed *= QTransform::fromTranslate(x, y);
-    // A pixel of margin around the turned quad's bounds covers its edge pixels.
-    const QRectF screen(0, 0, rt_screen_width(), rt_screen_height());
-    const QRectF bounds = placed.mapRect(QRectF(0, 0, r->width, r->height)) & screen;
-    const QRect area = bounds.isEmpty() ? QRect() : bounds.toAlignedRect().adjusted(-1, -1, 1, 1);
-    QPainter* scene = rt::screen::scene(area);
-    scene->setTransform(placed);
-    scene->setOpacity(alpha / 255.0);
-    scene->drawImage(QPoint(0, 0), r->pixels->premultiplied());
-    // The transform and opacity belong to this quad only: plain sprites drawn
-    // next (begun mode or not) must find the painter as it was.
-    scene->resetTransform();
-    scene->setOpacity(1.0);
-    return 1;
+    return on_rotated(__func__, 0, sprite3d, [&](RotatedSprite& r) {
+        ModeState& m = mode();
+        if (!m.areModeStatesSet) apply_mode_states();
+        if (!r.isGeometryValid) rebuild_geometry(r);
+        // The device draws inside a scene; without one there is nothing to draw on.
+        if (!rt_scene_begin()) return 0;  // it said why
+        // Only the bits of the opacity that land in the diffuse alpha byte count.
+        const uint32_t alpha = static_cast<uint32_t>(opacity) & 0xFFu;
+        if (alpha == 0 || r.width == 0 || r.height == 0) return 1;
+        QTransform placed = r.model;
+        placed *= QTransform::fromTranslate(x, y);
+        // A pixel of margin around the turned quad's bounds covers its edge pixels.
+        const QRectF screen(0, 0, rt_screen_width(), rt_screen_height());
+        const QRectF bounds = placed.mapRect(QRectF(0, 0, r.width, r.height)) & screen;
+        const QRect area =
+            bounds.isEmpty() ? QRect() : bounds.toAlignedRect().adjusted(-1, -1, 1, 1);
+        QPainter* scene = rt::screen::scene(area);
+        scene->setTransform(placed);
+        scene->setOpacity(alpha / 255.0);
+        scene->drawImage(QPoint(0, 0), r.pixels->premultiplied());
+        // The transform and opacity belong to this quad only: plain sprites drawn
+        // next (begun mode or not) must find the painter as it was.
+        scene->resetTransform();
+        scene->setOpacity(1.0);
+        return 1;
+    });
 }
 
 void rt_sprite3d_free(int32_t sprite3d) {
-    RotatedSprite* r = find(sprite3d);
-    if (r == nullptr) return;
-    r->~RotatedSprite();
-    rt_table_remove(mode().table, sprite3d);
+    on_rotated(__func__, 0, sprite3d, [sprite3d](RotatedSprite& r) {
+        r.~RotatedSprite();
+        rt_table_remove(mode().table, sprite3d);
+        return 0;
+    });
 }
 
 void rt_sprite3d_free_all(void) {
-    ModeState& m = mode();
-    if (m.table != nullptr) rt_table_free_all(m.table);
+    guarded(__func__, [] {
+        ModeState& m = mode();
+        if (m.table != nullptr) rt_table_free_all(m.table);
+    });
 }
 
 }  // extern "C"

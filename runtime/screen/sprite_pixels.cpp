@@ -33,7 +33,7 @@ rt_sprite_pixels::rt_sprite_pixels(int32_t width, int32_t height, bool texture)
     image.fill(0u);
 }
 
-void rt_sprite_pixels::changed() {
+void rt_sprite_pixels::changed() const {
     canonical_key.reset();
     premul = QImage();
     opaque_view = QImage();
@@ -43,6 +43,7 @@ void rt_sprite_pixels::changed() {
 }
 
 void rt_sprite_pixels::apply_key(uint32_t colour) {
+    refresh();
     const uint32_t key = key_value(colour);
     if (canonical_key == key) return;  // the alpha already is exactly this
     changed();
@@ -57,6 +58,7 @@ void rt_sprite_pixels::apply_transparent_colour(uint32_t colour) {
 }
 
 QPainter* rt_sprite_pixels::gdi_begin() {
+    unlock();
     if (!painter) {
         if (image.isNull()) return nullptr;
         // bits() detaches the store from copies that shared it.
@@ -78,20 +80,29 @@ void rt_sprite_pixels::gdi_end(bool read_only) {
     canonical_key = key_value(transparent_colour);
 }
 
-uint8_t* rt_sprite_pixels::lock(bool read_only, int32_t* pitch) {
+uint8_t* rt_sprite_pixels::lock(int32_t* pitch) {
     if (painter) gdi_end(false);
     if (pitch) *pitch = static_cast<int32_t>(image.bytesPerLine());
-    if (!read_only) changed();
+    changed();
+    locked_ = true;
     // bits() gives the store pixels of its own (copy-on-write) when they are
-    // shared; a read-only lock leaves the derived images as they are.
+    // shared.
     return image.bits();
 }
 
+bool rt_sprite_pixels::unlock() {
+    if (!locked_) return false;
+    locked_ = false;
+    changed();
+    return true;
+}
+
 rt_sprite_pixels::Keyed rt_sprite_pixels::keyed_colours(uint32_t colour) const {
+    refresh();
     const uint32_t key = key_value(colour);
-    if (painter) {
-        // A painter is writing into these pixels right now: a copy must not
-        // share them, nor trust anything derived from them before.
+    if (painter || locked_) {
+        // A painter or a lock may be writing into these pixels right now: a
+        // copy must not share them, nor trust anything derived from them.
         Keyed fresh{image.copy(), QImage()};
         rt_key_image(fresh.argb, colour);
         fresh.premul = fresh.argb.convertToFormat(QImage::Format_ARGB32_Premultiplied);
@@ -108,12 +119,14 @@ rt_sprite_pixels::Keyed rt_sprite_pixels::keyed_colours(uint32_t colour) const {
 }
 
 const QImage& rt_sprite_pixels::premultiplied() const {
+    refresh();
     if (premul.isNull() && !image.isNull())
         premul = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     return premul;
 }
 
 const QImage& rt_sprite_pixels::opaque() const {
+    refresh();
     if (opaque_view.isNull() && !image.isNull()) {
         opaque_view = QImage(image.width(), image.height(), QImage::Format_RGB32);
         const int32_t w = image.width();
@@ -133,6 +146,7 @@ void rt_sprite_pixels::adopt(QImage pixels, std::optional<uint32_t> keyed_on, co
         painter.reset();
         gdi_view = QImage();
     }
+    locked_ = false;
     ++generation_;
     changed();
     image = std::move(pixels);

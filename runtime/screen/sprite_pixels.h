@@ -15,6 +15,10 @@ struct rt_sprite_pixels {
     static constexpr uint32_t kWhite = 0x00FFFFFFu;
 
     rt_sprite_pixels(int32_t width, int32_t height, bool texture_mode);
+    // A painting access still open ends before the pixels it paints go.
+    ~rt_sprite_pixels() { painter.reset(); }
+    rt_sprite_pixels(const rt_sprite_pixels&) = delete;
+    rt_sprite_pixels& operator=(const rt_sprite_pixels&) = delete;
 
     int32_t width() const { return image.width(); }
     int32_t height() const { return image.height(); }
@@ -31,11 +35,18 @@ struct rt_sprite_pixels {
     // The painter while painting access is open, else null.
     QPainter* open_painter() { return painter ? &*painter : nullptr; }
 
-    // Direct access; a write lock makes the alpha no longer follow the key.
-    // Either way the pixels handed out belong to this store alone (a store
-    // sharing them with copies or the decoded-picture cache gets its own
+    // Direct access. The pixels handed out belong to this store alone (a
+    // store sharing them with copies or the decoded-picture cache gets its own
     // first), so even a read-only pointer cannot reach anyone else's pixels.
-    uint8_t* lock(bool read_only, int32_t* pitch);
+    // Whatever the lock says, its pixels may be written: while it (or a
+    // painting access) is open no derived image is trusted (every draw
+    // derives afresh), and its end (unlock, painting access, the end of a
+    // pass) drops them, so the next draw shows every write. Written pixels
+    // keep the alpha they were given.
+    uint8_t* lock(int32_t* pitch);
+    // Ends direct access; false when none was open.
+    bool unlock();
+    bool locked() const { return locked_; }
     // True while `bits` (from lock) still points at this store's own pixels:
     // nothing replaced them and no copy has come to share them since.
     bool holds(const uint8_t* bits) const {
@@ -77,7 +88,13 @@ struct rt_sprite_pixels {
     uint32_t transparent_colour = kNoColour;
 
   private:
-    void changed();  // drops the derived images
+    // Drops the derived images and what is known about the alpha.
+    void changed() const;
+    // A reader's first step: derived images cannot be trusted while a lock
+    // or a painter may be writing the pixels.
+    void refresh() const {
+        if (locked_ || painter) changed();
+    }
 
     uint64_t generation_ = 0;
 
@@ -86,7 +103,8 @@ struct rt_sprite_pixels {
     QImage gdi_view;  // Format_RGB32 over image's memory while painting
     // Key the alpha currently follows exactly (pixel == key colour <=> alpha 0,
     // every other pixel alpha 0xFF), if any.
-    std::optional<uint32_t> canonical_key;
+    mutable std::optional<uint32_t> canonical_key;
+    bool locked_ = false;
     mutable QImage premul;
     mutable QImage opaque_view;
     mutable std::optional<uint32_t> copy_key;

@@ -22,8 +22,9 @@ struct SpriteRecord {
 SpriteRecord* find(int32_t id);
 
 // A new record under the id (-1: a new handle), with a pixel store of the
-// size and flags; whatever lived under a numbered id is freed first. Null when
-// the flags are refused (8 without 4) or the id is not valid. Without
+// size and flags; whatever lived under a numbered id is freed first. Null
+// (the reason recorded) when the flags are refused (8 without 4), the size is
+// negative or above 2^29 pixels, or the id is not valid. Without
 // `blank_pixels` the store starts empty, for a caller that adopts pixels at once.
 // Null also when the pixels cannot be had (nothing is left under the id).
 SpriteRecord* create(int32_t id, int32_t width, int32_t height, int32_t flags, int32_t* new_id,
@@ -35,6 +36,9 @@ int32_t keep_if_filled(int32_t id);
 
 // Ends the sprite's life and removes it from the table; unknown ids are ignored.
 void destroy(int32_t id);
+
+// True while `pixels` is the pixel store of a live sprite.
+bool is_lent(const rt_sprite_pixels* pixels);
 
 inline constexpr uint32_t kBlackKey = 0;  // the one transparent colour
 

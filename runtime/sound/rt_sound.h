@@ -5,7 +5,8 @@
  * Sounds are objects of the sound table, named by ids: -1 asks for a new
  * unique id (returned), a number n >= 0 names slot n (loading under a number
  * that is in use replaces the old sound). Every failure answers 0; operations
- * on ids that name no sound answer 0 or do nothing.
+ * on ids that name no sound answer 0 or do nothing. Every function keeps the
+ * boundary rule of runtime/runtime.h.
  *
  * A sound has exactly one voice: playing it while it still sounds cuts it off
  * and starts it again from its beginning. Different sounds mix freely.
@@ -31,8 +32,8 @@ extern "C" {
 int32_t rt_sound_init(void);
 
 /* Reads the whole file and loads it with rt_sound_load_memory. Answers the new
- * id for -1, non-zero for a numeric id, 0 when the file cannot be read or its
- * contents are not accepted. */
+ * id for -1, non-zero for a numeric id, 0 when the file cannot be read (files
+ * above 2^31 - 1 bytes are refused unread) or its contents are not accepted. */
 int32_t rt_sound_load(int32_t id, const char* file_name);
 
 /* Loads a RIFF/WAVE image of `size` bytes: "RIFF" at offset 0, the "fmt "
@@ -51,8 +52,7 @@ int32_t rt_sound_play(int32_t sound);
  * 1 on success, 0 for an unknown id. The read-back `volume` field is kept. */
 int32_t rt_sound_volume(int32_t sound, int32_t volume);
 
-/* Stops and releases the sound and removes its record. Unknown ids are
- * ignored. */
+/* Stops and releases the sound and removes its record. An unknown id fails. */
 void rt_sound_free(int32_t sound);
 
 /* Frees every sound and closes the sound service. Program end. */

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <vector>
 
+#include "runtime/core/boundary.h"
 #include "runtime/window/qt_platform.h"
 #include "runtime/window/rt_window.h"
 
@@ -41,35 +42,42 @@ DesktopInfo describe(const QScreen& screen) {
     return info;
 }
 
-int32_t field(int32_t index, int32_t DesktopInfo::*member) {
-    std::lock_guard lock(g_desktops_lock);
-    if (index < 0 || index >= static_cast<int32_t>(g_desktops.size())) return 0;
-    return g_desktops[static_cast<size_t>(index)].*member;
+int32_t field(const char* function, int32_t index, int32_t DesktopInfo::*member) {
+    return rt::core::guarded(function, 0, [&] {
+        std::lock_guard lock(g_desktops_lock);
+        if (index < 0 || index >= static_cast<int32_t>(g_desktops.size()))
+            return rt::core::fail(0, "no such desktop (rt_desktop_examine)");
+        return g_desktops[static_cast<size_t>(index)].*member;
+    });
 }
 
 }  // namespace
 
 extern "C" int32_t rt_desktop_examine(void) {
-    rt::qt::app();
-    std::vector<DesktopInfo> table;
-    QScreen* primary = QGuiApplication::primaryScreen();
-    if (primary) table.push_back(describe(*primary));
-    for (QScreen* screen : QGuiApplication::screens()) {
-        if (screen != primary) table.push_back(describe(*screen));
-    }
-    std::lock_guard lock(g_desktops_lock);
-    g_desktops = std::move(table);
-    return static_cast<int32_t>(g_desktops.size());
+    return rt::core::guarded(__func__, 0, [] {
+        rt::qt::app();
+        std::vector<DesktopInfo> table;
+        QScreen* primary = QGuiApplication::primaryScreen();
+        if (primary) table.push_back(describe(*primary));
+        for (QScreen* screen : QGuiApplication::screens()) {
+            if (screen != primary) table.push_back(describe(*screen));
+        }
+        std::lock_guard lock(g_desktops_lock);
+        g_desktops = std::move(table);
+        return static_cast<int32_t>(g_desktops.size());
+    });
 }
 
 extern "C" int32_t rt_desktop_width(int32_t index) {
-    return field(index, &DesktopInfo::width);
+    return field(__func__, index, &DesktopInfo::width);
 }
 
 extern "C" int32_t rt_desktop_height(int32_t index) {
-    return field(index, &DesktopInfo::height);
+    return field(__func__, index, &DesktopInfo::height);
 }
 
 // No display-enumeration library is loaded on this platform, so there is
 // nothing to release; the table stays readable until the next examination.
-extern "C" void rt_desktop_free(void) {}
+extern "C" void rt_desktop_free(void) {
+    rt::core::guarded(__func__, [] {});
+}

@@ -6,10 +6,12 @@
 #include <QWidget>
 #include <memory>
 
+#include "runtime/core/boundary.h"
 #include "runtime/core/rt_core.h"
 #include "runtime/window/qt_platform.h"
 #include "runtime/window/rt_window.h"
 #include "runtime/window/window_frame_qt.h"
+#include "runtime/window/window_procedure_qt.h"
 
 namespace {
 
@@ -33,13 +35,16 @@ bool screen_window_exists() {
 }  // namespace
 
 extern "C" int32_t rt_hidden_window_ensure(void) {
-    rt::window::ensure_gui();
-    QPointer<QWidget>& window = hidden_window();
-    if (!window && !screen_window_exists()) {
-        window = new QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint);
-        window->setObjectName(QStringLiteral("MultimediaBase Class"));
-        window->setAttribute(Qt::WA_QuitOnClose, false);
-        window->setGeometry(0, 0, 1, 1);
-    }
-    return window ? 1 : 0;
+    return rt::core::guarded(__func__, 0, [] {
+        rt::window::ensure_gui();
+        QPointer<QWidget>& window = hidden_window();
+        if (!window && !screen_window_exists()) {
+            window = new QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint);
+            window->setObjectName(QStringLiteral("MultimediaBase Class"));
+            window->setAttribute(Qt::WA_QuitOnClose, false);
+            window->setGeometry(0, 0, 1, 1);
+        }
+        // None while a game screen exists: an answer, as the header says.
+        return window ? 1 : 0;
+    });
 }

@@ -4,6 +4,8 @@
 // while its widget lives on; Qt keeps treating it as shown, and nothing would
 // ever arrive for it again. The destruction is seen in the display's own event
 // stream and reported as a close request.
+#include "runtime/window/lost_window_qt.h"
+
 #include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QByteArray>

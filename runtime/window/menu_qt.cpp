@@ -2,6 +2,8 @@
 // Menu bars on Qt: a menu record owns a QMenuBar; titles and popups are
 // QMenus, items are QActions carrying their command id. The builder state
 // (menu under construction, open popups) is kept per thread.
+#include "runtime/window/menu_qt.h"
+
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
@@ -10,11 +12,14 @@
 #include <memory>
 #include <new>
 
+#include "runtime/core/boundary.h"
 #include "runtime/core/rt_core.h"
 #include "runtime/window/event_queue.h"
 #include "runtime/window/handles.h"
 #include "runtime/window/rt_window.h"
 #include "runtime/window/window_frame_qt.h"
+#include "runtime/window/window_procedure_qt.h"
+#include "runtime/window/window_table_qt.h"
 
 namespace rt::window {
 namespace {
@@ -76,11 +81,6 @@ QAction* find_item(const QWidget* menu, int32_t command) {
     return nullptr;
 }
 
-QAction* find_item(int32_t menu, int32_t command) {
-    MenuRecord* record = record_of(menu);
-    return record ? find_item(record->bar.data(), command) : nullptr;
-}
-
 // A chosen item is reported as a menu event of the window showing the bar.
 // The check mark belongs to the program, which flips it itself when it wants
 // to: Qt's own toggling of a checkable item is undone.
@@ -123,106 +123,155 @@ void menus_window_destroyed(int32_t window_id, QMenuBar* current_bar) {
 
 using namespace rt::window;
 
+using rt::core::fail;
+using rt::core::guarded;
+using rt::core::record_failure;
+
+namespace {
+
+constexpr const char* kNoMenu = "no such menu";
+constexpr const char* kNoItem = "no item with that command id";
+
+// Runs a function on the item of a menu with that command id.
+template <class Result, class Work>
+Result on_item(const char* function, Result failure, int32_t menu, int32_t command, Work&& work) {
+    return guarded(function, failure, [&]() -> Result {
+        MenuRecord* record = record_of(menu);
+        if (record == nullptr) return fail(failure, kNoMenu);
+        QAction* action = find_item(record->bar.data(), command);
+        if (action == nullptr) return fail(failure, kNoItem);
+        return work(*action);
+    });
+}
+
+}  // namespace
+
 extern "C" void rt_menu_init(void) {
-    menu_table();
-    builder();
+    guarded(__func__, [] {
+        menu_table();
+        builder();
+    });
 }
 
 extern "C" int32_t rt_menu_create(int32_t id, int32_t window_handle) {
-    ensure_gui();
-    int32_t new_id = 0;
-    void* memory = rt_table_alloc(menu_table(), id, &new_id);
-    if (!memory) return 0;
-    auto* record = new (memory) MenuRecord;
-    auto bar = std::make_unique<QMenuBar>();
-    bar->setNativeMenuBar(false);
-    record->bar = bar.release();  // owned by the record until a window shows it
-    if (WindowFrame* frame = frame_by_id_or_handle(window_handle)) record->window = frame->id();
-    record->handle = (id == -1) ? new_id : handle_new(HandleKind::menu, new_id);
+    return guarded(__func__, 0, [&] {
+        if (id < -1 || id > RT_TABLE_MAX_ID) return fail(0, "not -1 or a slot number");
+        WindowFrame* frame = frame_by_id_or_handle(window_handle);
+        if (frame == nullptr) return fail(0, "no such window");
+        ensure_gui();
+        int32_t new_id = 0;
+        void* memory = rt_table_alloc(menu_table(), id, &new_id);
+        if (!memory) return 0;  // the table said why
+        auto* record = new (memory) MenuRecord;
+        auto bar = std::make_unique<QMenuBar>();
+        bar->setNativeMenuBar(false);
+        record->bar = bar.release();  // owned by the record until a window shows it
+        record->window = frame->id();
+        record->handle = (id == -1) ? new_id : handle_new(HandleKind::menu, new_id);
 
-    MenuBuilder& b = builder();
-    b.record = new_id;
-    b.has_record = true;
-    b.current = record->bar.data();
-    return id == -1 ? new_id : record->handle;
+        MenuBuilder& b = builder();
+        b.record = new_id;
+        b.has_record = true;
+        b.current = record->bar.data();
+        return id == -1 ? new_id : record->handle;
+    });
 }
 
 extern "C" void rt_menu_submenu_open(const char* text) {
-    MenuBuilder& b = builder();
-    if (!b.current || b.depth >= kMaxDepth) return;
-    auto* popup = new QMenu(text_from_program(text), b.current);
-    b.current->addAction(popup->menuAction());
-    b.parents[b.depth++] = b.current;
-    b.current = popup;
+    guarded(__func__, [&] {
+        MenuBuilder& b = builder();
+        if (!b.current) return record_failure("no menu under construction");
+        if (b.depth >= kMaxDepth) return record_failure("popups nested too deep");
+        auto* popup = new QMenu(text_from_program(text), b.current);
+        b.current->addAction(popup->menuAction());
+        b.parents[b.depth++] = b.current;
+        b.current = popup;
+    });
 }
 
 extern "C" void rt_menu_submenu_close(void) {
-    MenuBuilder& b = builder();
-    if (b.depth == 0) return;
-    b.current = b.parents[--b.depth];
+    guarded(__func__, [] {
+        MenuBuilder& b = builder();
+        if (b.depth == 0) return record_failure("no popup is open");
+        b.current = b.parents[--b.depth];
+    });
 }
 
 extern "C" void rt_menu_title(const char* text) {
-    MenuRecord* record = building();
-    if (!record || !record->bar) return;
-    MenuBuilder& b = builder();
-    b.depth = 0;
-    b.current = record->bar.data();
-    rt_menu_submenu_open(text);
-    attach(*record);
+    guarded(__func__, [&] {
+        MenuRecord* record = building();
+        if (!record || !record->bar) return record_failure("no menu under construction");
+        MenuBuilder& b = builder();
+        b.depth = 0;
+        b.current = record->bar.data();
+        rt_menu_submenu_open(text);
+        attach(*record);
+    });
 }
 
 extern "C" void rt_menu_item(int32_t command_id, const char* text) {
-    MenuBuilder& b = builder();
-    if (!b.current) return;
-    auto* action = new QAction(text_from_program(text), b.current);
-    action->setProperty(kCommandProperty, command_id);
-    QObject::connect(action, &QAction::triggered, action,
-                     [action](bool checked) { on_triggered(action, checked); });
-    b.current->addAction(action);
-    if (MenuRecord* record = building()) attach(*record);
+    guarded(__func__, [&] {
+        MenuBuilder& b = builder();
+        if (!b.current) return record_failure("no menu under construction");
+        auto* action = new QAction(text_from_program(text), b.current);
+        action->setProperty(kCommandProperty, command_id);
+        QObject::connect(action, &QAction::triggered, action,
+                         [action](bool checked) { on_triggered(action, checked); });
+        b.current->addAction(action);
+        if (MenuRecord* record = building()) attach(*record);
+    });
 }
 
 extern "C" void rt_menu_item_disable(int32_t menu, int32_t command_id, int32_t state) {
-    if (QAction* action = find_item(menu, command_id)) action->setEnabled(state == 0);
+    on_item(__func__, 0, menu, command_id, [state](QAction& action) {
+        action.setEnabled(state == 0);
+        return 0;
+    });
 }
 
 extern "C" int32_t rt_menu_item_state(int32_t menu, int32_t command_id) {
-    QAction* action = find_item(menu, command_id);
-    return action && action->isChecked() ? 1 : 0;
+    return on_item(__func__, 0, menu, command_id,
+                   [](QAction& action) { return action.isChecked() ? 1 : 0; });
 }
 
 extern "C" void rt_menu_item_set_state(int32_t menu, int32_t command_id, int32_t state) {
-    QAction* action = find_item(menu, command_id);
-    if (!action) return;
-    // Only a checkable action shows a mark; an unchecked item looks plain.
-    action->setCheckable(state != 0);
-    action->setChecked(state != 0);
+    on_item(__func__, 0, menu, command_id, [state](QAction& action) {
+        // Only a checkable action shows a mark; an unchecked item looks plain.
+        action.setCheckable(state != 0);
+        action.setChecked(state != 0);
+        return 0;
+    });
 }
 
 extern "C" void rt_menu_free(int32_t menu) {
-    MenuRecord* record = record_of(menu);
-    if (!record) return;
-    if (record->bar) {
-        if (record->window) {
-            if (WindowFrame* frame = frame_by_id(*record->window))
-                frame->detach_menu_bar(record->bar);
+    guarded(__func__, [&] {
+        MenuRecord* record = record_of(menu);
+        if (!record) return record_failure(kNoMenu);
+        if (record->bar) {
+            if (record->window) {
+                if (WindowFrame* frame = frame_by_id(*record->window))
+                    frame->detach_menu_bar(record->bar);
+            }
+            delete record->bar.data();
         }
-        delete record->bar.data();
-    }
-    if (record->handle != menu) handle_free(record->handle);
-    MenuBuilder& b = builder();
-    if (b.has_record && b.record == menu) b = MenuBuilder{};
-    record->~MenuRecord();
-    rt_table_remove(menu_table(), menu);
+        if (record->handle != menu) handle_free(record->handle);
+        MenuBuilder& b = builder();
+        if (b.has_record && b.record == menu) b = MenuBuilder{};
+        record->~MenuRecord();
+        rt_table_remove(menu_table(), menu);
+    });
 }
 
 extern "C" int32_t rt_window_post_menu(int32_t window, int32_t command_id) {
-    WindowFrame* frame = frame_by_id(window);
-    if (!frame || !frame->menu_bar()) return 0;
-    QAction* action = find_item(frame->menu_bar(), command_id);
-    if (!action || !action->isEnabled()) return 0;
-    // Through the event loop, as a click would come, so a waiting fetch wakes.
-    QMetaObject::invokeMethod(action, &QAction::trigger, Qt::QueuedConnection);
-    return 1;
+    return guarded(__func__, 0, [&] {
+        WindowFrame* frame = frame_by_id(window);
+        if (!frame) return fail(0, "no such window");
+        if (!frame->menu_bar()) return fail(0, "the window has no menu bar");
+        QAction* action = find_item(frame->menu_bar(), command_id);
+        if (!action) return fail(0, kNoItem);
+        if (!action->isEnabled()) return fail(0, "the item is disabled");
+        // Through the event loop, as a click would come, so a waiting fetch wakes.
+        QMetaObject::invokeMethod(action, &QAction::trigger, Qt::QueuedConnection);
+        return 1;
+    });
 }

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "runtime/core/boundary.h"
 #include "runtime/window/qt_platform.h"
 #include "runtime/window/rt_window.h"
 #include "runtime/window/window_frame_qt.h"
@@ -34,15 +35,17 @@ bool has_display() {
 }  // namespace
 
 extern "C" int32_t rt_message_box(const char* title, const char* text) {
-    // Also on a desktop: the line stays in the terminal or the session's log.
-    std::fprintf(stderr, "%s: %s\n", title ? title : "", text ? text : "");
-    std::fflush(stderr);
-    if (!has_display()) return RT_MESSAGE_BOX_OK;
-    // Application-modal: the program's other windows take no input meanwhile.
-    QMessageBox box(QMessageBox::NoIcon, rt::window::text_from_program(title),
-                    rt::window::text_from_program(text), QMessageBox::Ok,
-                    QApplication::activeWindow());
-    box.setWindowModality(Qt::ApplicationModal);
-    box.exec();
-    return RT_MESSAGE_BOX_OK;
+    return rt::core::guarded(__func__, RT_MESSAGE_BOX_OK, [&] {
+        // Also on a desktop: the line stays in the terminal or the session's log.
+        std::fprintf(stderr, "%s: %s\n", title ? title : "", text ? text : "");
+        std::fflush(stderr);
+        if (!has_display()) return RT_MESSAGE_BOX_OK;
+        // Application-modal: the program's other windows take no input meanwhile.
+        QMessageBox box(QMessageBox::NoIcon, rt::window::text_from_program(title),
+                        rt::window::text_from_program(text), QMessageBox::Ok,
+                        QApplication::activeWindow());
+        box.setWindowModality(Qt::ApplicationModal);
+        box.exec();
+        return RT_MESSAGE_BOX_OK;
+    });
 }

@@ -3,7 +3,8 @@
  *
  * Windows and menus live in object tables: pass -1 to let the runtime choose an
  * id (the game always does) or a number of your own. Ids that name nothing are
- * ignored and answer 0.
+ * ignored and answer 0. Every function keeps the boundary rule of
+ * runtime/runtime.h; NULL texts (titles, menu texts, message boxes) read as "".
  *
  * Window handles. rt_window_handle() gives the 32-bit platform handle of a
  * window; operations that take a handle (rt_menu_create, the screen's
@@ -72,13 +73,14 @@ void rt_gadget_end(void);
 
 /* ---- Windows ---------------------------------------------------------- */
 /* Opens a top-level window whose client area (below the menu bar) is
- * width x height. Result: the new id for -1, the window handle for a number,
- * 0 on failure. */
+ * width x height (each 0 .. 65536). Result: the new id for -1, the window
+ * handle for a number, 0 on failure. */
 int32_t rt_window_open(int32_t id, int32_t x, int32_t y, int32_t width, int32_t height,
                        const char* title, int32_t flags);
 int32_t rt_window_handle(int32_t window);
-/* Moves and sizes the window (client size); RT_WINDOW_KEEP keeps a value.
- * Non-zero on success, 0 for an id that names no window. */
+/* Moves and sizes the window (client size, 0 .. 65536); RT_WINDOW_KEEP keeps
+ * a value. Non-zero on success, 0 for an id that names no window or another
+ * size. */
 int32_t rt_window_resize(int32_t window, int32_t x, int32_t y, int32_t width, int32_t height);
 /* Switches the window between full screen and its previous state; 1 now full
  * screen, 0 back in its previous state, -1 for an id that names no open window
@@ -91,7 +93,8 @@ void rt_window_close_all(void);
  * A window destroyed by anything but rt_window_close (the window manager,
  * another program) keeps reporting RT_EVENT_CLOSE until the program closes it. */
 /* Next event code: timeout -1 waits without limit, 0 polls, n > 0 waits at
- * most n ms. 0 means no event came (nothing is then recorded). */
+ * most n ms. 0 means no event came (an answer; nothing is then recorded), or a
+ * timeout below -1 (a failure). */
 int32_t rt_window_event(int32_t timeout_ms);
 int32_t rt_window_event_wait(void);
 int32_t rt_window_event_poll(void);
@@ -110,14 +113,18 @@ int32_t rt_hidden_window_ensure(void);
 
 /* ---- Menus ------------------------------------------------------------ */
 void rt_menu_init(void);
-/* Empty menu bar for the window with that handle; it becomes the menu under
- * construction. Result: new id for -1, menu handle for a number, 0 on failure. */
+/* Empty menu bar for the window with that handle (or id); it becomes the menu
+ * under construction. Result: new id for -1, menu handle for a number, 0 on
+ * failure (a handle that names no window, a refused id). The builder calls
+ * below fail while no menu is under construction. */
 int32_t rt_menu_create(int32_t id, int32_t window_handle);
 /* Adds a title (a popup) to the bar, whatever popup is open. */
 void rt_menu_title(const char* text);
 void rt_menu_submenu_open(const char* text);
 void rt_menu_submenu_close(void);
 void rt_menu_item(int32_t command_id, const char* text);
+/* The item operations fail for a menu id that names no menu and a command id
+ * that names no item of it. */
 void rt_menu_item_disable(int32_t menu, int32_t command_id, int32_t state);
 int32_t rt_menu_item_state(int32_t menu, int32_t command_id);
 void rt_menu_item_set_state(int32_t menu, int32_t command_id, int32_t state);
@@ -125,7 +132,8 @@ void rt_menu_free(int32_t menu);
 
 /* ---- Desktop table ---------------------------------------------------- */
 /* Rebuilds the table of desktops (entry 0 is the primary one); answers the
- * count. Width and height answer 0 for an index outside the table. */
+ * count. Width and height answer 0 for an index outside the table (a
+ * failure). */
 int32_t rt_desktop_examine(void);
 int32_t rt_desktop_width(int32_t index);
 int32_t rt_desktop_height(int32_t index);

@@ -10,6 +10,19 @@
 #include "runtime/core/text_1252.h"
 
 namespace rt::window {
+namespace {
+
+bool g_cursor_hidden = false;
+
+}  // namespace
+
+bool cursor_hidden() {
+    return g_cursor_hidden;
+}
+
+void remember_cursor_hidden(bool hidden) {
+    g_cursor_hidden = hidden;
+}
 
 WindowFrame::WindowFrame(int32_t id, const WindowStyle& style)
     : QWidget(nullptr, style.qt_flags),

@@ -11,7 +11,6 @@
 
 #include "runtime/window/window_style.h"
 
-class QApplication;
 class QVBoxLayout;
 
 namespace rt::window {
@@ -65,35 +64,13 @@ class WindowFrame : public QWidget {
     QPointer<QMenuBar> menu_bar_;
 };
 
-// The open window with this id (not a handle), or nullptr.
-WindowFrame* frame_by_id(int32_t id);
-// The open window named by an id or by a window handle, or nullptr.
-WindowFrame* frame_by_id_or_handle(int32_t value);
 // The runtime window a widget or platform window belongs to, or nullptr.
 WindowFrame* frame_of(const QObject* object);
 
-// Creates the application on first use and installs the window procedure.
-void ensure_gui();
-// Installs the watch that reports platform windows destroyed by others.
-void watch_for_lost_windows(QApplication& application);
-
-// Menu library hook: the window is about to be destroyed together with its
-// current menu bar.
-void menus_window_destroyed(int32_t window_id, QMenuBar* current_bar);
-
-// Cursor display state applied to every runtime window, present and future.
-void set_cursor_hidden(bool hidden);
+// Whether the cursor is hidden over runtime windows: a new window starts so.
 bool cursor_hidden();
-
-// True while one of the runtime's windows is the active (focused) window.
-bool runtime_window_active();
-
-// The window whose client area shows the open screen, or nullptr.
-WindowFrame* screen_host();
-
-// Queues a close request for every window lost to the platform and not yet
-// closed by the program, so that no wait outlasts a window that is gone.
-void report_lost_windows();
+// Notes the cursor state that windows opened from now on take.
+void remember_cursor_hidden(bool hidden);
 
 // Text given by the program as 8-bit Windows-1252 text, the encoding drawn
 // text uses too.

@@ -2,6 +2,8 @@
 // The window procedure: one application-wide event filter that turns what Qt
 // delivers to the runtime's windows into numbered events, and the fetch that
 // pumps Qt's event loop for them.
+#include "runtime/window/window_procedure_qt.h"
+
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QEvent>
@@ -11,11 +13,14 @@
 #include <QWindowStateChangeEvent>
 #include <algorithm>
 
+#include "runtime/core/boundary.h"
 #include "runtime/core/replay_hooks.h"
 #include "runtime/window/event_queue.h"
+#include "runtime/window/lost_window_qt.h"
 #include "runtime/window/qt_platform.h"
 #include "runtime/window/rt_window.h"
 #include "runtime/window/window_frame_qt.h"
+#include "runtime/window/window_table_qt.h"
 
 namespace rt::window {
 namespace {
@@ -209,27 +214,32 @@ int32_t replayed_event() {
 
 }  // namespace
 
+using rt::core::fail;
+using rt::core::guarded;
+
 extern "C" int32_t rt_window_event(int32_t timeout_ms) {
-    if (timeout_ms < -1) timeout_ms = -1;
-    if (rt::replay::playing()) return replayed_event();
-    const int32_t code = fetch_event(timeout_ms);
-    if (rt::replay::active())
-        rt::replay::event({code, event_state().item(), event_state().window()});
-    return code;
+    return guarded(__func__, 0, [&] {
+        if (timeout_ms < -1) return fail(0, "a timeout below -1");
+        if (rt::replay::playing()) return replayed_event();
+        const int32_t code = fetch_event(timeout_ms);
+        if (rt::replay::active())
+            rt::replay::event({code, event_state().item(), event_state().window()});
+        return code;  // 0: no event came, an answer
+    });
 }
 
 extern "C" int32_t rt_window_event_wait(void) {
-    return rt_window_event(-1);
+    return guarded(__func__, 0, [] { return rt_window_event(-1); });
 }
 
 extern "C" int32_t rt_window_event_poll(void) {
-    return rt_window_event(0);
+    return guarded(__func__, 0, [] { return rt_window_event(0); });
 }
 
 extern "C" int32_t rt_event_item(void) {
-    return event_state().item();
+    return guarded(__func__, 0, [] { return event_state().item(); });
 }
 
 extern "C" int32_t rt_event_window(void) {
-    return event_state().window();
+    return guarded(__func__, 0, [] { return event_state().window(); });
 }

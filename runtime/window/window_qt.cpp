@@ -1,47 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Runtime windows on Qt: the window table, opening, sizing and closing, and
-// the accessors the other subsystems use to reach a window's widgets.
+// Runtime windows on Qt: opening, sizing and closing.
 #include <QApplication>
 #include <QGuiApplication>
-#include <QPointer>
 #include <QScreen>
 #include <new>
 
+#include "runtime/core/boundary.h"
 #include "runtime/core/rt_core.h"
 #include "runtime/window/event_queue.h"
 #include "runtime/window/handles.h"
-#include "runtime/window/qt_platform.h"
+#include "runtime/window/menu_qt.h"
 #include "runtime/window/rt_window.h"
 #include "runtime/window/window_frame_qt.h"
+#include "runtime/window/window_procedure_qt.h"
 #include "runtime/window/window_style.h"
+#include "runtime/window/window_table_qt.h"
 
 namespace rt::window {
 namespace {
 
-struct WindowRecord {
-    int32_t live = 1;  // first word non-zero while the window is open
-    int32_t handle = 0;
-    // Null once something other than the program destroyed the widget; the
-    // record stays until the program closes the window.
-    QPointer<WindowFrame> frame;
-    QMetaObject::Connection on_destroyed;
-
-    ~WindowRecord() {
-        QObject::disconnect(on_destroyed);
-        delete frame.data();
-    }
-};
-
-rt_table* window_table() {
-    static rt_table* table = rt_table_new(sizeof(WindowRecord), 16, rt_window_close);
-    return table;
-}
-
 WindowRecord* record_of(int32_t id) {
-    return static_cast<WindowRecord*>(rt_table_check(window_table(), id));
+    return window_record(id);
 }
-
-bool g_cursor_hidden = false;
 
 // Where a window of this outer size goes for the centring flags; the given
 // position when no centring applies.
@@ -63,183 +43,131 @@ QPoint place(const WindowStyle& style, QPoint given, QSize outer) {
 }
 
 }  // namespace
-
-WindowFrame* frame_by_id(int32_t id) {
-    WindowRecord* record = record_of(id);
-    return record ? record->frame.get() : nullptr;
-}
-
-WindowFrame* frame_by_id_or_handle(int32_t value) {
-    if (WindowFrame* frame = frame_by_id(value)) return frame;
-    std::optional<int32_t> id = handle_target(HandleKind::window, value);
-    return id ? frame_by_id(*id) : nullptr;
-}
-
-void set_cursor_hidden(bool hidden) {
-    g_cursor_hidden = hidden;
-    if (!QApplication::instance()) return;
-    rt_table* table = window_table();
-    rt_table_first(table);
-    while (auto* record = static_cast<WindowRecord*>(rt_table_next(table, nullptr))) {
-        if (!record->frame) continue;
-        if (hidden) {
-            record->frame->setCursor(Qt::BlankCursor);
-        } else {
-            record->frame->unsetCursor();
-        }
-    }
-}
-
-bool cursor_hidden() {
-    return g_cursor_hidden;
-}
-
-bool runtime_window_active() {
-    if (!QApplication::instance()) return false;
-    return frame_of(QApplication::activeWindow()) != nullptr;
-}
-
-WindowFrame* screen_host() {
-    if (!QApplication::instance()) return nullptr;
-    rt_table* table = window_table();
-    rt_table_first(table);
-    while (auto* record = static_cast<WindowRecord*>(rt_table_next(table, nullptr))) {
-        if (record->frame && record->frame->screen_view) return record->frame;
-    }
-    return nullptr;
-}
-
-void report_lost_windows() {
-    rt_table* table = window_table();
-    rt_table_first(table);
-    int32_t id = 0;
-    while (auto* record = static_cast<WindowRecord*>(rt_table_next(table, &id))) {
-        if (!record->frame || record->frame->lost) event_state().queue({RT_EVENT_CLOSE, id, {}});
-    }
-}
-
 }  // namespace rt::window
 
 using namespace rt::window;
 
-namespace rt::qt {
+using rt::core::fail;
+using rt::core::guarded;
 
-QApplication& app() {
-    if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance()))
-        return *existing;
-    // Kept for the whole process: widgets of other subsystems may still exist
-    // while static objects are destroyed at exit.
-    static int argc = 1;
-    static char name[] = "zentara";
-    static char* argv[] = {name, nullptr};
-    static QApplication* application = new QApplication(argc, argv);
-    application->setQuitOnLastWindowClosed(false);
-    return *application;
-}
+namespace {
 
-QWidget* window_widget(int32_t window_id) {
-    return frame_by_id_or_handle(window_id);
-}
+constexpr const char* kNoWindow = "no such window";
+// The largest client area asked for: far beyond any desktop, small enough
+// that no size computed from it can wrap.
+constexpr int32_t kMaxSide = 1 << 16;
 
-QWidget* client_widget(int32_t window_id) {
-    WindowFrame* frame = frame_by_id_or_handle(window_id);
-    return frame ? frame->client() : nullptr;
-}
-
-void show_screen_in(QWidget* view, int32_t width, int32_t height) {
-    WindowFrame* frame = frame_of(view);
-    if (!frame) return;
-    frame->screen_view = view;
-    frame->screen_picture = QSize(width, height);
-}
-
-}  // namespace rt::qt
+}  // namespace
 
 extern "C" void rt_window_init(void) {
-    window_table();
-    event_state();
+    guarded(__func__, [] {
+        window_table();
+        event_state();
+    });
 }
 
 extern "C" int32_t rt_window_open(int32_t id, int32_t x, int32_t y, int32_t width, int32_t height,
                                   const char* title, int32_t flags) {
-    ensure_gui();
-    WindowStyle style = window_style(flags);
-    int32_t new_id = 0;
-    void* memory = rt_table_alloc(window_table(), id, &new_id);
-    if (!memory) return 0;
-    auto* record = new (memory) WindowRecord;
-    record->frame = new WindowFrame(new_id, style);
-    WindowFrame& frame = *record->frame;
-    // Destroyed by anyone but rt_window_close (which disconnects first): the
-    // program hears a close request, as when the player closes the window.
-    record->on_destroyed = QObject::connect(&frame, &QObject::destroyed, [new_id] {
-        event_state().queue({RT_EVENT_CLOSE, new_id, {}});
-    });
-    frame.setWindowTitle(text_from_program(title));
+    return guarded(__func__, 0, [&] {
+        if (id < -1 || id > RT_TABLE_MAX_ID) return fail(0, "not -1 or a slot number");
+        if (width < 0 || height < 0 || width > kMaxSide || height > kMaxSide)
+            return fail(0, "a size not within 0 .. 65536");
+        ensure_gui();
+        WindowStyle style = window_style(flags);
+        int32_t new_id = 0;
+        void* memory = rt_table_alloc(window_table(), id, &new_id);
+        if (!memory) return 0;  // the table said why
+        auto* record = new (memory) WindowRecord;
+        record->frame = new WindowFrame(new_id, style);
+        WindowFrame& frame = *record->frame;
+        // Destroyed by anyone but rt_window_close (which disconnects first): the
+        // program hears a close request, as when the player closes the window.
+        record->on_destroyed = QObject::connect(&frame, &QObject::destroyed, [new_id] {
+            event_state().queue({RT_EVENT_CLOSE, new_id, {}});
+        });
+        frame.setWindowTitle(text_from_program(title));
 
-    QScreen* screen = QGuiApplication::primaryScreen();
-    QSize inner(std::max(width, 0), std::max(height, 0));
-    if (style.centre_screen && screen) inner = inner.boundedTo(screen->geometry().size());
-    frame.set_client_size(inner.width(), inner.height());
+        QScreen* screen = QGuiApplication::primaryScreen();
+        QSize inner(width, height);
+        if (style.centre_screen && screen) inner = inner.boundedTo(screen->geometry().size());
+        frame.set_client_size(inner.width(), inner.height());
 
-    bool default_position = (x == RT_WINDOW_KEEP || y == RT_WINDOW_KEEP);
-    if (!default_position || style.centre_screen || style.centre_parent) {
-        frame.move(place(style, QPoint(x, y), frame.sizeHint().expandedTo(inner)));
-    }
-    record->handle = (id == -1) ? new_id : handle_new(HandleKind::window, new_id);
-
-    if (!style.invisible) {
-        if (style.maximized) {
-            frame.showMaximized();
-        } else if (style.minimized) {
-            frame.showMinimized();
-        } else {
-            frame.show();
+        bool default_position = (x == RT_WINDOW_KEEP || y == RT_WINDOW_KEEP);
+        if (!default_position || style.centre_screen || style.centre_parent) {
+            frame.move(place(style, QPoint(x, y), frame.sizeHint().expandedTo(inner)));
         }
-        frame.sized_state = style.maximized || style.minimized;
-    }
-    return id == -1 ? new_id : record->handle;
+        record->handle = (id == -1) ? new_id : handle_new(HandleKind::window, new_id);
+
+        if (!style.invisible) {
+            if (style.maximized) {
+                frame.showMaximized();
+            } else if (style.minimized) {
+                frame.showMinimized();
+            } else {
+                frame.show();
+            }
+            frame.sized_state = style.maximized || style.minimized;
+        }
+        return id == -1 ? new_id : record->handle;
+    });
 }
 
 extern "C" int32_t rt_window_handle(int32_t window) {
-    WindowRecord* record = record_of(window);
-    return record ? record->handle : 0;
+    return guarded(__func__, 0, [&] {
+        WindowRecord* record = record_of(window);
+        return record ? record->handle : fail(0, kNoWindow);
+    });
 }
 
 extern "C" int32_t rt_window_resize(int32_t window, int32_t x, int32_t y, int32_t width,
                                     int32_t height) {
-    WindowRecord* record = record_of(window);
-    if (!record || !record->frame) return 0;
-    WindowFrame& frame = *record->frame;
-    QPoint position = frame.pos();
-    if (x != RT_WINDOW_KEEP) position.setX(x);
-    if (y != RT_WINDOW_KEEP) position.setY(y);
-    QSize client = frame.client()->size();
-    if (width != RT_WINDOW_KEEP) client.setWidth(width);
-    if (height != RT_WINDOW_KEEP) client.setHeight(height);
-    if (client != frame.client()->size()) frame.set_client_size(client.width(), client.height());
-    if (position != frame.pos()) frame.move(position);
-    return 1;
+    return guarded(__func__, 0, [&] {
+        WindowRecord* record = record_of(window);
+        if (!record || !record->frame) return fail(0, kNoWindow);
+        const auto size_refused = [](int32_t side) {
+            return side != RT_WINDOW_KEEP && (side < 0 || side > kMaxSide);
+        };
+        if (size_refused(width) || size_refused(height))
+            return fail(0, "a size not within 0 .. 65536");
+        WindowFrame& frame = *record->frame;
+        QPoint position = frame.pos();
+        if (x != RT_WINDOW_KEEP) position.setX(x);
+        if (y != RT_WINDOW_KEEP) position.setY(y);
+        QSize client = frame.client()->size();
+        if (width != RT_WINDOW_KEEP) client.setWidth(width);
+        if (height != RT_WINDOW_KEEP) client.setHeight(height);
+        if (client != frame.client()->size())
+            frame.set_client_size(client.width(), client.height());
+        if (position != frame.pos()) frame.move(position);
+        return 1;
+    });
 }
 
 extern "C" int32_t rt_window_toggle_fullscreen(int32_t window) {
-    WindowFrame* frame = frame_by_id(window);
-    if (!frame || frame->lost || !frame->maximizable()) return -1;
-    return frame->toggle_full_screen() ? 1 : 0;
+    return guarded(__func__, -1, [&] {
+        WindowFrame* frame = frame_by_id(window);
+        if (!frame || frame->lost) return fail(-1, kNoWindow);
+        if (!frame->maximizable()) return fail(-1, "the window has no maximize box");
+        return frame->toggle_full_screen() ? 1 : 0;
+    });
 }
 
 extern "C" void rt_window_close(int32_t window) {
-    WindowRecord* record = record_of(window);
-    if (!record) return;
-    menus_window_destroyed(window, record->frame ? record->frame->menu_bar() : nullptr);
-    if (record->handle != window) handle_free(record->handle);
-    record->~WindowRecord();
-    rt_table_remove(window_table(), window);
+    guarded(__func__, [&] {
+        WindowRecord* record = record_of(window);
+        if (!record) return rt::core::record_failure(kNoWindow);
+        menus_window_destroyed(window, record->frame ? record->frame->menu_bar() : nullptr);
+        if (record->handle != window) handle_free(record->handle);
+        record->~WindowRecord();
+        rt_table_remove(window_table(), window);
+    });
 }
 
 extern "C" void rt_window_close_all(void) {
-    rt_table* table = window_table();
-    rt_table_first(table);
-    int32_t id = 0;
-    while (rt_table_next(table, &id)) rt_window_close(id);
+    guarded(__func__, [] {
+        rt_table* table = window_table();
+        rt_table_first(table);
+        int32_t id = 0;
+        while (rt_table_next(table, &id)) rt_window_close(id);
+    });
 }

@@ -55,14 +55,11 @@ TEST(TimingTest, DelayAdvancesTheClock) {
 
 TEST(MathTest, RoundingModesAtanAndColours) {
     // mode 2 nearest (halves away from zero), 1 up, 0 down, others down
-    const struct {
-        float v;
-        int32_t mode;
-        float want;
-    } rounds[] = {{2.5f, 2, 3}, {-2.5f, 2, -3}, {2.4f, 2, 2},  {2.1f, 1, 3},
-                  {2.9f, 0, 2}, {-2.1f, 0, -3}, {-2.1f, 7, -3}};
-    for (const auto& r : rounds)
-        EXPECT_EQ(rt_math_round(r.v, r.mode), r.want) << r.v << " " << r.mode;
+    const std::tuple<float, int32_t, float> rounds[] = {
+        {2.5f, 2, 3}, {-2.5f, 2, -3}, {2.4f, 2, 2},  {2.1f, 1, 3},
+        {2.9f, 0, 2}, {-2.1f, 0, -3}, {-2.1f, 7, -3}};
+    for (const auto& [v, mode, want] : rounds)
+        EXPECT_EQ(rt_math_round(v, mode), want) << v << " " << mode;
     EXPECT_EQ(rt_math_atan(-1e30f), static_cast<float>(std::atan(-1e30)));
     EXPECT_EQ(rt_rgb(1, 2, 3), 0x030201u);
     EXPECT_EQ(rt_rgb(256, 0, 0), 256u);

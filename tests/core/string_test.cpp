@@ -59,25 +59,15 @@ TEST(StringTest, FloatTexts) {
 }
 
 TEST(StringTest, TextToNumber) {
-    const struct {
-        const char* text;
-        int64_t want;
-    } cases[] = {{"  -12abc", -12},
-                 {"\t$ff", 255},
-                 {"$FF", 255},
-                 {"%1012", 5},
-                 {"- 5", 0},
-                 {"+7", 7},
-                 {"$", 0},
-                 {"", 0},
-                 {nullptr, 0},
-                 {"1e5", 1},
-                 {"\n5", 0},
-                 {"-9223372036854775808", INT64_MIN},
-                 {"18446744073709551617", 1},  // wraps in 64 bits
-                 {"$FFFFFFFFFFFFFFFF", -1}};
-    for (const auto& c : cases)
-        EXPECT_EQ(rt_str_to_quad(c.text), c.want) << (c.text ? c.text : "null");
+    // clang-format off
+    const std::pair<const char*, int64_t> cases[] = {
+        {"  -12abc", -12}, {"\t$ff", 255}, {"$FF", 255}, {"%1012", 5}, {"- 5", 0}, {"+7", 7},
+        {"$", 0}, {"", 0}, {nullptr, 0}, {"1e5", 1}, {"\n5", 0},
+        {"-9223372036854775808", INT64_MIN}, {"18446744073709551617", 1},  // wraps in 64 bits
+        {"$FFFFFFFFFFFFFFFF", -1}};
+    // clang-format on
+    for (const auto& [text, want] : cases)
+        EXPECT_EQ(rt_str_to_quad(text), want) << (text ? text : "null");
 }
 
 TEST(StringTest, SlicesFieldsCountsAndEquality) {

@@ -39,22 +39,12 @@ TEST_F(ImageOpsTest, GrabbedImageIsDrawnBackAtItsCorners) {
     rt_draw_image_sized(image, 200, 50, 8, 6);  // twice the size
     rt_draw_image(image, -2, -1);               // clipped at the top-left
     rt_draw_stop();
-    expect_pixels({{100, 50, kRed},
-                   {103, 50, kGreen},
-                   {100, 52, kBlue},
-                   {103, 52, kWhite},
-                   {99, 50, kGrey},
-                   {104, 52, kGrey},
-                   {100, 53, kGrey},
-                   {200, 50, kRed},
-                   {207, 50, kGreen},
-                   {200, 55, kBlue},
-                   {207, 55, kWhite},
-                   {208, 55, kGrey},
-                   {0, 0, kRed},
-                   {1, 1, kWhite},
-                   {2, 1, kGrey},
-                   {0, 2, kGrey}});
+    // clang-format off
+    expect_pixels({{100, 50, kRed}, {103, 50, kGreen}, {100, 52, kBlue}, {103, 52, kWhite},
+        {99, 50, kGrey}, {104, 52, kGrey}, {100, 53, kGrey}, {200, 50, kRed}, {207, 50, kGreen},
+        {200, 55, kBlue}, {207, 55, kWhite}, {208, 55, kGrey}, {0, 0, kRed}, {1, 1, kWhite},
+        {2, 1, kGrey}, {0, 2, kGrey}});
+    // clang-format on
 }
 
 TEST_F(ImageOpsTest, InvertModeCombinesNotSourceOrTarget) {
@@ -86,13 +76,10 @@ TEST_F(ImageOpsTest, OpacityBlendsConstantlyOrByTheImagesOwnAlpha) {
     rt_draw_image_alpha(keyed, 40, 0, 51);
     rt_draw_stop();
     // 255 x 128 / 255 over black at 20; transparent black unchanged at 32; 255 x 51 / 255 at 40.
-    expect_pixels({{0, 0, kRed},
-                   {3, 2, kWhite},
-                   {10, 0, 0},
-                   {20, 0, 0x000080},
-                   {30, 0, kWhite},
-                   {32, 0, 0},
-                   {40, 0, 0x333333}});
+    // clang-format off
+    expect_pixels({{0, 0, kRed}, {3, 2, kWhite}, {10, 0, 0}, {20, 0, 0x000080}, {30, 0, kWhite},
+        {32, 0, 0}, {40, 0, 0x333333}});
+    // clang-format on
 }
 
 TEST_F(ImageOpsTest, PassWhoseTargetGoesAwayDrawsNothingMore) {

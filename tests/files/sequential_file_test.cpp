@@ -107,10 +107,6 @@ TEST_F(SequentialFile, IdsAndFailures) {
          {missing.c_str(), dir.path().c_str(), "", static_cast<const char*>(nullptr)}) {
         EXPECT_EQ(rt_file_open_read(-1, name), 0) << (name ? name : "null");
     }
-    EXPECT_EQ(line(12345), "");
-    EXPECT_EQ(rt_file_write_line(12345, "x"), 0);
-    rt_file_close(12345);
-    rt_file_close(-1);
 
     dir.write("a.txt", "A\n");
     dir.write("b.txt", "B\n");

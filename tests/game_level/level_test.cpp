@@ -6,23 +6,28 @@
 #include <png.h>
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QWidget>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
-#include "game/bonuses.h"
-#include "game/collisions.h"
-#include "game/enemies.h"
-#include "game/game_state.h"
-#include "game/list_walk.h"
-#include "game/options.h"
-#include "game/play_level.h"
-#include "game/program.h"
-#include "game/records.h"
-#include "game/ship.h"
-#include "game/star_field.h"
+#include "game/core/game_state.h"
+#include "game/core/list_walk.h"
+#include "game/core/records.h"
+#include "game/level/play_level.h"
+#include "game/level/text_screens.h"
+#include "game/play/bonuses.h"
+#include "game/play/collisions.h"
+#include "game/play/enemies.h"
+#include "game/play/moves.h"
+#include "game/play/ship.h"
+#include "game/play/star_field.h"
+#include "game/program/options.h"
+#include "game/program/program.h"
+#include "game/window/main_window.h"
 #include "runtime/core/rt_core.h"
 #include "runtime/draw/rt_draw.h"
 #include "runtime/input/rt_input.h"
@@ -277,8 +282,18 @@ TEST_F(ContactTest, ShotsAreDrawnKeyedOverWhatLiesBehind) {
     rt_draw_stop();
 }
 
-// Losing the focus during play pauses on the frame as it stands; P resumes.
-// A bonus runs out on the clock meanwhile, and ends in the first frame after.
+// Whether the last presented frame shows the pause label's box mid-screen.
+bool PauseLabelShown() {
+    rt_draw_start(rt_screen_output());
+    int32_t y = 344;
+    while (y < 424 && rt_draw_point(512, y) != static_cast<int32_t>(PauseLabelColour)) ++y;
+    rt_draw_stop();
+    return y < 424;
+}
+
+// Losing the focus during play pauses on the frame as it stands, under the
+// pause label; P resumes, and the label goes. A bonus runs out on the clock
+// meanwhile, and ends in the first frame after.
 TEST_F(LevelTest, FocusLossPausesAllButTheBonusTimersAndPResumes) {
     static QWidget* other = nullptr;
     static int64_t pausedFrames = 0, framesAfterPause = 0;
@@ -290,6 +305,7 @@ TEST_F(LevelTest, FocusLossPausesAllButTheBonusTimersAndPResumes) {
         Enemy* enemy = FirstEnemy();
         if (phase == LevelPhase::Paused) {
             if (pausedFrames == 0) enemyY = enemy->Y;
+            EXPECT_TRUE(pausedFrames != 1 || PauseLabelShown());
             EXPECT_EQ(int32_t(enemy->Y), enemyY);
             pausedFrames += 1;
             if (pausedFrames == 30) rt::qt::window_widget(game.MainWindow)->activateWindow();
@@ -307,6 +323,7 @@ TEST_F(LevelTest, FocusLossPausesAllButTheBonusTimersAndPResumes) {
         }
         if (pausedFrames == 0) return;
         if (++framesAfterPause == 1) {
+            EXPECT_FALSE(PauseLabelShown());  // the frame presented as the pause ended
             EXPECT_NE(game.GunpowerStart, 0u);
         } else {
             EXPECT_EQ(std::pair(game.GunpowerStart, game.Params.ShotDamage),
@@ -317,6 +334,45 @@ TEST_F(LevelTest, FocusLossPausesAllButTheBonusTimersAndPResumes) {
     EXPECT_EQ(Play(1, 1, 1, 0), 2);
     EXPECT_EQ(std::pair(pausedFrames, framesAfterPause), (std::pair<int64_t, int64_t>(36, 2)));
     delete other;
+}
+
+// Esc, Space, Enter, a click (-1) or the pointer on "Skip" (0) end the story.
+TEST_F(LevelTest, TheStoryEndsOnAKeyAClickOrThePointerOnSkip) {
+    static int32_t frames = 0;
+    SetPumpEventsHook([] { frames += 1; });
+    QWidget* client = rt::qt::client_widget(game.MainWindow);
+    const QPointF at(500, 300);
+    for (const int32_t input : {RT_KEY_ESCAPE, RT_KEY_SPACE, RT_KEY_ENTER, -1, 0}) {
+        PointAt(input == 0 ? 1000 : 500, input == 0 ? 740 : 300);
+        if (input > 0) Key(input, true);
+        if (input < 0)
+            QCoreApplication::postEvent(
+                client, new QMouseEvent(QEvent::MouseButtonPress, at, client->mapToGlobal(at),
+                                        Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+        frames = 0;
+        ShowStory(MakeStoryPage(), MakeSkipLabel(100, 100), game.StarField, game.MainWindow, 0);
+        EXPECT_LE(frames, 3) << input;
+        if (input > 0) Key(input, false);
+    }
+    SetPumpEventsHook({});
+}
+
+// The end panels keep the design's width while every line fits, and grow to
+// their longest line, the gun statistics here, whatever the numbers.
+TEST_F(LevelTest, EndPanelsAreAsWideAsTheirLongestLine) {
+    const int32_t font = rt_font_load(-1, "Georgia", 12, RT_FONT_QUALITY);
+    for (const int32_t n : {12, 205, INT32_MIN}) {
+        rt_draw_start(rt_screen_output());
+        rt_draw_font(rt_font_handle(font));
+        const int32_t width = std::max(350, rt_draw_text_width(GunShotsLine(n, n / 2).c_str()));
+        rt_draw_stop();
+        for (const int32_t panel : {MakeWonScreen(350, 270, 2, n, n, n / 2, 1, 1, 1, ""),
+                                    MakeLostScreen(350, 270, n, n, n / 2, 1, 1, 1, "")}) {
+            EXPECT_EQ(rt_sprite_width(panel), width) << n;
+            rt_sprite_free(panel);
+        }
+    }
+    rt_font_free(font);
 }
 
 // The same focus loss while the menu waits leaves the game in the menu.

@@ -4,13 +4,13 @@
 // damage, explosions, shaking, the end of a level.
 #include <gtest/gtest.h>
 
-#include "game/bonuses.h"
-#include "game/enemies.h"
-#include "game/explosions.h"
-#include "game/game_state.h"
-#include "game/play_level.h"
-#include "game/records.h"
-#include "game/ship.h"
+#include "game/core/game_state.h"
+#include "game/core/records.h"
+#include "game/level/play_level.h"
+#include "game/play/bonuses.h"
+#include "game/play/enemies.h"
+#include "game/play/explosions.h"
+#include "game/play/ship.h"
 #include "runtime/core/rt_core.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // Finding the game folder: the current directory, the player's folder filled
 // from the installed pack, or a named folder; a player's files are never
 // replaced.
-#include "game/game_folder.h"
+#include "game/data/game_folder.h"
 
 #include <gtest/gtest.h>
 

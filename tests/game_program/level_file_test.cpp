@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "game/level_file.h"
+#include "game/data/level_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -8,7 +8,7 @@
 #include <string>
 #include <tuple>
 
-#include "game/best_scores.h"
+#include "game/data/best_scores.h"
 #include "tests/game_program/runtime_once.h"
 #include "tests/support/temp_dir.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "game/options.h"
+#include "game/program/options.h"
 
 #include <gtest/gtest.h>
 

@@ -9,11 +9,13 @@
 #include <functional>
 #include <string>
 
-#include "game/full_screen.h"
-#include "game/game_state.h"
-#include "game/play_level.h"
-#include "game/program.h"
-#include "game/star_field.h"
+#include "game/core/game_state.h"
+#include "game/level/play_level.h"
+#include "game/play/star_field.h"
+#include "game/program/program.h"
+#include "game/window/end_program.h"
+#include "game/window/full_screen.h"
+#include "game/window/main_window.h"
 #include "runtime/runtime.h"
 #include "tests/support/level_files.h"
 #include "tests/support/temp_dir.h"

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "game/star_field.h"
+#include "game/play/star_field.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <vector>
 
-#include "game/game_state.h"
+#include "game/core/game_state.h"
 #include "runtime/runtime.h"
 
 namespace {

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "game/text_screens.h"
+#include "game/level/text_screens.h"
 
 #include <gtest/gtest.h>
 
-#include "game/game_state.h"
+#include "game/core/game_state.h"
+#include "game/play/bonus_messages.h"
 #include "runtime/runtime.h"
 #include "tests/game_program/runtime_once.h"
 

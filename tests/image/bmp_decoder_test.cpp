@@ -52,6 +52,7 @@ class Bmp : public ::testing::Test {
 // Every depth and compression, rows stored bottom row first; the pixels come
 // out top-down as blue, green, red unless asked to stay bottom-up.
 TEST_F(Bmp, EveryDepthAndCompressionDecodes) {
+    // clang-format off
     const struct {
         const char* what;
         std::vector<uint8_t> file;
@@ -59,45 +60,32 @@ TEST_F(Bmp, EveryDepthAndCompressionDecodes) {
         Pixel want;
     } cases[] = {
         {"24 bit, rows padded to 4",
-         bmp(2, 2, 24, 0, {}, {255, 0, 0, 0, 255, 0, 0, 0, 0, 0, 255, 255, 255, 255, 0, 0}),
-         0,
+         bmp(2, 2, 24, 0, {}, {255, 0, 0, 0, 255, 0, 0, 0, 0, 0, 255, 255, 255, 255, 0, 0}), 0,
          {0, 0, 255, 255, 255, 255, 255, 0, 0, 0, 255, 0}},
         {"32 bit", bmp(1, 2, 32, 0, {}, {1, 2, 3, 99, 4, 5, 6, 99}), 0, {4, 5, 6, 1, 2, 3}},
-        {"bottom-up keeps the stored order",
-         bmp(1, 2, 24, 0, {}, {1, 1, 1, 0, 2, 2, 2, 0}),
-         RT_IMAGE_BOTTOM_UP,
-         {1, 1, 1, 2, 2, 2}},
-        {"5-5-5: bits 10-14 red, 0-4 blue",
-         bmp(2, 1, 16, 0, {}, {0x00, 0x7C, 0x1F, 0x00}),
-         0,
+        {"bottom-up keeps the stored order", bmp(1, 2, 24, 0, {}, {1, 1, 1, 0, 2, 2, 2, 0}),
+         RT_IMAGE_BOTTOM_UP, {1, 1, 1, 2, 2, 2}},
+        {"5-5-5: bits 10-14 red, 0-4 blue", bmp(2, 1, 16, 0, {}, {0x00, 0x7C, 0x1F, 0x00}), 0,
          {0, 0, 248, 248, 0, 0}},
         {"8 bit", bmp(3, 1, 8, 0, kPalette, {3, 2, 1, 0}), 0, {0, 0, 255, 0, 255, 0, 255, 0, 0}},
-        {"4 bit, odd width",
-         bmp(3, 1, 4, 0, kPalette, {0x12, 0x3F, 0, 0}),
-         0,
+        {"4 bit, odd width", bmp(3, 1, 4, 0, kPalette, {0x12, 0x3F, 0, 0}), 0,
          {255, 0, 0, 0, 255, 0, 0, 0, 255}},
         // 1 bit is black and white whatever the table holds.
-        {"1 bit over two bytes",
-         bmp(10, 1, 1, 0, {0x0000FF, 0xFF0000}, {0xA0, 0x40, 0, 0}),
-         0,
-         {255, 255, 255, 0, 0, 0, 255, 255, 255, 0, 0, 0, 0,   0,   0,
-          0,   0,   0,   0, 0, 0, 0,   0,   0,   0, 0, 0, 255, 255, 255}},
+        {"1 bit over two bytes", bmp(10, 1, 1, 0, {0x0000FF, 0xFF0000}, {0xA0, 0x40, 0, 0}), 0,
+         {255, 255, 255, 0, 0, 0, 255, 255, 255, 0, 0, 0, 0, 0, 0,
+          0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 255, 255, 255}},
         // Row 0: 3 red + 1 blue; a delta to column 2 of row 2; a literal
         // green, blue, red whose third pixel falls off the row.
         {"RLE8 with a delta",
-         bmp(4, 3, 8, 1, kPalette, {3, 3, 1, 1, 0, 0, 0, 2, 2, 1, 0, 3, 2, 1, 3, 0, 0, 1}),
-         0,
-         {0, 0, 0, 0, 0, 0, 0, 255, 0,   255, 0, 0,   0, 0, 0,   0,   0, 0,
-          0, 0, 0, 0, 0, 0, 0, 0,   255, 0,   0, 255, 0, 0, 255, 255, 0, 0}},
-        {"RLE4 run alternates nibbles",
-         bmp(4, 1, 4, 2, kPalette, {4, 0x31, 0, 1}),
-         0,
+         bmp(4, 3, 8, 1, kPalette, {3, 3, 1, 1, 0, 0, 0, 2, 2, 1, 0, 3, 2, 1, 3, 0, 0, 1}), 0,
+         {0, 0, 0, 0, 0, 0, 0, 255, 0, 255, 0, 0, 0, 0, 0, 0, 0, 0,
+          0, 0, 0, 0, 0, 0, 0, 0, 255, 0, 0, 255, 0, 0, 255, 255, 0, 0}},
+        {"RLE4 run alternates nibbles", bmp(4, 1, 4, 2, kPalette, {4, 0x31, 0, 1}), 0,
          {0, 0, 255, 255, 0, 0, 0, 0, 255, 255, 0, 0}},
-        {"RLE4 literal",
-         bmp(3, 1, 4, 2, kPalette, {0, 3, 0x23, 0x10, 0, 1}),
-         0,
+        {"RLE4 literal", bmp(3, 1, 4, 2, kPalette, {0, 3, 0x23, 0x10, 0, 1}), 0,
          {0, 255, 0, 0, 0, 255, 255, 0, 0}},
     };
+    // clang-format on
     for (const auto& c : cases) {
         const auto d = decode(c.file, c.flags);
         EXPECT_TRUE(d.recognised && d.result == 1) << c.what;
@@ -150,14 +138,11 @@ bool recognises(const std::vector<uint8_t>& v) {
 // overflowed 64 bits for two 31-bit sizes). 23171^2 x 4 > 2^31 - 1, and
 // 65536 x 8192 x 3 rows padded to 4 bytes make exactly 2^31.
 TEST_F(Bmp, ImpossibleSizesAreNotRecognised) {
-    for (auto [w, h] : {std::pair{0, 5},
-                        {5, -5},
-                        {65536, 65536},
-                        {23171, 23171},
-                        {INT32_MAX, INT32_MAX},
-                        {INT32_MAX, -INT32_MAX},
-                        {65536, 8192}})
+    // clang-format off
+    for (auto [w, h] : {std::pair{0, 5}, {5, -5}, {65536, 65536}, {23171, 23171},
+                        {INT32_MAX, INT32_MAX}, {INT32_MAX, -INT32_MAX}, {65536, 8192}})
         EXPECT_FALSE(recognises(bmp(w, h, 24, 0, {}, {}))) << w << "x" << h;
+    // clang-format on
     EXPECT_TRUE(recognises(bmp(23170, 23170, 24, 0, {}, {})));
 }
 

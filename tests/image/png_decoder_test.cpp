@@ -53,56 +53,33 @@ TEST_F(Png, InterlacedMatchesItsTwin) {
 // expand (with alpha where tRNS gives it), grey is scaled to the full range.
 TEST_F(Png, EveryColourTypeComesOutBgr) {
     const std::vector<uint8_t> rgb = {255, 0, 0, 0, 255, 0, 0, 0, 255};
+    // clang-format off
     const struct {
         const char* what;
         PngSpec spec;
         int32_t depth;
         Pixel want;
     } cases[] = {
-        {"RGBA",
-         {2, 1, PNG_COLOR_TYPE_RGB_ALPHA, 8, false, {}, {}, {10, 20, 30, 40, 50, 60, 70, 80}},
-         32,
-         {30, 20, 10, 40, 70, 60, 50, 80}},
-        {"16-bit RGB",
-         {2,
-          1,
-          PNG_COLOR_TYPE_RGB,
-          16,
-          false,
-          {},
-          {},
-          {0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0xFF, 0x01, 0x00, 0xFF, 0x80, 0x80}},
-         24,
-         {0x9A, 0x56, 0x12, 0x80, 0x00, 0xFF}},
-        {"palette",
-         {3, 1, PNG_COLOR_TYPE_PALETTE, 8, false, rgb, {}, {2, 0, 1}},
-         24,
-         {255, 0, 0, 0, 0, 255, 0, 255, 0}},
-        {"palette with tRNS (entry 2 opaque)",
-         {3, 1, PNG_COLOR_TYPE_PALETTE, 8, false, rgb, {0, 128}, {2, 0, 1}},
-         32,
-         {255, 0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 128}},
-        {"2-bit palette",
-         {4, 1, PNG_COLOR_TYPE_PALETTE, 2, false, {1, 2, 3, 4, 5, 6, 7, 8, 9}, {}, {0x24}},
-         24,
-         {3, 2, 1, 9, 8, 7, 6, 5, 4, 3, 2, 1}},
-        {"grey",
-         {2, 1, PNG_COLOR_TYPE_GRAY, 8, false, {}, {}, {7, 200}},
-         24,
-         {7, 7, 7, 200, 200, 200}},
-        {"1-bit grey",
-         {3, 1, PNG_COLOR_TYPE_GRAY, 1, false, {}, {}, {0xA0}},
-         24,
-         {255, 255, 255, 0, 0, 0, 255, 255, 255}},
-        {"4-bit grey",
-         {2, 1, PNG_COLOR_TYPE_GRAY, 4, false, {}, {}, {0x5F}},
-         24,
-         {0x55, 0x55, 0x55, 0xFF, 0xFF, 0xFF}},
-        {"16-bit grey with alpha, interlaced",
-         {1, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 16, true, {}, {}, {1, 2, 3, 4}},
-         32,
-         {1, 1, 1, 3}},
+        {"RGBA", {2, 1, PNG_COLOR_TYPE_RGB_ALPHA, 8, false, {}, {}, {10, 20, 30, 40, 50, 60, 70, 80}},
+         32, {30, 20, 10, 40, 70, 60, 50, 80}},
+        {"16-bit RGB", {2, 1, PNG_COLOR_TYPE_RGB, 16, false, {}, {},
+                        {0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0xFF, 0x01, 0x00, 0xFF, 0x80, 0x80}},
+         24, {0x9A, 0x56, 0x12, 0x80, 0x00, 0xFF}},
+        {"palette", {3, 1, PNG_COLOR_TYPE_PALETTE, 8, false, rgb, {}, {2, 0, 1}},
+         24, {255, 0, 0, 0, 0, 255, 0, 255, 0}},
+        {"palette with tRNS (entry 2 opaque)", {3, 1, PNG_COLOR_TYPE_PALETTE, 8, false, rgb, {0, 128}, {2, 0, 1}},
+         32, {255, 0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 128}},
+        {"2-bit palette", {4, 1, PNG_COLOR_TYPE_PALETTE, 2, false, {1, 2, 3, 4, 5, 6, 7, 8, 9}, {}, {0x24}},
+         24, {3, 2, 1, 9, 8, 7, 6, 5, 4, 3, 2, 1}},
+        {"grey", {2, 1, PNG_COLOR_TYPE_GRAY, 8, false, {}, {}, {7, 200}}, 24, {7, 7, 7, 200, 200, 200}},
+        {"1-bit grey", {3, 1, PNG_COLOR_TYPE_GRAY, 1, false, {}, {}, {0xA0}},
+         24, {255, 255, 255, 0, 0, 0, 255, 255, 255}},
+        {"4-bit grey", {2, 1, PNG_COLOR_TYPE_GRAY, 4, false, {}, {}, {0x5F}},
+         24, {0x55, 0x55, 0x55, 0xFF, 0xFF, 0xFF}},
+        {"16-bit grey with alpha, interlaced", {1, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 16, true, {}, {}, {1, 2, 3, 4}},
+         32, {1, 1, 1, 3}},
     };
+    // clang-format on
     for (const auto& c : cases) {
         const auto d = decode(write_png(c.spec));
         EXPECT_TRUE(d.recognised && d.result == 1) << c.what;

@@ -68,28 +68,19 @@ TEST_F(KeyboardTest, ReleaseIsReportedOnceAfterThePollThatSeesTheKeyUp) {
 // (offscreen, synthetic) the Qt key decides; with one (X11: Linux code + 8)
 // the native code decides, the extended keys taking their E0 codes.
 TEST_F(KeyboardTest, QtKeyEventsGiveTheGamesScanCodes) {
+    // clang-format off
     const struct {
         int qt_key;
         quint32 native;
         int32_t code;
-    } cases[] = {{Qt::Key_Space, 0, 57},
-                 {Qt::Key_A, 0, 30},
-                 {Qt::Key_D, 0, 32},
-                 {Qt::Key_P, 0, 25},
-                 {Qt::Key_Q, 0, 16},
-                 {Qt::Key_R, 0, 19},
-                 {Qt::Key_N, 0, 49},
-                 {Qt::Key_Escape, 0, 1},
-                 {Qt::Key_Return, 0, 28},
-                 {Qt::Key_Enter, 0, 156},
-                 {Qt::Key_Up, 0, 200},
-                 {Qt::Key_Left, 0, 203},
-                 {Qt::Key_Right, 0, 205},
-                 {Qt::Key_Down, 0, 208},
-                 {Qt::Key_unknown, 30 + 8, 30},
-                 {Qt::Key_Z, 16 + 8, 16},
-                 {Qt::Key_unknown, 103 + 8, 200},
-                 {Qt::Key_unknown, 108 + 8, 208}};
+    } cases[] = {
+        {Qt::Key_Space, 0, 57}, {Qt::Key_A, 0, 30}, {Qt::Key_D, 0, 32}, {Qt::Key_P, 0, 25},
+        {Qt::Key_Q, 0, 16}, {Qt::Key_R, 0, 19}, {Qt::Key_N, 0, 49}, {Qt::Key_Escape, 0, 1},
+        {Qt::Key_Return, 0, 28}, {Qt::Key_Enter, 0, 156}, {Qt::Key_Up, 0, 200},
+        {Qt::Key_Left, 0, 203}, {Qt::Key_Right, 0, 205}, {Qt::Key_Down, 0, 208},
+        {Qt::Key_unknown, 30 + 8, 30}, {Qt::Key_Z, 16 + 8, 16}, {Qt::Key_unknown, 103 + 8, 200},
+        {Qt::Key_unknown, 108 + 8, 208}};
+    // clang-format on
     QWidget* target = rt::qt::client_widget(window_);
     for (const auto& c : cases) {
         QCoreApplication::postEvent(
@@ -142,10 +133,9 @@ TEST_F(KeyboardTest, FocusLossSuspendsTheKeyboardUntilTheWindowHasItAgain) {
     EXPECT_EQ(rt_key_down(RT_KEY_A), 128);
 }
 
-TEST(KeyboardLifecycle, PollWithoutInitFailsAndEndWithoutInitIsHarmless) {
+TEST(KeyboardLifecycle, PollWithoutInitFails) {
     rt_keyboard_end();
     EXPECT_EQ(rt_keyboard_poll(), 0);
-    EXPECT_EQ(rt_key_down(-1), 0);
 }
 
 // The keyboard belongs to the window showing the screen: another window of

@@ -18,8 +18,8 @@
 #include <iterator>
 #include <string>
 
-#include "game/game_folder.h"
-#include "game/level_file.h"
+#include "game/data/game_folder.h"
+#include "game/data/level_file.h"
 #include "runtime/core/rt_core.h"
 #include "runtime/files/rt_files.h"
 #include "save_step_hook.h"

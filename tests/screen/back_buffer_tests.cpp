@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QScreen>
 #include <QWidget>
+#include <cstring>
+#include <random>
 #include <vector>
 
 #include "runtime/screen/screen_state.h"
@@ -142,6 +144,121 @@ TEST_F(BackBufferTest, TheWindowShowsEachFrameWhole) {
         const QImage shown =
             window.copy(QRect(at, child->size())).convertToFormat(QImage::Format_RGB32);
         EXPECT_TRUE(shown == shown_frame()) << "frame " << f;
+    }
+}
+
+// Writes to a sprite's pixels, through a lock or a pass, with draws of the
+// sprite between them: whatever the order, each draw must show every write
+// made before it. A sprite that is drawn between the writes must end as one
+// that never was.
+enum class Op { Lock, Write, Unlock, Draw, Plot, Box, Stop };
+struct Step {
+    Op op;
+    int32_t x, y;
+    uint32_t colour;  // 0x00BBGGRR; the blend for draws
+};
+
+class SpriteWrites : public ScreenTest {
+  protected:
+    struct Target {
+        int32_t sprite = sprite_with_box(16, 16, 2, 2, 6, 6, kRed, RT_SPRITE_TEXTURE);
+        int32_t turned = rt_sprite3d_create(-1, sprite);
+        void free() const {
+            rt_sprite3d_free(turned);
+            rt_sprite_free(sprite);
+        }
+        uint32_t* bits = nullptr;
+        int32_t pitch = 0;
+        bool pass = false;
+    };
+    static void draw(const Target& t, int32_t x, int32_t y, uint32_t blend) {
+        if (blend % 4 == 0) rt_sprite_draw(t.sprite, x, y);
+        if (blend % 4 == 1) rt_sprite_draw_keyed(t.sprite, x, y);
+        if (blend % 4 == 2) rt_sprite_draw_alpha(t.sprite, x, y, 255);
+        if (blend % 4 == 3 && rt_sprite3d_begin() == 1) rt_sprite3d_draw(t.turned, x, y);
+        rt_sprite3d_end();
+    }
+    // Runs the steps on the target; draws only `with_draws`.
+    static void run(Target& t, const std::vector<Step>& steps, bool with_draws) {
+        for (const Step& s : steps) {
+            if (s.op == Op::Lock || (s.op == Op::Write && t.bits == nullptr)) {
+                t.bits = static_cast<uint32_t*>(
+                    rt_sprite_lock(rt_sprite_pixels_of(t.sprite), s.x & 1, &t.pitch));
+            }
+            if (s.op == Op::Write) t.bits[s.y * t.pitch / 4 + s.x] = rt::screen::to_argb(s.colour);
+            if (s.op == Op::Unlock && t.bits) rt_sprite_unlock(rt_sprite_pixels_of(t.sprite));
+            if (s.op == Op::Draw && with_draws) {
+                // Drawn now (the step's way), it looks as a fresh sprite of its
+                // pixels: taken through the open lock (which leaves the
+                // sprite's own store alone) or else copied.
+                rt_screen_clear(kBlue);
+                draw(t, 0, 0, s.colour);
+                const Target now{t.bits ? rt_sprite_create_flags(-1, 16, 16, RT_SPRITE_TEXTURE)
+                                        : rt_sprite_copy(t.sprite, -1)};
+                if (t.bits) {
+                    void* to = rt_sprite_lock(rt_sprite_pixels_of(now.sprite), 0, nullptr);
+                    std::memcpy(to, t.bits, static_cast<size_t>(16 * t.pitch));
+                    rt_sprite_unlock(rt_sprite_pixels_of(now.sprite));
+                }
+                draw(now, 40, 0, s.colour);
+                expect_alike(20, "drawn between the writes");
+                now.free();
+            }
+            // A pass (its start, its painting, its end) ends the lock as well.
+            const bool in_pass = s.op == Op::Plot || s.op == Op::Box;
+            if (in_pass && !t.pass) t.pass = rt_draw_start(rt_sprite_output(t.sprite)) == 1;
+            if (s.op == Op::Plot) rt_draw_plot(s.x, s.y, s.colour);
+            if (s.op == Op::Box) rt_draw_box(s.x, s.y, 3, 3, s.colour);
+            if (s.op == Op::Stop && t.pass) rt_draw_stop();
+            if (s.op == Op::Unlock || in_pass || s.op == Op::Stop) t.bits = nullptr;
+            if (s.op == Op::Stop) t.pass = false;
+        }
+        if (t.pass) rt_draw_stop();
+        if (t.bits) rt_sprite_unlock(rt_sprite_pixels_of(t.sprite));
+    }
+    // The columns at 0 and 40 look the same, down to `height`.
+    static void expect_alike(int32_t height, const std::string& what) {
+        rt_scene_end();
+        const QImage* back = rt::screen::back_buffer();
+        EXPECT_TRUE(back->copy(0, 0, 20, height) == back->copy(40, 0, 20, height)) << what;
+    }
+    // Both targets, drawn every way side by side, look the same.
+    static void expect_same(const Target& a, const Target& b, const std::string& what) {
+        rt_screen_clear(kBlue);
+        for (uint32_t blend = 0; blend < 4; ++blend) {
+            draw(a, 0, 20 * blend, blend);
+            draw(b, 40, 20 * blend, blend);
+        }
+        expect_alike(80, what);
+    }
+};
+
+TEST_F(SpriteWrites, EveryWriteShowsInTheNextDraw) {
+    // The orders found stale first (lock, write, draw, write, draw, unlock;
+    // in a pass: plot, draw, plot, end; a read-only lock's write; a painted
+    // box), then random ones.
+    // clang-format off
+    std::vector<std::vector<Step>> runs = {
+        {{Op::Write, 3, 3, kGreen}, {Op::Draw, 0, 0, 0}, {Op::Write, 4, 4, kWhite}, {Op::Draw, 0, 0, 0}},
+        {{Op::Plot, 3, 3, kGreen}, {Op::Draw, 0, 0, 1}, {Op::Plot, 4, 4, kWhite}},
+        {{Op::Draw, 0, 0, 2}, {Op::Lock, 1, 0, 0}, {Op::Write, 5, 5, kGreen}},
+        {{Op::Box, 1, 1, kGreen}, {Op::Stop, 0, 0, 0}, {Op::Draw, 0, 0, 0}, {Op::Plot, 0, 0, kWhite}}};
+    // clang-format on
+    std::mt19937 random(29);
+    for (int r = 0; r < 200; ++r) {
+        std::vector<Step>& steps = runs.emplace_back();
+        for (int i = 0; i < 10; ++i) {
+            steps.push_back({Op(random() % 7), int32_t(random() % 16), int32_t(random() % 16),
+                             uint32_t(random() & 0xFFFFFF)});
+        }
+    }
+    for (size_t r = 0; r < runs.size(); ++r) {
+        Target drawn, undrawn;
+        run(drawn, runs[r], true);
+        run(undrawn, runs[r], false);
+        expect_same(drawn, undrawn, "run " + std::to_string(r));
+        drawn.free();
+        undrawn.free();
     }
 }
 

@@ -69,11 +69,16 @@ TEST_F(ScreenStateTest, AutoStretchFollowsTheClientArea) {
     rt_window_resize(window_id(), RT_WINDOW_KEEP, RT_WINDOW_KEEP, 1024, 768);
 }
 
-TEST_F(ScreenStateTest, OpenFailsWithoutAWindowAndCloseIsQuiet) {
+// A refused open changes nothing: the open screen and its sprites stay.
+TEST_F(ScreenStateTest, RefusedOpenKeepsTheScreenAndCloseIsQuiet) {
+    const int32_t sprite = rt_sprite_create(-1, 4, 4);
     EXPECT_EQ(rt_screen_open(0, 0, 0, 64, 64, 1, 0, 0), 0);
+    EXPECT_EQ(rt_screen_open(window_id(), 0, 0, 0, 64, 1, 0, 0), 0);
+    EXPECT_EQ(rt_sprite_width(sprite), 4);
+    EXPECT_EQ(rt_screen_width(), kWidth);
+    rt_screen_close();
     EXPECT_EQ(rt::screen::back_buffer(), nullptr);
     EXPECT_EQ(rt_screen_flip(), 1);
-    rt_screen_close();
     EXPECT_EQ(rt_screen_output(), nullptr);
     EXPECT_EQ(rt_sprite_grab(-1, 0, 0, 1, 1), 0);
     EXPECT_EQ(rt_screen_save_png("/nonexistent/x.png"), 0);

@@ -19,17 +19,11 @@ TEST_F(SpriteTest, KeyedDrawLeavesBlackOutOpaqueDrawPaintsIt) {
     EXPECT_NE(rt_sprite_draw_keyed(s, 10, 10), 0);
     EXPECT_NE(rt_sprite_draw(s, 20, 10), 0);
     // Keyed: black is transparent; opaque: black painted, exactly 4 pixels wide.
-    expect_pixels({{10, 10, kBlue},
-                   {11, 11, kRed},
-                   {12, 12, kRed},
-                   {13, 13, kBlue},
-                   {20, 10, 0},
-                   {21, 11, kRed},
-                   {23, 13, 0},
-                   {24, 13, kBlue}});
+    // clang-format off
+    expect_pixels({{10, 10, kBlue}, {11, 11, kRed}, {12, 12, kRed}, {13, 13, kBlue}, {20, 10, 0},
+        {21, 11, kRed}, {23, 13, 0}, {24, 13, kBlue}});
+    // clang-format on
     rt_sprite_free(s);
-    EXPECT_EQ(rt_sprite_width(s), 0);
-    EXPECT_EQ(rt_sprite_draw(s, 0, 0), 0);
     // A created sprite is transparent black unless flag 8 makes it opaque.
     const int32_t clear = rt_sprite_create(-1, 3, 3), opaque = rt_sprite_create_flags(-1, 3, 3, 12);
     rt_sprite_draw_keyed(clear, 30, 0);
@@ -113,13 +107,10 @@ TEST_F(SpriteTest, EveryDrawKindClipsExactlyOnEverySide) {
         EXPECT_NE(draw(s, -7, -3), 0);
         EXPECT_NE(draw(s, kWidth - 1, kHeight - 1), 0);
         EXPECT_NE(draw(s, kWidth - 2, 10), 0);
-        expect_pixels({{0, 0, kGreen},
-                       {1, 0, kBlue},
-                       {0, 1, kBlue},
-                       {kWidth - 1, kHeight - 1, kRed},
-                       {kWidth - 2, kHeight - 1, kBlue},
-                       {kWidth - 1, 13, kRed},
-                       {kWidth - 1, 14, kBlue}});
+        // clang-format off
+        expect_pixels({{0, 0, kGreen}, {1, 0, kBlue}, {0, 1, kBlue}, {kWidth - 1, kHeight - 1, kRed},
+            {kWidth - 2, kHeight - 1, kBlue}, {kWidth - 1, 13, kRed}, {kWidth - 1, 14, kBlue}});
+        // clang-format on
     }
     rt_sprite_free(s);
 }
@@ -167,6 +158,12 @@ TEST_F(SpriteTest, GrabMustLieInsideTheScreen) {
     // A grab into a used number, of the same size or another, replaces it.
     EXPECT_EQ(rt_sprite_grab(5, 0, 0, 3, 3) + rt_sprite_grab(5, 0, 0, 4, 2), 10);
     EXPECT_EQ(rt_sprite_width(5), 4);
+    // ... pixels and all, also under a handle: the opaque draw shows the new ones.
+    rt_screen_clear(kWhite);
+    EXPECT_EQ(rt_sprite_grab(grab, 0, 0, kWidth, kHeight), grab);
+    rt_screen_clear(kBlue);
+    rt_sprite_draw(grab, 0, 0);
+    EXPECT_EQ(pixel(0, 0), kWhite);
     for (int32_t id : {5, grab, s}) rt_sprite_free(id);
 }
 

@@ -71,9 +71,6 @@ TEST_F(SoundLibrary, RefusedDataLeavesNoRecord) {
         EXPECT_EQ(load(7, image), 0);
         EXPECT_EQ(rt_sound_play(7), 0);
     }
-    EXPECT_EQ(rt_sound_load_memory(-1, nullptr, 10), 0);
-    EXPECT_EQ(rt_sound_load_memory(-1, "RIFF", -4), 0);
-    EXPECT_EQ(load(-7, stereo16_file()), 0);
 }
 
 // Handles, numbers and stale ids follow the object table and are checked
@@ -85,7 +82,7 @@ TEST_F(SoundLibrary, ARefusedLoadKeepsTheSoundUnderItsNumber) {
     EXPECT_EQ(load(5, Bytes{'n', 'o', 'p', 'e'}), 0);
     EXPECT_EQ(rt_sound_frequency(5), 11025);
     rt_sound_free(5);
-    EXPECT_EQ(rt_sound_play(5) + rt_sound_volume(-77, 50) + rt_sound_volume(0, 50), 0);
+    EXPECT_EQ(rt_sound_play(5), 0);
     // A living sound takes any volume; the table clamps it (wave_format_test).
     const int32_t sound = load(-1, mono8_file());
     for (int32_t volume : {50, 150, -5}) EXPECT_EQ(rt_sound_volume(sound, volume), 1) << volume;
@@ -101,7 +98,6 @@ TEST_F(SoundLibrary, LoadsFiles) {
     const int32_t id = rt_sound_load(-1, (dir / "Kugel.wav").c_str());
     EXPECT_EQ(rt_sound_frequency(id), 11025);
     EXPECT_EQ(rt_sound_load(-1, (dir / "missing.wav").c_str()), 0);
-    EXPECT_EQ(rt_sound_load(-1, nullptr), 0);
     rt_sound_free(id);
 }
 
