@@ -90,8 +90,10 @@ extern "C" int32_t rt_keyboard_poll(void) {
     // waiting (other events are queued for the next fetch as usual).
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     bool focus = keyboard_window_active();
-    if (rt::replay::active()) focus = rt::replay::keyboard(focus, key_table().live());
-    return key_table().poll(focus) ? 1 : 0;
+    std::array<uint8_t, 256> snapshot = key_table().next_snapshot();
+    // A recording keeps the snapshots the program saw; a replay gives them back.
+    if (rt::replay::active()) focus = rt::replay::keyboard(focus, snapshot);
+    return key_table().poll(focus, snapshot) ? 1 : 0;
 }
 
 extern "C" int32_t rt_key_down(int32_t scancode) {
