@@ -55,7 +55,6 @@ void copy_rows(QImage& target, const QImage& source, const QPoint& at, const QRe
 // changes: the target's old pixels are read just before they are written.
 void copy_rows_noting_changes(QImage& target, const QImage& source, const QPoint& at,
                               const QRect& area, TileMask& changed) {
-    constexpr int32_t kTile = TileMask::kTile;
     const size_t bytes = static_cast<size_t>(area.width()) * sizeof(uint32_t);
     uchar* target_bits = target.bits();
     const qsizetype target_pitch = target.bytesPerLine();
@@ -63,11 +62,9 @@ void copy_rows_noting_changes(QImage& target, const QImage& source, const QPoint
         const auto* src =
             reinterpret_cast<const uint32_t*>(source.constScanLine(row - at.y())) - at.x();
         auto* dst = reinterpret_cast<uint32_t*>(target_bits + row * target_pitch);
-        for (int32_t x = area.left(); x <= area.right();) {
-            const int32_t end = std::min((x / kTile + 1) * kTile, area.right() + 1);
-            if (!same_pixels(src + x, dst + x, end - x)) changed.mark(x, row, end, row + 1);
-            x = end;
-        }
+        for_each_changed_segment(
+            src, dst, area.left(), area.right() + 1, TileMask::kTile,
+            [&](int32_t first, int32_t last) { changed.mark(first, row, last + 1, row + 1); });
         std::memcpy(dst + area.left(), src + area.left(), bytes);
     }
 }

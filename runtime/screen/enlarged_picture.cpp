@@ -40,21 +40,15 @@ void take_changes(const Rows& frame, const Rows& kept, const QRect& band, std::v
     const int32_t first_tile = band.left() / kTile;
     boxes.assign(static_cast<size_t>(band.right() / kTile - first_tile + 1), QRect());
     for (int32_t row = band.top(); row <= band.bottom(); ++row) {
-        for (int32_t x = band.left(); x <= band.right();) {
-            const int32_t end = std::min((x / kTile + 1) * kTile, band.right() + 1);
-            const uint32_t* now = frame.at(x, row);
-            uint32_t* was = kept.at(x, row);
-            if (!same_pixels(now, was, end - x)) {
-                int32_t first = 0, last = end - x - 1;
-                while (now[first] == was[first]) ++first;
-                while (now[last] == was[last]) --last;
-                std::memcpy(was + first, now + first,
-                            static_cast<size_t>(last - first + 1) * kBytes);
-                boxes[static_cast<size_t>(x / kTile - first_tile)] |=
-                    QRect(x + first, row, last - first + 1, 1);
-            }
-            x = end;
-        }
+        const uint32_t* now = frame.at(0, row);
+        uint32_t* was = kept.at(0, row);
+        for_each_changed_segment(now, was, band.left(), band.right() + 1, kTile,
+                                 [&](int32_t first, int32_t last) {
+                                     std::memcpy(was + first, now + first,
+                                                 static_cast<size_t>(last - first + 1) * kBytes);
+                                     boxes[static_cast<size_t>(first / kTile - first_tile)] |=
+                                         QRect(first, row, last - first + 1, 1);
+                                 });
     }
     for (const QRect& box : boxes)
         if (!box.isEmpty()) visit(box);

@@ -2,6 +2,7 @@
 // Comparing runs of 32-bit pixels, as the screen does to find what a frame
 // changed.
 #pragma once
+#include <algorithm>
 #include <cstdint>
 
 #if defined(__SSE2__)
@@ -26,6 +27,33 @@ inline bool same_pixels(const uint32_t* a, const uint32_t* b, int32_t n) {
     for (; i < n; ++i)
         if (a[i] != b[i]) return false;
     return true;
+}
+
+// Visits (first, last) for each segment of row a, over [from, to), holding a
+// pixel that differs from row b: the first and last such pixel of the
+// segment. Segments are `segment` pixels (a divisor of 64) counted from
+// x = 0; equal stretches are passed over 64 pixels at a time.
+template <class Visit>
+void for_each_changed_segment(const uint32_t* a, const uint32_t* b, int32_t from, int32_t to,
+                              int32_t segment, Visit&& visit) {
+    constexpr int32_t kStretch = 64;
+    for (int32_t x = from; x < to;) {
+        const int32_t stretch_end = std::min((x / kStretch + 1) * kStretch, to);
+        if (same_pixels(a + x, b + x, stretch_end - x)) {
+            x = stretch_end;
+            continue;
+        }
+        while (x < stretch_end) {
+            const int32_t end = std::min((x / segment + 1) * segment, stretch_end);
+            if (!same_pixels(a + x, b + x, end - x)) {
+                int32_t first = x, last = end - 1;
+                while (a[first] == b[first]) ++first;
+                while (a[last] == b[last]) --last;
+                visit(first, last);
+            }
+            x = end;
+        }
+    }
 }
 
 }  // namespace rt::screen

@@ -14,7 +14,7 @@ namespace rt::screen {
 
 class TileMask {
   public:
-    static constexpr int32_t kTile = 16;  // pixels per tile side, unless resized otherwise
+    static constexpr int32_t kTile = 8;  // pixels per tile side, unless resized otherwise
 
     struct Rect {
         int32_t x, y, width, height;
