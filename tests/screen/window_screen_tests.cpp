@@ -96,9 +96,21 @@ TEST_F(WindowScreenTest, PointerInPictureCoordinatesAtOneToOneStretchedAndFullSc
         {{799, 599}, {63, 31}}, {{799, 799}, {63, 31}}, {{405, 199}, {32, 0}}};
     for (const auto& [at, picture] : cases)
         EXPECT_EQ(pointer_at(at.x(), at.y()), picture) << at.x() << "," << at.y();
+    // Posted in picture coordinates, the pointer lands where that pixel shows.
+    for (const auto& [x, y] : {std::pair(0, 0), std::pair(63, 31), std::pair(32, 16)}) {
+        ASSERT_EQ(rt_input_post_screen_mouse_move(x, y), 1);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(std::make_pair(rt_screen_mouse_x(), rt_screen_mouse_y()), std::make_pair(x, y));
+    }
 
     rt_screen_close();
     EXPECT_EQ(pointer_at(41, 41), std::make_pair(-1, -1));
+}
+
+// The game's 4:3 picture full screen on a wide desktop: bars left and right.
+TEST(PictureArea, AWidePictureAreaHasBarsLeftAndRight) {
+    EXPECT_EQ(rt::qt::picture_area(QSize(1920, 1061), QSize(1024, 768), true),
+              QRect(252, 0, 1415, 1061));
 }
 
 // "Caf\xC3\xA9" is five Windows-1252 characters, not UTF-8 for four; 0x80 is
