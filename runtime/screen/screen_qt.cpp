@@ -26,9 +26,19 @@ constexpr char kHookProperty[] = "orv_dxsize";
 QRegion simplified(const QRegion& parts) {
     constexpr int kBand = 32, kGap = 64, kFew = 8;
     if (parts.rectCount() <= kFew) return parts;
-    std::vector<QRect> joined, band;
-    const auto close_band = [&] {
-        if (band.empty()) return;
+    const QRect bounds = parts.boundingRect();
+    const int first_band = bounds.top() / kBand;
+    std::vector<std::vector<QRect>> bands(
+        static_cast<size_t>(bounds.bottom() / kBand - first_band + 1));
+    for (const QRect& r : parts) {
+        for (int y = r.top(); y <= r.bottom(); y = (y / kBand + 1) * kBand) {
+            const QRect piece = r & QRect(r.left(), y, r.width(), (y / kBand + 1) * kBand - y);
+            bands[static_cast<size_t>(y / kBand - first_band)].push_back(piece);
+        }
+    }
+    std::vector<QRect> joined;
+    for (std::vector<QRect>& band : bands) {
+        if (band.empty()) continue;
         std::sort(band.begin(), band.end(),
                   [](const QRect& a, const QRect& b) { return a.left() < b.left(); });
         int top = band.front().top(), bottom = band.front().bottom();
@@ -43,16 +53,7 @@ QRegion simplified(const QRegion& parts) {
             group.setRight(std::max(group.right(), r.right()));
         }
         joined.emplace_back(QPoint(group.left(), top), QPoint(group.right(), bottom));
-        band.clear();
-    };
-    int current = 0;
-    for (const QRect& r : parts) {  // top to bottom
-        const int at = r.top() >= 0 ? r.top() / kBand : -1;
-        if (!band.empty() && at != current) close_band();
-        current = at;
-        band.push_back(r);
     }
-    close_band();
     QRegion region;
     region.setRects(joined.data(), static_cast<int>(joined.size()));
     return region;
