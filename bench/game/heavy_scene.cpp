@@ -9,6 +9,7 @@
 #include <QTransform>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <random>
 #include <string>
 
@@ -36,8 +37,14 @@ constexpr int kShots = 40;
 constexpr int kRockets = 20;
 constexpr int kExplosionsPerList = 5;  // enemy, shot and rocket explosions: 15
 
+constexpr uint32_t kPlaceSeed = 20240601;
+
 fs::path g_scratch;
-std::mt19937 g_place(20240601);  // placement of topped-up objects, apart from the game's draws
+std::mt19937 g_place(kPlaceSeed);  // placement of topped-up objects, apart from the game's draws
+int64_t g_draws = 0;
+PlainFrame* g_recording = nullptr;     // the frame being captured, if any
+std::map<int32_t, int> g_recorded;     // sprite -> its image in the frame
+std::map<int32_t, int32_t> g_rotated;  // rotated sprite -> the sprite it shows
 
 int Between(int low, int high) {
     return std::uniform_int_distribution<int>(low, high)(g_place);
@@ -115,7 +122,74 @@ QImage ImageOf(int32_t sprite, QImage::Format format) {
     return image;
 }
 
+int RecordedImage(int32_t sprite, QImage::Format format) {
+    auto [at, added] = g_recorded.try_emplace(sprite, static_cast<int>(g_recording->images.size()));
+    if (added) g_recording->images.push_back(ImageOf(sprite, format));
+    return at->second;
+}
+
+// A draw call on its way to the runtime: counted, and kept while capturing.
+void Note(PlainDraw::Kind kind, int32_t sprite, int32_t x, int32_t y, int32_t opacity = 255,
+          double degrees = 0) {
+    ++g_draws;
+    if (g_recording == nullptr) return;
+    const auto format =
+        kind == PlainDraw::Opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied;
+    g_recording->draws.push_back(
+        {kind, RecordedImage(sprite, format), x, y, opacity & 0xFF, degrees, {}});
+}
+
+void NoteRotated(int32_t rotor, int32_t x, int32_t y, int32_t opacity) {
+    const auto shown = g_rotated.find(rotor);
+    // Rockets fired during the frame are not in the map yet.
+    const int32_t sprite = shown != g_rotated.end() ? shown->second : game.RocketImage;
+    Note(PlainDraw::Rotated, sprite, x, y, opacity,
+         rt_sprite3d_angle(rotor) * 180.0 / 3.14159265358979);
+}
+
 }  // namespace
+}  // namespace bench
+
+// The runtime's draw calls, wrapped at link time (see CMakeLists.txt).
+extern "C" {
+int32_t __real_rt_sprite_draw(int32_t sprite, int32_t x, int32_t y);
+int32_t __real_rt_sprite_draw_keyed(int32_t sprite, int32_t x, int32_t y);
+int32_t __real_rt_sprite_draw_alpha(int32_t sprite, int32_t x, int32_t y, int32_t opacity);
+int32_t __real_rt_sprite3d_draw(int32_t sprite3d, int32_t x, int32_t y);
+int32_t __real_rt_sprite3d_draw_alpha(int32_t sprite3d, int32_t x, int32_t y, int32_t opacity);
+int32_t __real_rt_draw_text_colours(int32_t x, int32_t y, const char* text, uint32_t front,
+                                    uint32_t back);
+
+int32_t __wrap_rt_sprite_draw(int32_t sprite, int32_t x, int32_t y) {
+    bench::Note(bench::PlainDraw::Opaque, sprite, x, y);
+    return __real_rt_sprite_draw(sprite, x, y);
+}
+int32_t __wrap_rt_sprite_draw_keyed(int32_t sprite, int32_t x, int32_t y) {
+    bench::Note(bench::PlainDraw::Keyed, sprite, x, y);
+    return __real_rt_sprite_draw_keyed(sprite, x, y);
+}
+int32_t __wrap_rt_sprite_draw_alpha(int32_t sprite, int32_t x, int32_t y, int32_t opacity) {
+    bench::Note(bench::PlainDraw::Alpha, sprite, x, y, opacity);
+    return __real_rt_sprite_draw_alpha(sprite, x, y, opacity);
+}
+int32_t __wrap_rt_sprite3d_draw(int32_t sprite3d, int32_t x, int32_t y) {
+    bench::NoteRotated(sprite3d, x, y, 255);
+    return __real_rt_sprite3d_draw(sprite3d, x, y);
+}
+int32_t __wrap_rt_sprite3d_draw_alpha(int32_t sprite3d, int32_t x, int32_t y, int32_t opacity) {
+    bench::NoteRotated(sprite3d, x, y, opacity);
+    return __real_rt_sprite3d_draw_alpha(sprite3d, x, y, opacity);
+}
+int32_t __wrap_rt_draw_text_colours(int32_t x, int32_t y, const char* text, uint32_t front,
+                                    uint32_t back) {
+    ++bench::g_draws;
+    if (bench::g_recording != nullptr)
+        bench::g_recording->draws.push_back({bench::PlainDraw::Text, -1, x, y, 255, 0, text});
+    return __real_rt_draw_text_colours(x, y, text, front, back);
+}
+}
+
+namespace bench {
 
 void StartGameOnAssetPack() {
     static bool started = false;
@@ -137,6 +211,12 @@ void StartGameOnAssetPack() {
 
 void BuildHeavyScene() {
     StartGameOnAssetPack();
+    rt_random_seed(1);
+    g_place.seed(kPlaceSeed);
+    game.StarScrollOffset = 0;
+    game.StarScrollTick = 0;
+    rt_sprite_free(game.StarField);
+    game.StarField = MakeStarField();
     StartLevel(1);
     while (Count<Enemy>(game.Enemies) < kEnemies)
         SpawnEnemy(rt_random(game.EnemyImageCount), game.EnemyShieldImage, game.Params.BaseAlpha);
@@ -201,76 +281,27 @@ void RunGameFrame() {
                 game.EnemiesEnabled, game.RocketsEnabled);
 }
 
+int64_t ScreenDraws() {
+    return g_draws;
+}
+
 PlainFrame CapturePlainFrame() {
-    PlainFrame f;
-    auto add = [&](int32_t sprite, QImage::Format format) {
-        f.images.push_back(ImageOf(sprite, format));
-        return static_cast<int>(f.images.size() - 1);
-    };
-    constexpr auto kOpaque = QImage::Format_RGB32;
-    constexpr auto kBlended = QImage::Format_ARGB32_Premultiplied;
-    auto draw = [&](PlainDraw::Kind kind, int image, int x, int y, int opacity = 255,
-                    double degrees = 0) {
-        f.draws.push_back({kind, image, x, y, opacity, degrees, nullptr});
-    };
-    const int stars = add(game.StarField, kOpaque);
-    draw(PlainDraw::Opaque, stars,
-         game.StarDirection == 0 ? game.StarScrollOffset : game.StarScrollOffset - 1024, 0);
+    g_rotated = {{game.ShipRotated, game.ShipImage}};
     rt_list_reset(game.Planets);
-    while (Planet* planet = ListNext<Planet>(game.Planets)) {
-        const int image = add(planet->Sprite, kBlended);
-        const double degrees = rt_sprite3d_angle(planet->Rotor) * 180.0 / 3.14159265358979;
-        rt_list_reset(game.Moons);
-        while (Moon* moon = ListNext<Moon>(game.Moons)) {
-            if (moon->PlanetIndex != planet->Index) continue;
-            draw(PlainDraw::Rotated, image, planet->X, planet->Y, 255, degrees);
-            draw(PlainDraw::Keyed, add(moon->Sprite, kBlended), planet->X + moon->OffsetX,
-                 planet->Y + moon->OffsetY);
-        }
-    }
-    rt_list_reset(game.Bonuses);
-    while (Bonus* bonus = ListNext<Bonus>(game.Bonuses))
-        if (bonus->Active) draw(PlainDraw::Keyed, add(bonus->Sprite, kBlended), bonus->X, bonus->Y);
-    draw(PlainDraw::Rotated, add(game.ShipImage, kBlended), game.ShipX, game.ShipY, 255,
-         game.ShipAngle);
-    draw(PlainDraw::Alpha, add(game.ShipShieldImage, kBlended), game.ShipX - game.ShieldOffset,
-         game.ShipY - game.ShieldOffset, game.ShieldLevel & 0xFF);
-    f.hudImage = add(game.HudSprite, kOpaque);
-    draw(PlainDraw::Opaque, f.hudImage, 1024 - 350, 768 - 20);
-    rt_list_reset(game.Enemies);
-    while (Enemy* enemy = ListNext<Enemy>(game.Enemies)) {
-        draw(PlainDraw::Keyed, add(enemy->Sprite, kBlended), enemy->X, enemy->Y);
-        draw(PlainDraw::Alpha, add(enemy->ShieldSprite, kBlended),
-             enemy->X - game.EnemyShieldOffset, enemy->Y - game.EnemyShieldOffset, enemy->Shield);
-    }
-    rt_list_reset(game.Shots);
-    while (Shot* shot = ListNext<Shot>(game.Shots))
-        draw(PlainDraw::Opaque, add(shot->PowerSprite, kOpaque), shot->X - 3, shot->Y - 3);
-    const int rocketImage = add(game.RocketImage, kBlended);
-    rt_list_reset(game.Rockets);
-    while (Rocket* rocket = ListNext<Rocket>(game.Rockets))
-        draw(PlainDraw::Rotated, rocketImage, rocket->X, rocket->Y, 255,
-             rt_sprite3d_angle(rocket->Rotor) * 180.0 / 3.14159265358979);
-    f.draws.push_back({PlainDraw::Text, -1, 1024 - 350, 768 - 40, 255, 0, "Shield 100%"});
-    f.draws.push_back({PlainDraw::Text, -1, 1024 - 255, 768 - 40, 255, 0, "Extra gunpower"});
-    const int enemyBlast = add(game.EnemyExplosionImage, kBlended);
-    const int shotFlash = add(game.ShotFlashImage, kBlended);
-    const int rocketBlast = add(game.RocketExplosionImage, kBlended);
-    rt_list_reset(game.EnemyExplosions);
-    while (Explosion* e = ListNext<Explosion>(game.EnemyExplosions))
-        draw(PlainDraw::Alpha, enemyBlast, e->X, e->Y, e->Alpha);
-    rt_list_reset(game.ShotExplosions);
-    while (Explosion* e = ListNext<Explosion>(game.ShotExplosions))
-        draw(PlainDraw::Alpha, shotFlash, e->X, e->Y, e->Alpha);
-    rt_list_reset(game.RocketExplosions);
-    while (RocketExplosion* e = ListNext<RocketExplosion>(game.RocketExplosions))
-        draw(PlainDraw::Alpha, rocketBlast, e->X, e->Y, e->Alpha & 0xFF);
+    while (Planet* planet = ListNext<Planet>(game.Planets))
+        g_rotated[planet->Rotor] = planet->Sprite;
+    PlainFrame f;
+    g_recorded.clear();
+    g_recording = &f;
+    RunGameFrame();
+    g_recording = nullptr;
+    f.hudImage = g_recorded.count(game.HudSprite) ? g_recorded[game.HudSprite] : -1;
     return f;
 }
 
 void DrawPlainFrame(PlainFrame& frame, QImage& target, QImage& shown, int64_t frameNumber) {
     static const QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-    if (frameNumber % 20 == 0) {
+    if (frameNumber % 20 == 0 && frame.hudImage >= 0) {
         // The shield bar: black, the coloured part, the score.
         QPainter hud(&frame.images[frame.hudImage]);
         hud.fillRect(0, 0, 350, 20, Qt::black);
@@ -295,6 +326,7 @@ void DrawPlainFrame(PlainFrame& frame, QImage& target, QImage& shown, int64_t fr
                 break;
             case PlainDraw::Rotated: {
                 const QImage& image = frame.images[d.image];
+                p.setOpacity(d.opacity / 255.0);
                 QTransform t;
                 t.translate(d.x + image.width() / 2.0, d.y + image.height() / 2.0);
                 t.rotate(d.degrees);
@@ -302,13 +334,14 @@ void DrawPlainFrame(PlainFrame& frame, QImage& target, QImage& shown, int64_t fr
                 p.setTransform(t);
                 p.drawImage(QPoint(0, 0), image);
                 p.resetTransform();
+                p.setOpacity(1.0);
                 break;
             }
             case PlainDraw::Text:
                 p.setBackgroundMode(Qt::OpaqueMode);
                 p.setBackground(Qt::black);
                 p.setPen(Qt::white);
-                p.drawText(d.x, d.y + 12, QString::fromLatin1(d.text));
+                p.drawText(d.x, d.y + 12, QString::fromLatin1(d.text.c_str()));
                 break;
         }
     }

@@ -4,6 +4,7 @@
 #pragma once
 #include <QImage>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace bench {
@@ -13,9 +14,10 @@ namespace bench {
 // starts the program as the game does, seeded. Runs once per process.
 void StartGameOnAssetPack();
 
-// Starts level 1 and adds to it until it holds 20 enemies with shields, 40
-// shots, 20 rockets, 3 planets with 2 moons each, 15 explosions, an active
-// bonus with its message and the shield bar.
+// Starts level 1 afresh, from the same seeds whatever ran before, and adds
+// to it until it holds 20 enemies with shields, 40 shots, 20 rockets, 3
+// planets with 2 moons each, 15 explosions, an active bonus with its message
+// and the shield bar.
 void BuildHeavyScene();
 
 // Tops the scene up after a frame (shots and rockets that left, explosions
@@ -28,15 +30,19 @@ void TearDownScene();
 // One frame of the frame loop on the scene.
 void RunGameFrame();
 
-// The frame's drawing as a list of plain QPainter operations on copies of the
-// same images at the same places, captured from the scene as it stands.
+// Sprites and texts drawn on the screen since the program started (the
+// benchmark wraps the runtime's draw calls to count them).
+int64_t ScreenDraws();
+
+// A frame's drawing as a list of plain QPainter operations on copies of the
+// same images at the same places.
 struct PlainDraw {
     enum Kind { Opaque, Keyed, Alpha, Rotated, Text } kind;
     int image;  // index into PlainFrame::images; -1 for text
     int x, y;
     int opacity;     // 0..255
     double degrees;  // Rotated only
-    const char* text;
+    std::string text;
 };
 
 struct PlainFrame {
@@ -45,6 +51,8 @@ struct PlainFrame {
     int hudImage = -1;
 };
 
+// The draws of the next frame of the game's own loop, recorded as the
+// runtime receives them; on a freshly built scene, the same frame every time.
 PlainFrame CapturePlainFrame();
 
 // Draws the captured frame into `target` with plain QPainter calls, then

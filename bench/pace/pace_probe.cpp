@@ -6,24 +6,31 @@
 // share is also given for each kind of screen: the level in play, the held
 // screens (pause and end panels, which show a grab of the frame) and the
 // story and level intro (the loops that also sleep 10 ms per frame).
-// Usage: pace_probe [frames [seed]], run where zentara/ holds the asset pack.
+// Usage: pace_probe [frames [seed [window|maximized|fullscreen]]], run where
+// zentara/ holds the asset pack; the window is shown as asked (default: as
+// the program opens it).
 #include <time.h>
 
+#include <QWidget>
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "game/core/game_state.h"
 #include "game/pilot/demo_pilot.h"
 #include "game/program/options.h"
 #include "game/program/program.h"
+#include "runtime/input/rt_input.h"
 #include "runtime/screen/rt_screen.h"
 #include "runtime/screen/screen_state.h"
+#include "runtime/window/qt_platform.h"
 
 extern "C" int32_t __real_rt_screen_flip(void);
+extern "C" int32_t __real_rt_input_post_mouse_move(int32_t window, int32_t x, int32_t y);
 extern "C" void __real_rt_delay(int32_t ms);
 
 namespace {
@@ -121,6 +128,13 @@ extern "C" int32_t __wrap_rt_screen_flip(void) {
     return result;
 }
 
+// The pilot aims at picture pixels: in an enlarged window the pointer goes
+// where the window shows them, as a player's would.
+extern "C" int32_t __wrap_rt_input_post_mouse_move(int32_t window, int32_t x, int32_t y) {
+    if (rt_input_post_screen_mouse_move(x, y) != 0) return 1;
+    return __real_rt_input_post_mouse_move(window, x, y);
+}
+
 extern "C" void __wrap_rt_delay(int32_t ms) {
     g_delayed = true;
     __real_rt_delay(ms);
@@ -131,9 +145,13 @@ int main(int argc, char** argv) {
     options.Demo = true;
     options.Frames = argc > 1 ? std::atoll(argv[1]) : 1800;
     options.Seed = argc > 2 ? uint32_t(std::strtoul(argv[2], nullptr, 10)) : 1u;
+    const char* shown = argc > 3 ? argv[3] : "window";
+    options.Fullscreen = std::strcmp(shown, "fullscreen") == 0;
     flips().reserve(size_t(*options.Frames) + 16);
     std::atexit(report);
     StartProgram(options);
+    if (std::strcmp(shown, "maximized") == 0)
+        rt::qt::window_widget(game.MainWindow)->showMaximized();
     StartDemo(options);
     RunMenuLoop();
 }

@@ -445,7 +445,7 @@ class Hands {
         Key(RT_KEY_P, input.Pause);
         Key(RT_KEY_N, input.Next);
         Key(RT_KEY_R, input.Retry);
-        if (input.Move) rt_input_post_mouse_move(game.MainWindow, input.X, input.Y);
+        if (input.Move) rt_input_post_screen_mouse_move(input.X, input.Y);
     }
 
   private:
@@ -488,8 +488,7 @@ class DemoRun {
         // The story: let it scroll a while, then rest the pointer on "Skip".
         storyFrames_ += 1;
         if (storyFrames_ == kStorySkipFrame) {
-            rt_input_post_mouse_move(game.MainWindow, game.ScreenWidth - 40,
-                                     game.ScreenHeight - 40);
+            rt_input_post_screen_mouse_move(game.ScreenWidth - 40, game.ScreenHeight - 40);
         }
     }
 

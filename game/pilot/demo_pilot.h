@@ -4,9 +4,11 @@
 // The pilot plays like a person at the keyboard and mouse: it chooses a level
 // from the "Play" menu, moves the pointer and presses and releases A, D,
 // space, P, N and R, all through the platform's input entries
-// (rt_window_post_menu, rt_input_post_mouse_move, rt_input_post_key). To
-// decide, it reads what is on the field from the game state (enemies,
-// rockets, bonuses, shots, the ship's heading); it never changes that state.
+// (rt_window_post_menu, rt_input_post_screen_mouse_move, rt_input_post_key);
+// the pointer is placed in picture pixels, so it aims right whether the
+// picture is shown 1:1 or enlarged. To decide, it reads what is on the field
+// from the game state (enemies, rockets, bonuses, shots, the ship's heading);
+// it never changes that state.
 //
 // The run controls end the program after a number of presented frames and
 // write every K-th presented frame to a PNG file. They watch the frames from

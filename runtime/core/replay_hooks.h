@@ -26,8 +26,9 @@ int32_t reading(Kind kind, Real real) {
     return pass(kind, playing() ? 0 : real());
 }
 
-// A keyboard snapshot: records the focus and the live key table, or puts the
-// recorded table into `live` and answers the recorded focus.
+// A keyboard snapshot: records the focus and the key table the snapshot is
+// about to take, or puts the recorded table into `live` and answers the
+// recorded focus.
 bool keyboard(bool focus, std::array<uint8_t, 256>& live);
 
 struct Event {

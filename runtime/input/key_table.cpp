@@ -21,18 +21,28 @@ void KeyTable::destroy() {
 }
 
 void KeyTable::set_live(int32_t scancode, bool down) {
-    if (valid(scancode)) live_[static_cast<std::size_t>(scancode)] = down ? kDown : 0;
+    if (!valid(scancode)) return;
+    const auto index = static_cast<std::size_t>(scancode);
+    live_[index] = down ? kDown : 0;
+    if (down) pressed_[index] = kDown;
 }
 
-bool KeyTable::poll(bool has_focus) {
+std::array<uint8_t, 256> KeyTable::next_snapshot() const {
+    std::array<uint8_t, 256> snapshot = live_;
+    for (std::size_t code = 0; code < snapshot.size(); ++code) snapshot[code] |= pressed_[code];
+    return snapshot;
+}
+
+bool KeyTable::poll(bool has_focus, const std::array<uint8_t, 256>& snapshot) {
     if (stage_ == no_device) return false;
+    pressed_.fill(0);
     if (!has_focus) {
         stage_ = not_acquired;
         state_.fill(0);
         return false;
     }
     stage_ = acquired;
-    state_ = live_;
+    state_ = snapshot;
     return true;
 }
 

@@ -20,13 +20,19 @@ class KeyTable {
 
     // Live state, as the platform reports presses and releases.
     void set_live(int32_t scancode, bool down);
-    void clear_live() { live_.fill(0); }
-    // The whole live table, which a replay reads or replaces before a poll.
-    std::array<uint8_t, 256>& live() { return live_; }
+    void clear_live() {
+        live_.fill(0);
+        pressed_.fill(0);
+    }
+    // What the next snapshot holds: the live table, plus every key pressed
+    // since the last snapshot even if it is already up again, so that a tap
+    // between two polls shows as down once and as up in the snapshot after.
+    std::array<uint8_t, 256> next_snapshot() const;
 
-    // Snapshot of the live table; with no focus the read fails, the table is
-    // not trusted and the device must be acquired again by the next poll.
-    bool poll(bool has_focus);
+    // Takes the snapshot (next_snapshot(), or what a replay gives instead);
+    // with no focus the read fails, the table is not trusted and the device
+    // must be acquired again by the next poll.
+    bool poll(bool has_focus, const std::array<uint8_t, 256>& snapshot);
 
     int32_t key_down(int32_t scancode) const;
     int32_t key_released(int32_t scancode);
@@ -36,6 +42,7 @@ class KeyTable {
 
     Stage stage_ = no_device;
     std::array<uint8_t, 256> live_{};
+    std::array<uint8_t, 256> pressed_{};  // pressed since the last snapshot
     std::array<uint8_t, 256> state_{};
     std::array<uint8_t, 256> release_marks_{};
 };

@@ -107,9 +107,11 @@ extern "C" int32_t rt_keyboard_poll(void) {
         // waiting (other events are queued for the next fetch as usual).
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         bool focus = keyboard_window_active();
-        if (rt::replay::active()) focus = rt::replay::keyboard(focus, key_table().live());
+        std::array<uint8_t, 256> snapshot = key_table().next_snapshot();
+        // A recording keeps the snapshots the program saw; a replay gives them back.
+        if (rt::replay::active()) focus = rt::replay::keyboard(focus, snapshot);
         // Without the focus the poll answers 0 (every key up): an answer.
-        return key_table().poll(focus) ? 1 : 0;
+        return key_table().poll(focus, snapshot) ? 1 : 0;
     });
 }
 

@@ -29,22 +29,17 @@ std::optional<QPoint> pointer_in_client(int32_t window) {
     return local;
 }
 
-// The pointer in the open screen's picture (back-buffer) coordinates: its
-// place in the widget showing the screen, scaled by the stretch.
+// The pointer in the open screen's picture (back-buffer) coordinates: the
+// picture pixel shown where it lies in the widget showing the screen; bars
+// beside a picture that keeps its shape count as the nearest edge.
 std::optional<QPoint> pointer_in_screen() {
     rt::window::WindowFrame* frame = rt::window::screen_host();
     if (!frame || !frame->pointer_global) return std::nullopt;
     const QWidget* view = frame->screen_view;
-    const QSize picture = frame->screen_picture;
-    if (view->width() <= 0 || view->height() <= 0) return std::nullopt;
     const QPoint local = view->mapFromGlobal(*frame->pointer_global);
     if (!view->rect().contains(local)) return std::nullopt;
-    // 64-bit: a coordinate times a picture size may pass 2^31.
-    const auto scale = [](int value, int picture_size, int view_size) {
-        return static_cast<int>(int64_t{value} * picture_size / view_size);
-    };
-    return QPoint(scale(local.x(), picture.width(), view->width()),
-                  scale(local.y(), picture.height(), view->height()));
+    const QSize picture = frame->screen_picture;
+    return rt::qt::picture_pixel(local, rt::qt::picture_area(view, picture), picture);
 }
 
 }  // namespace
@@ -129,5 +124,18 @@ extern "C" int32_t rt_input_post_mouse_move(int32_t window, int32_t x, int32_t y
             target, new QMouseEvent(QEvent::MouseMove, target_local, QPointF(global), Qt::NoButton,
                                     Qt::NoButton, Qt::NoModifier));
         return 1;
+    });
+}
+
+extern "C" int32_t rt_input_post_screen_mouse_move(int32_t x, int32_t y) {
+    return guarded(__func__, 0, [&] {
+        rt::window::WindowFrame* frame = rt::window::screen_host();
+        if (!frame) return fail(0, "no screen (rt_screen_open)");
+        const QWidget* view = frame->screen_view;
+        const QSize picture = frame->screen_picture;
+        const QPoint shown =
+            rt::qt::view_pixel(QPoint(x, y), rt::qt::picture_area(view, picture), picture);
+        const QPoint local = view->mapTo(frame->client(), shown);
+        return rt_input_post_mouse_move(frame->id(), local.x(), local.y());
     });
 }

@@ -68,6 +68,9 @@ int32_t rt_screen_mouse_y(void);
 int32_t rt_input_post_key(int32_t window, int32_t scancode, int32_t down);
 /* x, y in client coordinates (may lie outside the client area). */
 int32_t rt_input_post_mouse_move(int32_t window, int32_t x, int32_t y);
+/* x, y in the open screen's picture coordinates: the pointer goes where the
+ * window shows that picture pixel, enlarged or not. 0 without a screen. */
+int32_t rt_input_post_screen_mouse_move(int32_t x, int32_t y);
 
 #ifdef __cplusplus
 }

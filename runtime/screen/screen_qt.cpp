@@ -6,9 +6,10 @@
 #include <QPaintEvent>
 #include <QScreen>
 #include <QVariant>
-#include <cstring>
+#include <algorithm>
 #include <vector>
 
+#include "runtime/screen/enlarged_picture.h"
 #include "runtime/screen/screen_state.h"
 #include "runtime/window/qt_platform.h"
 
@@ -18,29 +19,44 @@ namespace {
 
 constexpr char kHookProperty[] = "orv_dxsize";
 
-// Nearest-neighbour stretch of the frame over the whole target. A target
-// pixel shows source pixel (x * source width / target width, likewise for y),
-// the same mapping the pointer is read back with, so the pixel under the
-// pointer is the one the program placed there. Rows that repeat a source row
-// are copied from the row above.
-void stretch_into(const QImage& source, QImage& target, std::vector<int>& columns) {
-    const int tw = target.width(), th = target.height();
-    const int sw = source.width(), sh = source.height();
-    columns.resize(static_cast<size_t>(tw));
-    for (int x = 0; x < tw; ++x) columns[x] = static_cast<int>(int64_t{x} * sw / tw);
-    const auto row_bytes = static_cast<size_t>(tw) * sizeof(uint32_t);
-    int previous = -1;
-    for (int y = 0; y < th; ++y) {
-        const int sy = static_cast<int>(int64_t{y} * sh / th);
-        auto* out = reinterpret_cast<uint32_t*>(target.scanLine(y));
-        if (sy == previous) {
-            std::memcpy(out, target.constScanLine(y - 1), row_bytes);
-            continue;
+// The parts to paint in fewer rectangles: in each band of rows, one
+// rectangle over the band's parts for each group of them less than a gap
+// apart. Each rectangle painted and shown costs more than the few unchanged
+// pixels that joining adds.
+QRegion simplified(const QRegion& parts) {
+    constexpr int kBand = 32, kGap = 64, kFew = 8;
+    if (parts.rectCount() <= kFew) return parts;
+    const QRect bounds = parts.boundingRect();
+    const int first_band = bounds.top() / kBand;
+    std::vector<std::vector<QRect>> bands(
+        static_cast<size_t>(bounds.bottom() / kBand - first_band + 1));
+    for (const QRect& r : parts) {
+        for (int y = r.top(); y <= r.bottom(); y = (y / kBand + 1) * kBand) {
+            const QRect piece = r & QRect(r.left(), y, r.width(), (y / kBand + 1) * kBand - y);
+            bands[static_cast<size_t>(y / kBand - first_band)].push_back(piece);
         }
-        const auto* in = reinterpret_cast<const uint32_t*>(source.constScanLine(sy));
-        for (int x = 0; x < tw; ++x) out[x] = in[columns[x]];
-        previous = sy;
     }
+    std::vector<QRect> joined;
+    for (std::vector<QRect>& band : bands) {
+        if (band.empty()) continue;
+        std::sort(band.begin(), band.end(),
+                  [](const QRect& a, const QRect& b) { return a.left() < b.left(); });
+        int top = band.front().top(), bottom = band.front().bottom();
+        for (const QRect& r : band)
+            top = std::min(top, r.top()), bottom = std::max(bottom, r.bottom());
+        QRect group = band.front();
+        for (const QRect& r : band) {
+            if (r.left() - group.right() > kGap) {
+                joined.emplace_back(QPoint(group.left(), top), QPoint(group.right(), bottom));
+                group = r;
+            }
+            group.setRight(std::max(group.right(), r.right()));
+        }
+        joined.emplace_back(QPoint(group.left(), top), QPoint(group.right(), bottom));
+    }
+    QRegion region;
+    region.setRects(joined.data(), static_cast<int>(joined.size()));
+    return region;
 }
 
 class ScreenWidget final : public QWidget {
@@ -54,6 +70,23 @@ class ScreenWidget final : public QWidget {
         setAttribute(Qt::WA_TransparentForMouseEvents);
     }
 
+    // The parts of the widget to paint anew for the frame's parts changed
+    // since the last present: the same parts at 1:1, the enlarged picture's
+    // changed parts otherwise, all of it when the picture moved.
+    QRegion parts_to_show(const QImage& frame, const QRegion& changed) {
+        const QRect area = rt::qt::picture_area(this, frame.size());
+        if (area.size() != frame.size()) return enlarged_.update(frame, changed, size(), area);
+        enlarged_.forget();
+        if (area == shown_area_) return changed.translated(area.topLeft());
+        shown_area_ = area;
+        return rect();
+    }
+    // Nothing presented is shown meanwhile: the next paint shows the frame whole.
+    void forget_shown() {
+        enlarged_.forget();
+        shown_area_ = QRect();
+    }
+
   protected:
     void paintEvent(QPaintEvent* event) override {
         const ScreenState& s = state();
@@ -65,23 +98,25 @@ class ScreenWidget final : public QWidget {
         // A clear still pending means nothing was drawn since the last frame,
         // which the buffer's memory still holds: that is what the window shows
         // until the next present writes the clear.
-        const QImage& shown = s.backBuffer;
-        if (size() == shown.size()) {
-            // Only the parts asked for: a present asks for what changed.
+        const QImage& frame = s.backBuffer;
+        const QRect area = rt::qt::picture_area(this, frame.size());
+        if (area.size() != frame.size()) {
+            // Enlarged (or reduced): the picture as last presented.
+            if (!enlarged_.shows(size(), area, frame.size()))
+                enlarged_.update(frame, QRegion(), size(), area);
             for (const QRect& part : event->region())
-                painter.drawImage(part.topLeft(), shown, part);
+                painter.drawImage(part.topLeft(), enlarged_.view(), part);
             return;
         }
-        // Qt's own scaled draw takes its general path here, several times
-        // slower than this stretch plus an unscaled draw.
-        if (stretched_.size() != size()) stretched_ = QImage(size(), QImage::Format_RGB32);
-        stretch_into(shown, stretched_, columns_);
-        painter.drawImage(0, 0, stretched_);
+        for (const QRect& bar : event->region() - area) painter.fillRect(bar, Qt::black);
+        // Only the parts asked for: a present asks for what changed.
+        for (const QRect& part : event->region() & area)
+            painter.drawImage(part.topLeft(), frame, part.translated(-area.topLeft()));
     }
 
   private:
-    QImage stretched_;
-    std::vector<int> columns_;
+    EnlargedPicture enlarged_;
+    QRect shown_area_;  // where the last 1:1 present placed the picture
 };
 
 // Refits the screen and shows the last frame again when the client area
@@ -148,12 +183,15 @@ bool present() {
     QWidget* child = s.childControl;
     if (child == nullptr) return false;
     const QRegion unshown = take_unshown();
+    auto* widget = static_cast<ScreenWidget*>(child);
     // Nothing to show while hidden (showing it again paints it whole); without
     // a display the paint is left to the event loop (a grab of the window
     // still paints the frame).
-    if (!child->isVisible()) return true;
-    // A stretched frame moves every pixel it shows, so it is shown whole.
-    const QRegion area = child->size() == s.backBuffer.size() ? unshown : QRegion(child->rect());
+    if (!child->isVisible()) {
+        widget->forget_shown();
+        return true;
+    }
+    const QRegion area = simplified(widget->parts_to_show(s.backBuffer, unshown));
     if (area.isEmpty()) return true;
     if (offscreen_platform())
         child->update(area);

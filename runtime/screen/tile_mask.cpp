@@ -5,11 +5,12 @@
 
 namespace rt::screen {
 
-void TileMask::resize(int32_t width, int32_t height) {
+void TileMask::resize(int32_t width, int32_t height, int32_t tile) {
     width_ = std::max(width, 0);
     height_ = std::max(height, 0);
-    columns_ = (width_ + kTile - 1) / kTile;
-    rows_ = (height_ + kTile - 1) / kTile;
+    tile_ = std::max(tile, 1);
+    columns_ = (width_ + tile_ - 1) / tile_;
+    rows_ = (height_ + tile_ - 1) / tile_;
     words_ = (columns_ + 63) / 64;
     bits_.assign(static_cast<size_t>(rows_) * words_, 0);
 }
@@ -28,10 +29,10 @@ void TileMask::mark(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
     x1 = std::min<int64_t>(x1, width_);
     y1 = std::min<int64_t>(y1, height_);
     if (x0 >= x1 || y0 >= y1) return;
-    const auto first_column = static_cast<int32_t>(x0 / kTile);
-    const auto last_column = static_cast<int32_t>((x1 - 1) / kTile);
-    const auto first_row = static_cast<int32_t>(y0 / kTile);
-    const auto last_row = static_cast<int32_t>((y1 - 1) / kTile);
+    const auto first_column = static_cast<int32_t>(x0 / tile_);
+    const auto last_column = static_cast<int32_t>((x1 - 1) / tile_);
+    const auto first_row = static_cast<int32_t>(y0 / tile_);
+    const auto last_row = static_cast<int32_t>((y1 - 1) / tile_);
     for (int32_t row = first_row; row <= last_row; ++row) {
         uint64_t* words = &bits_[static_cast<size_t>(row) * words_];
         for (int32_t word = first_column / 64; word <= last_column / 64; ++word) {
@@ -56,8 +57,8 @@ bool TileMask::empty() const {
 }
 
 TileMask::Rect TileMask::clipped(int32_t first, int32_t row, int32_t end) const {
-    const int32_t x = first * kTile, y = row * kTile;
-    return {x, y, std::min(end * kTile, width_) - x, std::min(y + kTile, height_) - y};
+    const int32_t x = first * tile_, y = row * tile_;
+    return {x, y, std::min(end * tile_, width_) - x, std::min(y + tile_, height_) - y};
 }
 
 }  // namespace rt::screen

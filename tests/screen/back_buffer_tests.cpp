@@ -5,6 +5,9 @@
 #include <QApplication>
 #include <QScreen>
 #include <QWidget>
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <random>
 #include <vector>
@@ -121,30 +124,81 @@ TEST_F(BackBufferTest, EveryFrameMatchesTheSameFrameDrawnAfresh) {
     }
 }
 
-TEST_F(BackBufferTest, TheWindowShowsEachFrameWhole) {
-    // Unstretched, the window shows the buffer's own pixels.
-    ASSERT_EQ(rt_screen_open(window_id(), 0, 0, kWidth, kHeight, 0, 0, 0), 1);
-    make_sprites();
-    QWidget* child = rt::screen::state().childControl;
-    ASSERT_NE(child, nullptr);
-    QWidget* top = child->window();
-    top->show();
+// The frame spread over `size` by exact bilinear weights, pixel centres on
+// pixel centres, edge pixels held beyond the edges; rounded.
+QImage smooth_scale(const QImage& frame, QSize size) {
+    QImage out(size, QImage::Format_RGB32);
+    const auto along = [](int t, int n, int p, int& low) {
+        const double u = std::clamp((t + 0.5) * p / n - 0.5, 0.0, p - 1.0);
+        low = std::min(int(u), p - 2);
+        return u - low;
+    };
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x) {
+            int left = 0, top = 0;
+            const double wx = along(x, size.width(), frame.width(), left);
+            const double wy = along(y, size.height(), frame.height(), top);
+            QRgb rgb = 0xFF000000u;
+            for (int shift : {0, 8, 16}) {
+                const auto c = [&](int dx, int dy) {
+                    return double((frame.pixel(left + dx, top + dy) >> shift) & 0xFF);
+                };
+                const double upper = c(0, 0) + wx * (c(1, 0) - c(0, 0));
+                const double lower = c(0, 1) + wx * (c(1, 1) - c(0, 1));
+                rgb |= QRgb(std::lround(upper + wy * (lower - upper))) << shift;
+            }
+            out.setPixel(x, y, rgb);
+        }
+    }
+    return out;
+}
+
+// Largest difference of one colour channel between two images of a size.
+int largest_difference(const QImage& a, const QImage& b) {
+    int most = a.size() == b.size() ? 0 : 256;
+    for (int y = 0; most < 256 && y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            for (int shift : {0, 8, 16})
+                most = std::max(most, std::abs(int((a.pixel(x, y) >> shift) & 0xFF) -
+                                               int((b.pixel(x, y) >> shift) & 0xFF)));
+    return most;
+}
+
+// At 1:1 the window shows the buffer's own pixels; enlarged, a smooth scale
+// of the whole frame, within a step of rounding, although each present
+// scales only what changed.
+TEST_F(BackBufferTest, TheWindowShowsEachFrameWholeAtOneToOneAndEnlarged) {
     const std::vector<Frame> frames = {
         {0, {{Kind::Keyed, 10, 10}, {Kind::Text, 40, 30}}},
         {0, {{Kind::Keyed, 60, 90}}},
         {0, {}},
         {-1, {{Kind::Turned, 100, 100}}},
+        {-1, {{Kind::Keyed, 47, 31}, {Kind::Plot, 200, 150}}},
         {-1, {}},
     };
-    for (size_t f = 0; f < frames.size(); ++f) {
-        draw(frames[f]);
+    for (const int eighths : {8, 15, 20}) {
+        const QSize size(kWidth * eighths / 8, kHeight * eighths / 8);
+        rt_window_resize(window_id(), RT_WINDOW_KEEP, RT_WINDOW_KEEP, size.width(), size.height());
+        ASSERT_EQ(rt_screen_open(window_id(), 0, 0, kWidth, kHeight, 1, 0, 0), 1);
+        make_sprites();
+        QWidget* child = rt::screen::state().childControl;
+        ASSERT_NE(child, nullptr);
+        QWidget* top = child->window();
+        top->show();
         QApplication::processEvents();
-        const QPoint at = child->mapTo(top, QPoint(0, 0));
-        const QImage window = top->screen()->grabWindow(top->winId()).toImage();
-        const QImage shown =
-            window.copy(QRect(at, child->size())).convertToFormat(QImage::Format_RGB32);
-        EXPECT_TRUE(shown == shown_frame()) << "frame " << f;
+        ASSERT_EQ(child->size(), size);
+        for (size_t f = 0; f < frames.size(); ++f) {
+            draw(frames[f]);
+            QApplication::processEvents();
+            const QPoint at = child->mapTo(top, QPoint(0, 0));
+            const QImage window = top->screen()->grabWindow(top->winId()).toImage();
+            const QImage shown = window.copy(QRect(at, size)).convertToFormat(QImage::Format_RGB32);
+            const QImage expected = smooth_scale(shown_frame(), size);
+            EXPECT_LE(largest_difference(shown, expected), eighths == 8 ? 0 : 1)
+                << "x" << eighths / 8.0 << ", frame " << f;
+        }
     }
+    rt_window_resize(window_id(), RT_WINDOW_KEEP, RT_WINDOW_KEEP, 1024, 768);
 }
 
 // Writes to a sprite's pixels, through a lock or a pass, with draws of the
