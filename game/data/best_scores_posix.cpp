@@ -18,8 +18,8 @@ std::string TodayText() {
 
 std::string KeepAside(const std::string& path) {
     for (int number = 1; number < 1000; ++number) {
-        const std::string aside =
-            path + ".damaged" + (number == 1 ? "" : "-" + std::to_string(number));
+        std::string aside = path + ".damaged";
+        if (number > 1) aside.append("-").append(std::to_string(number));
         struct stat info;
         if (lstat(aside.c_str(), &info) == 0) continue;  // an earlier one, kept too
         return std::rename(path.c_str(), aside.c_str()) == 0 ? aside : std::string();

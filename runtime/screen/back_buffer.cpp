@@ -9,7 +9,6 @@
 #include <cstring>
 #include <vector>
 
-#include "runtime/screen/pixel_rows.h"
 #include "runtime/screen/screen_internal.h"
 #include "runtime/screen/screen_state.h"
 
@@ -48,24 +47,6 @@ void copy_rows(QImage& target, const QImage& source, const QPoint& at, const QRe
                           (area.left() - at.x());
         auto* dst = reinterpret_cast<uint32_t*>(target_bits + row * target_pitch) + area.left();
         std::memcpy(dst, src, bytes);
-    }
-}
-
-// As copy_rows, also marking in `changed` the tiles whose pixels the copy
-// changes: the target's old pixels are read just before they are written.
-void copy_rows_noting_changes(QImage& target, const QImage& source, const QPoint& at,
-                              const QRect& area, TileMask& changed) {
-    const size_t bytes = static_cast<size_t>(area.width()) * sizeof(uint32_t);
-    uchar* target_bits = target.bits();
-    const qsizetype target_pitch = target.bytesPerLine();
-    for (int row = area.top(); row <= area.bottom(); ++row) {
-        const auto* src =
-            reinterpret_cast<const uint32_t*>(source.constScanLine(row - at.y())) - at.x();
-        auto* dst = reinterpret_cast<uint32_t*>(target_bits + row * target_pitch);
-        for_each_changed_segment(
-            src, dst, area.left(), area.right() + 1, TileMask::kTile,
-            [&](int32_t first, int32_t last) { changed.mark(first, row, last + 1, row + 1); });
-        std::memcpy(dst + area.left(), src + area.left(), bytes);
     }
 }
 
@@ -146,8 +127,10 @@ void draw_opaque(const QImage& picture, int32_t x, int32_t y) {
         });
         h.unshown.merge(h.drawnOver);
     } else {
-        // A scrolled backdrop changes few of its pixels where it is plain.
-        copy_rows_noting_changes(s.backBuffer, picture, at, area, h.unshown);
+        // Comparing a scrolled backdrop with what it covers, to show only the
+        // tiles it changes, costs more than showing the whole buffer again.
+        copy_rows(s.backBuffer, picture, at, area);
+        h.unshown.mark_all();
     }
     h.drawnOver.clear();
     // A pass holding the buffer may still write to it, so nothing is known then.
