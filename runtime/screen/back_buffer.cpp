@@ -5,7 +5,6 @@
 // it: drawing that picture at the same place again restores only those
 // parts, a clear that such a draw would cover entirely is never written, and
 // a present shows only what changed since the previous one.
-#include <algorithm>
 #include <cstring>
 #include <vector>
 

@@ -29,23 +29,6 @@ inline bool same_pixels(const uint32_t* a, const uint32_t* b, int32_t n) {
     return true;
 }
 
-// Whether the 64 pixels at a and b are the same: one test for the whole
-// stretch, since most stretches of a frame are unchanged.
-inline bool same_stretch(const uint32_t* a, const uint32_t* b) {
-#if defined(__SSE2__)
-    __m128i diff = _mm_setzero_si128();
-    for (int32_t i = 0; i < 64; i += 8) {
-        const auto* x = reinterpret_cast<const __m128i*>(a + i);
-        const auto* y = reinterpret_cast<const __m128i*>(b + i);
-        diff = _mm_or_si128(diff, _mm_xor_si128(_mm_loadu_si128(x), _mm_loadu_si128(y)));
-        diff = _mm_or_si128(diff, _mm_xor_si128(_mm_loadu_si128(x + 1), _mm_loadu_si128(y + 1)));
-    }
-    return _mm_movemask_epi8(_mm_cmpeq_epi32(diff, _mm_setzero_si128())) == 0xFFFF;
-#else
-    return same_pixels(a, b, 64);
-#endif
-}
-
 // Visits (first, last) for each segment of row a, over [from, to), holding a
 // pixel that differs from row b: the first and last such pixel of the
 // segment. Segments are `segment` pixels (a divisor of 64) counted from
@@ -56,8 +39,7 @@ void for_each_changed_segment(const uint32_t* a, const uint32_t* b, int32_t from
     constexpr int32_t kStretch = 64;
     for (int32_t x = from; x < to;) {
         const int32_t stretch_end = std::min((x / kStretch + 1) * kStretch, to);
-        if (stretch_end - x == kStretch ? same_stretch(a + x, b + x)
-                                        : same_pixels(a + x, b + x, stretch_end - x)) {
+        if (same_pixels(a + x, b + x, stretch_end - x)) {
             x = stretch_end;
             continue;
         }
